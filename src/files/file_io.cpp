@@ -1,0 +1,154 @@
+#include "files/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "files/io_error.h"
+
+namespace zentrova {
+
+InFile& InFile::operator=(InFile&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+InFile::~InFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool InFile::tryOpen(const std::string& path) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  error_ = fd_ < 0 ? errno : 0;
+  if (fd_ < 0) return false;
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    error_ = EACCES;  // a folder is not a file that can be read
+    return false;
+  }
+  return true;
+}
+
+void InFile::open(const std::string& path) {
+  if (path.empty()) throwIo(ENOENT);
+  if (!tryOpen(path)) throwIo(error_);
+}
+
+void InFile::readExact(std::uint8_t* out, std::size_t n) {
+  std::size_t got = 0;
+  while (got < n) {
+    const ssize_t r = ::read(fd_, out + got, n - got);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      throwIo(errno);
+    }
+    if (r == 0) throw IoError(kMsgReadBeyondEnd);
+    got += std::size_t(r);
+  }
+}
+
+std::vector<std::uint8_t> InFile::readAll() {
+  std::vector<std::uint8_t> data;
+  std::uint8_t buf[65536];
+  for (;;) {
+    const ssize_t r = ::read(fd_, buf, sizeof buf);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      throwIo(errno);
+    }
+    if (r == 0) return data;
+    data.insert(data.end(), buf, buf + r);
+  }
+}
+
+void InFile::close() {
+  if (fd_ < 0) return;
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) throwIo(errno);
+}
+
+namespace {
+
+// Writes go to the file a symbolic link names, not over the link.
+std::string resolvedTarget(const std::string& path) {
+  char buf[PATH_MAX];
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buf)) return buf;
+  return path;
+}
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  if (path.empty()) throwIo(ENOENT);
+  const std::string target = resolvedTarget(path);
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throwIo(EACCES);
+  // Only a writable target may be replaced, as truncating it would require.
+  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) throwIo(EACCES);
+
+  std::string tmpl = target + ".XXXXXX";
+  const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+  if (fd < 0) throwIo(errno);
+  const auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(tmpl.c_str());
+    throwIo(err);
+  };
+  mode_t mode = 0666;
+  if (::stat(target.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode &= ~mask;
+  }
+  if (::fchmod(fd, mode) != 0) fail(errno);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t w = ::write(fd, data + done, size - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += std::size_t(w);
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(tmpl.c_str());
+    throwIo(err);
+  }
+  if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(tmpl.c_str());
+    throwIo(err);
+  }
+  // Make the rename itself durable.
+  const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+}  // namespace zentrova

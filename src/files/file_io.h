@@ -1,0 +1,41 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zentrova {
+
+// A file opened for reading, closed by close() (checked) or the destructor.
+class InFile {
+ public:
+  InFile() = default;
+  InFile(InFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  InFile& operator=(InFile&& other) noexcept;
+  ~InFile();
+
+  // Probed open: false when the file cannot be opened for reading; the reason
+  // is kept in error(). Read-only access, so write-protected files open.
+  bool tryOpen(const std::string& path);
+  // Checked open: throws IoError.
+  void open(const std::string& path);
+  // Reads exactly n bytes; fewer available is "Read beyond end of file".
+  void readExact(std::uint8_t* out, std::size_t n);
+  // Reads everything that is left.
+  std::vector<std::uint8_t> readAll();
+  void close();
+  bool isOpen() const { return fd_ >= 0; }
+  int error() const { return error_; }
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+};
+
+// Replaces the file at path by exactly these bytes, all or nothing: the bytes
+// go to a temporary file in the same folder, which is flushed to disk and then
+// renamed over the target, keeping the target's permissions. On failure the
+// previous file is untouched and IoError is thrown.
+void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+}  // namespace zentrova

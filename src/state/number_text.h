@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "state/real.h"
+
+namespace zentrova {
+
+// General number text: at most 15 significant digits, trailing zeros dropped,
+// fixed notation from 0.00001 up to 15 integer digits, otherwise scientific
+// with "E" and a bare exponent (1E-6, 1.5E20). Never faults, whatever the bits.
+std::string formatReal(Real value, char decimalSeparator);
+
+// Reads an optional sign, digits with at most one separator, an optional
+// exponent, with blanks around. Anything else throws ConvertError with
+// "'%s' is not a valid floating point value".
+Real parseReal(const std::string& text, char decimalSeparator);
+
+// Reads an optional sign and decimal digits, with blanks around, in the range
+// of a 32-bit integer; otherwise throws "'%s' is not a valid integer value".
+std::int32_t parseInt(const std::string& text);
+
+std::string invalidRealMessage(const std::string& text);
+std::string invalidIntMessage(const std::string& text);
+
+}  // namespace zentrova
