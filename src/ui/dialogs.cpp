@@ -1,0 +1,61 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString kFilter = QStringLiteral("Taons files (*.lis1)");
+
+// Adds the default extension to a name typed without one.
+QString withDefaultExtension(const QString& name) {
+  const QString base = name.section(QLatin1Char('/'), -1);
+  return base.contains(QLatin1Char('.')) ? name : name + QStringLiteral(".lis1");
+}
+
+std::optional<QString> runFileDialog(QWidget* parent, const QString& lastName, bool save) {
+  QFileDialog dialog(parent);
+  dialog.setNameFilter(kFilter);
+  dialog.setDefaultSuffix(QStringLiteral("lis1"));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // Open accepts a name that does not exist; save replaces without asking.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!lastName.isEmpty()) dialog.selectFile(lastName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return withDefaultExtension(dialog.selectedFiles().first());
+}
+
+class QtDialogs : public DialogProvider {
+ public:
+  std::optional<QString> openSetFileName(QWidget* parent, const QString& lastName) override {
+    return runFileDialog(parent, lastName, false);
+  }
+  std::optional<QString> saveSetFileName(QWidget* parent, const QString& lastName) override {
+    return runFileDialog(parent, lastName, true);
+  }
+  bool confirm(QWidget* parent, const QString& caption, const QString& text) override {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  }
+  void information(QWidget* parent, const QString& text) override {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zentrova"), text, QMessageBox::Ok, parent);
+    box.exec();
+  }
+  int execModal(QDialog* dialog) override { return dialog->exec(); }
+};
+
+DialogProvider*& current() {
+  static DialogProvider* p = nullptr;
+  return p;
+}
+
+}  // namespace
+
+DialogProvider& dialogs() {
+  static QtDialogs real;
+  return current() ? *current() : real;
+}
+
+void setDialogProvider(DialogProvider* provider) { current() = provider; }

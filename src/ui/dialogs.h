@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+// Every dialog the windows open goes through this seam, so tests can answer
+// them without a person.
+class DialogProvider {
+ public:
+  virtual ~DialogProvider() = default;
+  // A .lis1 file to open; the name need not exist. nullopt when cancelled.
+  virtual std::optional<QString> openSetFileName(QWidget* parent, const QString& lastName) = 0;
+  // A .lis1 file to save to; replaced without asking. nullopt when cancelled.
+  virtual std::optional<QString> saveSetFileName(QWidget* parent, const QString& lastName) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // An information box with one OK button.
+  virtual void information(QWidget* parent, const QString& text) = 0;
+  // Shows a dialog modally and returns its result code.
+  virtual int execModal(QDialog* dialog) = 0;
+};
+
+// The provider in use: the real Qt dialogs unless a test installed its own.
+DialogProvider& dialogs();
+void setDialogProvider(DialogProvider* provider);  // nullptr restores the real one
