@@ -1,0 +1,54 @@
+#pragma once
+#include "state/particle_set.h"
+#include "view/canvas.h"
+#include "view/view_state.h"
+
+namespace zentrova {
+
+// What a redraw needs. taoscope is the check state of the Taoscope radio
+// button; false means Gravoscope.
+struct Scene {
+  Canvas& canvas;
+  ViewState& view;
+  ParticleSet& set;
+  bool taoscope = false;
+};
+
+struct FigureLine {
+  int from, to;
+  bool white;
+};
+// The 51 wire-frame lines in drawing order.
+inline constexpr int kFigureLineCount = 51;
+extern const FigureLine kFigureLines[kFigureLineCount];
+
+// Fills (0, 0)-(width, height) black with a black pen and brush; the brush
+// stays black for the texts that follow.
+void ClearView(Canvas& canvas);
+
+// Set mode: projects every present particle through the accumulated
+// orientation, then clears and draws 2×2 dots and, with ShowNumbers, the
+// numbers offset by 2. A failing projection leaves the picture untouched.
+void DrawTaons(const Scene& scene);
+
+// Figure mode: builds the matrix from the current angles, clears, turns the
+// 19 points in place and draws the wire frame, with ShowNumbers the labels
+// at the points themselves.
+void DrawFigure(const Scene& scene);
+
+// DrawFigure in figure mode, DrawTaons otherwise.
+void RedrawView(const Scene& scene);
+
+// The colour of particle i's dot and number.
+Rgb taonColor(int i, int count, bool taoscope);
+
+}  // namespace zentrova
+
+namespace zentrova {
+
+// The paint handler's drawing: recentres, then draws the figure, or in set
+// mode makes SetFileName the start-up file's name and draws the particles.
+// The window refills the listing afterwards in set mode.
+void PaintView(const Scene& scene, int width, int panTop);
+
+}  // namespace zentrova
