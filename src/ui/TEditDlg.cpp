@@ -1,0 +1,348 @@
+#include "TEditDlg.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTableWidgetItem>
+#include <QWindow>
+
+#include "dialogs.h"
+#include "distance_calculator.h"
+#include "error_box.h"
+#include "files/set_file.h"
+#include "files/startup_file.h"
+#include "force_chart.h"
+#include "key_filter.h"
+#include "ui_TEditDlg.h"
+
+using zentrova::Real;
+
+namespace {
+
+Real fieldReal(const QLineEdit* field) { return zentrova::parseReal(toLocal(field->text()), decimalSeparator()); }
+
+// A small green tick for the "&Yes" button.
+QIcon checkMarkIcon() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0, 128, 0), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  QPainterPath tick;
+  tick.moveTo(2.5, 8.5);
+  tick.lineTo(6.5, 12.5);
+  tick.lineTo(13.5, 3.5);
+  p.drawPath(tick);
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+TEditDlg::TEditDlg(AppState& app, std::function<bool()> taoscopeChecked, QWidget* parent)
+    : QDialog(parent), app_(app), taoscopeChecked_(std::move(taoscopeChecked)), ui(std::make_unique<Ui::TEditDlg>()) {
+  ui->setupUi(this);
+  setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
+  ui->Submit->setIcon(checkMarkIcon());
+  ui->Image1->setPixmap(QPixmap::fromImage(drawForceCharts(ui->Image1->size())));
+
+  // Row 0 of the grid is its header; column 0 holds the particle numbers and
+  // looks and behaves like a fixed column.
+  QTableWidget* grid = ui->DaonsTable;
+  grid->horizontalHeader()->setFixedHeight(grid->verticalHeader()->defaultSectionSize());
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  for (int c = 0; c < grid->columnCount(); ++c) grid->setHorizontalHeaderItem(c, new QTableWidgetItem);
+  const QBrush fixedBrush = grid->palette().button();
+  for (int r = 0; r < grid->rowCount(); ++r) {
+    for (int c = 0; c < grid->columnCount(); ++c) {
+      auto* item = new QTableWidgetItem;
+      if (c == 0) {
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setBackground(fixedBrush);
+      } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      }
+      grid->setItem(r, c, item);
+    }
+  }
+  grid->setCurrentCell(0, 1);
+
+  connect(grid, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
+    if (!ready_ || row < 0) return;
+    if (column == 0) {
+      ui->DaonsTable->setCurrentCell(row, 1);  // re-enters with column 1
+      return;
+    }
+    runGuarded([this] {
+      DaonsTableSelectCell();
+      DaonsTableClick();
+    });
+  });
+  connect(grid, &QTableWidget::cellClicked, this, [this] { runGuarded([this] { DaonsTableClick(); }); });
+  connect(grid, &QTableWidget::cellDoubleClicked, this, [this] { runGuarded([this] { DaonsTableDblClick(); }); });
+
+  connect(ui->Submit, &QPushButton::clicked, this, [this] { runGuarded([this] { SubmitClick(); }); });
+  connect(ui->Saveas, &QPushButton::clicked, this, [this] { runGuarded([this] { SaveasClick(); }); });
+  // OK closes with OK whatever its handler did.
+  connect(ui->OKBtn, &QPushButton::clicked, this, [this] {
+    runGuarded([this] { OKBtnClick(); });
+    accept();
+  });
+  connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+
+  calculators_[0] = {ui->EditCal1Part1, ui->EditCal1Part2, ui->EditResult1};
+  calculators_[1] = {ui->EditCal2Part1, ui->EditCal2Part2, ui->EditResult2};
+  calculators_[2] = {ui->EditCal3Part1, ui->EditCal3Part2, ui->EditResult3};
+  calculators_[3] = {ui->EditCal4Part1, ui->EditCal4Part2, ui->EditResult4};
+  const std::pair<QPushButton*, void (TEditDlg::*)()> buttons[] = {
+      {ui->Calculate1, &TEditDlg::Calculate1Click}, {ui->Calculate2, &TEditDlg::Calculate2Click},
+      {ui->Calculate3, &TEditDlg::Calculate3Click}, {ui->Calculate4, &TEditDlg::Calculate4Click},
+      {ui->Reset1, &TEditDlg::Reset1Click},         {ui->Reset2, &TEditDlg::Reset2Click},
+      {ui->Reset3, &TEditDlg::Reset3Click},         {ui->Reset4, &TEditDlg::Reset4Click}};
+  for (const auto& [button, handler] : buttons)
+    connect(button, &QPushButton::clicked, this, [this, h = handler] { runGuarded([this, h] { (this->*h)(); }); });
+
+  for (QLineEdit* field : {ui->EditDT, ui->EditA1, ui->EditB1, ui->EditX, ui->EditY, ui->EditZ, ui->EditV, ui->EditU,
+                           ui->EditW})
+    field->installEventFilter(this);
+  ready_ = true;
+}
+
+TEditDlg::~TEditDlg() = default;
+
+int TEditDlg::currentParticle() const {
+  const int row = ui->DaonsTable->currentRow();
+  return row < 0 ? 1 : row + 1;
+}
+
+QString TEditDlg::gridText(int column, int row) const {
+  const QTableWidget* grid = ui->DaonsTable;
+  if (column < 0 || column >= grid->columnCount() || row < 0 || row > grid->rowCount()) return {};
+  const QTableWidgetItem* item = row == 0 ? grid->horizontalHeaderItem(column) : grid->item(row - 1, column);
+  return item ? item->text() : QString();
+}
+
+void TEditDlg::fillEditorGrid() {
+  QTableWidget* grid = ui->DaonsTable;
+  const zentrova::ParticleSet& s = app_.set;
+  if (EditorShowVelocities) {
+    grid->horizontalHeaderItem(0)->setText(QStringLiteral("Velo"));
+    grid->horizontalHeaderItem(1)->setText(QStringLiteral("u(x)"));
+    grid->horizontalHeaderItem(2)->setText(QStringLiteral("u(y)"));
+    grid->horizontalHeaderItem(3)->setText(QStringLiteral("u(z)"));
+  } else {
+    grid->horizontalHeaderItem(0)->setText(taoscopeChecked_ && taoscopeChecked_() ? QStringLiteral("Taons")
+                                                                                  : QStringLiteral("Gravons"));
+    grid->horizontalHeaderItem(1)->setText(QStringLiteral("X"));
+    grid->horizontalHeaderItem(2)->setText(QStringLiteral("Y"));
+    grid->horizontalHeaderItem(3)->setText(QStringLiteral("Z"));
+  }
+  const int count = std::min<int>(s.Count, grid->rowCount());
+  for (int i = 1; i <= count; ++i) grid->item(i - 1, 0)->setText(QString::number(i));
+  for (int i = 1; i <= count; ++i) {
+    const bool present = s.present(i);
+    const auto& a = EditorShowVelocities ? s.Ux : s.X;
+    const auto& b = EditorShowVelocities ? s.Uy : s.Y;
+    const auto& c = EditorShowVelocities ? s.Uz : s.Z;
+    grid->item(i - 1, 1)->setText(present ? realText(a[i - 1]) : QString());
+    grid->item(i - 1, 2)->setText(present ? realText(b[i - 1]) : QString());
+    grid->item(i - 1, 3)->setText(present ? realText(c[i - 1]) : QString());
+  }
+}
+
+void TEditDlg::loadEditorFields() {
+  const int n = currentParticle();
+  const zentrova::ParticleSet& s = app_.set;
+  ui->NumberOfTaon->setText(QString::number(n));
+  ui->EditX->setText(realText(s.X[n - 1]));
+  ui->EditY->setText(realText(s.Y[n - 1]));
+  ui->EditZ->setText(realText(s.Z[n - 1]));
+  ui->EditV->setText(realText(s.Ux[n - 1]));
+  ui->EditU->setText(realText(s.Uy[n - 1]));
+  ui->EditW->setText(realText(s.Uz[n - 1]));
+  ui->DaoTrue->setChecked(s.present(n));
+}
+
+void TEditDlg::FormPaint() {
+  const zentrova::ParticleSet& s = app_.set;
+  ui->EditFileName->setText(fromLocal(s.SetFileName));
+  loadEditorFields();
+  ui->EditDT->setText(realText(s.Dt));
+  ui->EditA1->setText(realText(s.A1));
+  ui->EditB1->setText(realText(s.B1));
+  ui->EditA2->setText(realText(s.A2));
+  ui->EditB2->setText(realText(s.B2));
+  ui->EditC2->setText(realText(s.C2));
+  ui->EditD2->setText(realText(s.D2));
+  ui->EditA3->setText(realText(s.A3));
+  ui->EditB3->setText(realText(s.B3));
+  ui->EditC3->setText(realText(s.C3));
+  ui->EditD3->setText(realText(s.D3));
+  fillEditorGrid();
+}
+
+void TEditDlg::repaintRequested() {
+  if (busy_ == 0) runGuarded([this] { FormPaint(); });
+}
+
+void TEditDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (firstShow_) {
+    firstShow_ = false;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      move(screen->availableGeometry().center() - rect().center());
+  }
+  if (QWindow* window = windowHandle(); window && window != watchedWindow_) {
+    window->installEventFilter(this);
+    watchedWindow_ = window;
+  }
+  repaintRequested();
+}
+
+void TEditDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (isVisible()) repaintRequested();
+}
+
+bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == watchedWindow_ && event->type() == QEvent::Expose) {
+    if (watchedWindow_ && static_cast<QWindow*>(watchedWindow_)->isExposed()) repaintRequested();
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == ui->EditDT) return EditDTKeyPress(key);
+    if (watched == ui->EditA1) return EditA1KeyPress(key);
+    if (watched == ui->EditB1) return EditB1KeyPress(key);
+    if (watched == ui->EditX) return EditXKeyPress(key);
+    if (watched == ui->EditY) return EditYKeyPress(key);
+    if (watched == ui->EditZ) return EditZKeyPress(key);
+    if (watched == ui->EditV) return EditVKeyPress(key);
+    if (watched == ui->EditU) return EditUKeyPress(key);
+    if (watched == ui->EditW) return EditWKeyPress(key);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+bool TEditDlg::EditDTKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditA1KeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditB1KeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditXKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditYKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditZKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditVKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditUKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+bool TEditDlg::EditWKeyPress(QKeyEvent* event) { return numericKeyRejected(event); }
+
+void TEditDlg::DaonsTableSelectCell() { loadEditorFields(); }
+
+void TEditDlg::DaonsTableClick() {
+  loadEditorFields();
+  fillEditorGrid();
+}
+
+void TEditDlg::DaonsTableDblClick() {
+  EditorShowVelocities = !EditorShowVelocities;
+  fillEditorGrid();
+}
+
+void TEditDlg::SubmitClick() {
+  const int n = zentrova::parseInt(toLocal(ui->NumberOfTaon->text()));
+  if (n < 1 || n > std::min<int>(app_.set.Count, zentrova::kMaxParticles)) return;
+  zentrova::ParticleSet& s = app_.set;
+  // Each value is stored as soon as it converts; a bad field stops here.
+  s.X[n - 1] = fieldReal(ui->EditX);
+  s.Y[n - 1] = fieldReal(ui->EditY);
+  s.Z[n - 1] = fieldReal(ui->EditZ);
+  s.Ux[n - 1] = fieldReal(ui->EditV);
+  s.Uy[n - 1] = fieldReal(ui->EditU);
+  s.Uz[n - 1] = fieldReal(ui->EditW);
+  s.setPresent(n, ui->DaoTrue->isChecked());
+  fillEditorGrid();
+}
+
+void TEditDlg::storeParameters() {
+  zentrova::ParticleSet& s = app_.set;
+  s.Dt = fieldReal(ui->EditDT);
+  s.A1 = fieldReal(ui->EditA1);
+  s.B1 = fieldReal(ui->EditB1);
+  s.A2 = fieldReal(ui->EditA2);
+  s.B2 = fieldReal(ui->EditB2);
+  s.C2 = fieldReal(ui->EditC2);
+  s.D2 = fieldReal(ui->EditD2);
+  s.A3 = fieldReal(ui->EditA3);
+  s.B3 = fieldReal(ui->EditB3);
+  s.C3 = fieldReal(ui->EditC3);
+  s.D3 = fieldReal(ui->EditD3);
+}
+
+std::optional<QString> TEditDlg::askSaveName() {
+  ++busy_;
+  std::optional<QString> name;
+  try {
+    name = dialogs().saveSetFileName(this, lastSaveName_);
+  } catch (...) {
+    --busy_;
+    throw;
+  }
+  --busy_;
+  if (name) lastSaveName_ = *name;
+  return name;
+}
+
+void TEditDlg::OKBtnClick() {
+  const std::optional<QString> name = askSaveName();
+  if (!name) return;
+  const std::string path = toLocal(*name);
+  zentrova::ParticleSet& s = app_.set;
+  storeParameters();
+  zentrova::saveSet(s, app_.record, path);
+  s.SetFileName = path;
+  s.StartName = s.SetFileName;
+  zentrova::writeStartupFile(app_.startupPath, s.StartName);
+  storeParameters();
+  const int count = std::min<int>(s.Count, zentrova::kMaxParticles);
+  for (int i = 1; i <= count; ++i) {
+    if (!s.present(i)) continue;
+    const int k = i - 1;
+    s.DrawX[k] = s.X1[k] = s.X[k];
+    s.DrawY[k] = s.Y1[k] = s.Y[k];
+    s.DrawZ[k] = s.Z1[k] = s.Z[k];
+    s.Ux1[k] = s.Ux[k];
+    s.Uy1[k] = s.Uy[k];
+    s.Uz1[k] = s.Uz[k];
+  }
+}
+
+void TEditDlg::SaveasClick() {
+  const std::optional<QString> name = askSaveName();
+  if (!name) return;
+  ui->EditFileName->setText(*name);
+  storeParameters();
+  zentrova::saveSet(app_.set, app_.record, toLocal(*name));
+}
+
+void TEditDlg::calculate(const Calculator& c) {
+  const auto cell = [this](int column, int row) { return toLocal(gridText(column, row)); };
+  const std::string d =
+      zentrova::gridDistance(toLocal(c.first->text()), toLocal(c.second->text()), cell, decimalSeparator());
+  c.result->setText(QString::fromLatin1(d.c_str()));
+}
+
+void TEditDlg::reset(const Calculator& c) {
+  c.first->setText(QStringLiteral("0"));
+  c.second->setText(QStringLiteral("0"));
+  c.result->setText(QStringLiteral("0"));
+}
+
+void TEditDlg::Calculate1Click() { calculate(calculators_[0]); }
+void TEditDlg::Calculate2Click() { calculate(calculators_[1]); }
+void TEditDlg::Calculate3Click() { calculate(calculators_[2]); }
+void TEditDlg::Calculate4Click() { calculate(calculators_[3]); }
+void TEditDlg::Reset1Click() { reset(calculators_[0]); }
+void TEditDlg::Reset2Click() { reset(calculators_[1]); }
+void TEditDlg::Reset3Click() { reset(calculators_[2]); }
+void TEditDlg::Reset4Click() { reset(calculators_[3]); }

@@ -1,0 +1,102 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app_state.h"
+
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+
+namespace Ui {
+class TEditDlg;
+}
+
+// The particle editor: edits one particle at a time, dt and the ten force
+// parameters of the shared set, saves the set, and measures distances
+// between the particles its grid lists. It has no copy of the set.
+class TEditDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // taoscopeChecked reads the main window's Taoscope button when the grid's
+  // header is written.
+  TEditDlg(AppState& app, std::function<bool()> taoscopeChecked, QWidget* parent = nullptr);
+  ~TEditDlg() override;
+
+  Ui::TEditDlg& form() { return *ui; }
+
+  void fillEditorGrid();
+  void loadEditorFields();
+  // Reloads every field from the set; runs when the window system shows,
+  // exposes or resizes the dialog.
+  void FormPaint();
+
+  void DaonsTableSelectCell();
+  void DaonsTableClick();
+  void DaonsTableDblClick();
+  void SubmitClick();
+  void OKBtnClick();
+  void SaveasClick();
+
+  // Key filters of the nine numeric fields; true when the key is swallowed.
+  bool EditDTKeyPress(QKeyEvent* event);
+  bool EditA1KeyPress(QKeyEvent* event);
+  bool EditB1KeyPress(QKeyEvent* event);
+  bool EditXKeyPress(QKeyEvent* event);
+  bool EditYKeyPress(QKeyEvent* event);
+  bool EditZKeyPress(QKeyEvent* event);
+  bool EditVKeyPress(QKeyEvent* event);
+  bool EditUKeyPress(QKeyEvent* event);
+  bool EditWKeyPress(QKeyEvent* event);
+
+  void Calculate1Click();
+  void Calculate2Click();
+  void Calculate3Click();
+  void Calculate4Click();
+  void Reset1Click();
+  void Reset2Click();
+  void Reset3Click();
+  void Reset4Click();
+
+  // The grid as the calculators read it: row 0 is the header, rows 1 to 60
+  // the particles, anything else empty.
+  QString gridText(int column, int row) const;
+  // The particle whose row is selected (1 to 60).
+  int currentParticle() const;
+
+  bool EditorShowVelocities = false;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Calculator {
+    QLineEdit* first;
+    QLineEdit* second;
+    QLineEdit* result;
+  };
+
+  void storeParameters();
+  std::optional<QString> askSaveName();
+  void calculate(const Calculator& c);
+  void reset(const Calculator& c);
+  void repaintRequested();
+
+  AppState& app_;
+  std::function<bool()> taoscopeChecked_;
+  std::unique_ptr<Ui::TEditDlg> ui;
+  Calculator calculators_[4];
+  QString lastSaveName_;
+  bool ready_ = false;
+  // While a handler waits in a nested dialog, a repaint must not reload the
+  // fields it is about to read.
+  int busy_ = 0;
+  bool firstShow_ = true;
+  QObject* watchedWindow_ = nullptr;
+};
