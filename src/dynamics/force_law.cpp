@@ -1,0 +1,45 @@
+#include "dynamics/force_law.h"
+
+#include "dynamics/force_terms.h"
+#include "state/fp_guard.h"
+
+namespace zentrova {
+
+using fpops::Plain;
+using fpops::Trapping;
+
+Real power(Real x, Real y) { return terms::powerT<Plain>(x, y); }
+
+int modeSign(bool taoscope) { return taoscope ? 1 : -1; }
+
+int pairSign(int i, int k, bool taoscope) { return (i - k) % 2 == 0 ? modeSign(taoscope) : -1; }
+
+Real coreTerm(Real d, int S) { return terms::coreTermT<Plain>(d, S); }
+
+Real shellTerm(Real p, Real d) { return terms::shellTermT<Plain>(p, d); }
+
+Real peLaw(Real d, Real A1, Real B1) { return -terms::peFactorT<Plain>(1.0L, d, A1, B1); }
+
+Real forceComponentUnchecked(const ParticleSet& set, int i, Axis axis, const ForceSwitches& sw) {
+  return terms::forceT<Plain>(set, i, axis, sw);
+}
+
+Real forceComponent(const ParticleSet& set, int i, Axis axis, const ForceSwitches& sw) {
+  // Full speed first; only a call that raised a flag is evaluated again
+  // operation by operation to find which fault came first.
+  clearFpFaults();
+  Real r = terms::forceT<Plain>(set, i, axis, sw);
+  asm volatile("" : : "m"(r) : "memory");
+  if (const int raised = std::fetestexcept(kFaultFlags)) {
+    clearFpFaults();
+    terms::forceT<Trapping>(set, i, axis, sw);
+    throwFpFault(raised);
+  }
+  return r;
+}
+
+Real forceX(const ParticleSet& set, int i, const ForceSwitches& sw) { return forceComponent(set, i, Axis::X, sw); }
+Real forceY(const ParticleSet& set, int i, const ForceSwitches& sw) { return forceComponent(set, i, Axis::Y, sw); }
+Real forceZ(const ParticleSet& set, int i, const ForceSwitches& sw) { return forceComponent(set, i, Axis::Z, sw); }
+
+}  // namespace zentrova

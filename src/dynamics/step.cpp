@@ -1,0 +1,384 @@
+#include "dynamics/step.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cfenv>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "dynamics/force_terms.h"
+#include "state/fp_guard.h"
+
+namespace zentrova {
+
+using fpops::keep;
+using fpops::Plain;
+using fpops::Trapping;
+
+Real coolingFactor(bool cool) { return cool ? 0.99L : 1.0L; }
+
+bool isHeld(int i, bool blockade) { return blockade && (i == 20 || i == 40 || i == 60); }
+
+namespace {
+
+int usedCount(const ParticleSet& set) { return std::clamp(set.Count, 0, kMaxParticles); }
+
+RealSlots& position(ParticleSet& s, int axis) { return axis == 0 ? s.X1 : axis == 1 ? s.Y1 : s.Z1; }
+RealSlots& velocity(ParticleSet& s, int axis) { return axis == 0 ? s.Ux1 : axis == 1 ? s.Uy1 : s.Uz1; }
+
+void commit(ParticleSet& s, bool blockade) {
+  const int count = usedCount(s);
+  for (int i = 1; i <= count; ++i) {
+    if (!s.present(i) || isHeld(i, blockade)) continue;
+    const int a = i - 1;
+    s.X[a] = s.X1[a], s.Ux[a] = s.Ux1[a];
+    s.Y[a] = s.Y1[a], s.Uy[a] = s.Uy1[a];
+    s.Z[a] = s.Z1[a], s.Uz[a] = s.Uz1[a];
+    s.DrawX[a] = s.X1[a], s.DrawY[a] = s.Y1[a], s.DrawZ[a] = s.Z1[a];
+  }
+}
+
+}  // namespace
+
+void stepReference(ParticleSet& set, const StepControls& c) {
+  const int count = usedCount(set);
+  for (int i = 1; i <= count; ++i) {
+    if (!set.present(i) || isHeld(i, c.blockade)) continue;
+    for (int axis = 0; axis < 3; ++axis) {
+      const Real f = forceComponent(set, i, static_cast<Axis>(axis), c.forces);
+      clearFpFaults();
+      Real& u1 = velocity(set, axis)[i - 1];
+      Real& x1 = position(set, axis)[i - 1];
+      const Real F = Trapping::mul(f, set.Dt);
+      const Real g = coolingFactor(c.cool);
+      u1 = Trapping::add(Trapping::mul(g, u1), F);
+      x1 = Trapping::add(x1, Trapping::mul(u1, set.Dt));
+    }
+  }
+  commit(set, c.blockade);
+}
+
+// ---------------------------------------------------------------------------
+// Fast step. Everything in a pair's contribution except its sign and
+// projection depends on the distance alone, and d(i,k) is bit-identical to
+// d(k,i), so each unordered pair is evaluated once. Powers of one base share
+// their logarithm: power(x, y) is expl(y * logl(x)), so expl(y * L) with
+// L = logl(x) computed once gives the same bits.
+
+namespace {
+
+constexpr int kN = kMaxParticles;
+constexpr int kShells = 6;
+
+struct StepParams {
+  ForceSwitches sw;
+  Real sMinus9;  // (-S) * 9.45
+  Real K;
+  Real c1[kShells], q[kShells], rq[kShells], c2[kShells];
+  Real A1, B1, A2, A3;
+  int count;
+  bool present[kN];
+  bool moving[kN];
+  Group group[kN];
+  bool groupOn[3];
+};
+
+struct Pair {
+  std::uint8_t a, b;  // slots, a < b
+};
+
+struct Contributions {
+  Real c[3][kN][kN];  // c[axis][a][b]: pull on a+1 from b+1, as it enters the sum
+  bool active[kN][kN];
+};
+
+inline int gi(Group g) { return static_cast<int>(g); }
+
+void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributions& out) {
+  const int a = pr.a, b = pr.b;
+  const Real dx = s.X[a] - s.X[b];
+  const Real dy = s.Y[a] - s.Y[b];
+  const Real dz = s.Z[a] - s.Z[b];
+  const Real z2 = dz * dz;
+  const Real y2 = dy * dy;
+  const Real x2 = dx * dx;
+  const Real d = sqrtl(z2 + (y2 + x2));
+
+  // Core term.
+  const Real w = 9.45L * d;
+  const Real v = 0.09L * d;
+  const Real lw = logl(w);
+  const Real w19 = expl(19.0L * lw);
+  const Real p1 = expl((-w19) * lw);
+  const Real f = 19.0L * lw + 1.0L;
+  const Real w18 = expl(18.0L * lw);
+  const Real e1 = p1 * (f * (p.sMinus9 * w18));
+  const Real lv = logl(v);
+  const Real vinv = expl(-1.0L * lv);
+  const Real p2 = expl((vinv * 75.0L) * lv);
+  const Real g = 1.0L - lv;
+  const Real vm2 = expl(-2.0L * lv);
+  const Real e2 = p2 * (g * (vm2 * p.K));
+  const Real E = e1 - e2;
+  keep(E);
+
+  const Real ld = logl(d);
+  const Real dm2 = expl(-2.0L * ld);
+
+  Real T[kShells];
+  for (int j = 0; j < kShells; ++j) {
+    const Real u = p.c1[j] * d;
+    const Real lu = logl(u);
+    const Real u20 = expl(20.0L * lu);
+    Real ta = (p.rq[j] * dm2) * (2.5L - u20);
+    ta = ta * (1.0L - lu);
+    const Real u18 = expl(18.0L * lu);
+    const Real tb = (u18 * p.c2[j]) * lu;
+    const Real m = -(ta - tb);
+    const Real r2 = expl(-1.0L * logl(p.q[j] * d));
+    const Real ex = r2 * (2.5L - u20);
+    T[j] = m * expl(ex * lu);
+    keep(T[j]);
+  }
+  const Real G1 = ((E + T[0]) + T[1]) + T[2];
+  const Real G2 = ((E + T[3]) + T[4]) + T[5];
+
+  const Group ga = p.group[a], gb = p.group[b];
+  // Who feels what: a feels b's group law, b feels a's.
+  const bool toA = p.moving[a] && p.groupOn[gi(gb)];
+  const bool toB = p.moving[b] && p.groupOn[gi(ga)];
+  out.active[a][b] = toA;
+  out.active[b][a] = toB;
+
+  Real qpe = 0, lpe = 0;
+  if ((toA && gb == Group::PE) || (toB && ga == Group::PE)) {
+    qpe = expl((p.B1 / d) * ld);
+    lpe = 1.0L - ld;
+  }
+  auto contrib = [&](Group grp, Real t) -> Real {
+    switch (grp) {
+      case Group::PE:
+        return -(((((t * dm2) * p.A1) * p.B1) * qpe) * lpe);
+      case Group::PES1:
+        return (t * p.A2) * G1;
+      case Group::PES2:
+        break;
+    }
+    return (t * p.A3) * G2;
+  };
+
+  const Real sigma = Real(pairSign(a + 1, b + 1, p.sw.taoscope));
+  const Real deltas[3] = {dx, dy, dz};
+  for (int axis = 0; axis < 3; ++axis) {
+    const Real base = (sigma * deltas[axis]) / d;
+    if (toA) out.c[axis][a][b] = contrib(gb, base);
+    if (toB) out.c[axis][b][a] = (toA && ga == gb) ? -out.c[axis][a][b] : contrib(ga, -base);
+  }
+}
+
+}  // namespace
+
+struct FastStepper::Impl {
+  int nthreads = 1;
+  std::vector<std::thread> workers;
+  std::mutex m;
+  std::condition_variable wake, finished;
+  std::uint64_t generation = 0;
+  int pending = 0;
+  bool stopping = false;
+
+  std::mutex stepMutex;  // one step at a time
+
+  // The step being worked on.
+  const ParticleSet* set = nullptr;
+  StepParams params;
+  std::vector<Pair> pairs;
+  std::atomic<std::size_t> next{0};
+  std::vector<int> raised;
+  fenv_t env;
+  Contributions contributions;
+
+  explicit Impl(int threads) : nthreads(threads), raised(threads, 0) {
+    for (int w = 1; w < nthreads; ++w) workers.emplace_back([this, w] { workerLoop(w); });
+  }
+
+  ~Impl() {
+    {
+      std::lock_guard<std::mutex> lock(m);
+      stopping = true;
+    }
+    wake.notify_all();
+    for (auto& t : workers) t.join();
+  }
+
+  void workerLoop(int w) {
+    std::uint64_t seen = 0;
+    for (;;) {
+      {
+        std::unique_lock<std::mutex> lock(m);
+        wake.wait(lock, [&] { return stopping || generation != seen; });
+        if (stopping) return;
+        seen = generation;
+      }
+      work(w);
+      {
+        std::lock_guard<std::mutex> lock(m);
+        if (--pending == 0) finished.notify_one();
+      }
+    }
+  }
+
+  // Flags are per thread: each worker starts from the caller's environment
+  // with clear flags and reports what it raised.
+  void work(int w) {
+    fesetenv(&env);
+    clearFpFaults();
+    constexpr std::size_t kChunk = 8;
+    for (;;) {
+      const std::size_t start = next.fetch_add(kChunk, std::memory_order_relaxed);
+      if (start >= pairs.size()) break;
+      const std::size_t end = std::min(pairs.size(), start + kChunk);
+      for (std::size_t n = start; n < end; ++n) evaluatePair(*set, params, pairs[n], contributions);
+    }
+    asm volatile("" : : : "memory");
+    raised[w] = std::fetestexcept(kFaultFlags);
+  }
+
+  void evaluateAllPairs() {
+    fegetenv(&env);
+    next.store(0, std::memory_order_relaxed);
+    std::fill(raised.begin(), raised.end(), 0);
+    if (nthreads > 1) {
+      {
+        std::lock_guard<std::mutex> lock(m);
+        pending = nthreads - 1;
+        ++generation;
+      }
+      wake.notify_all();
+    }
+    work(0);
+    if (nthreads > 1) {
+      std::unique_lock<std::mutex> lock(m);
+      finished.wait(lock, [&] { return pending == 0; });
+    }
+    fesetenv(&env);
+  }
+
+  // Parameter-only factors; computed by the same operations the law uses.
+  void prepare(const ParticleSet& s, const StepControls& c) {
+    StepParams& p = params;
+    p.sw = c.forces;
+    p.sMinus9 = Real(-modeSign(c.forces.taoscope)) * 9.45L;
+    p.K = terms::longRangeK<Plain>();
+    const Real shells[kShells] = {s.B2, s.C2, s.D2, s.B3, s.C3, s.D3};
+    for (int j = 0; j < kShells; ++j) {
+      p.c1[j] = 1.029L / shells[j];
+      p.q[j] = 0.1029L / shells[j];
+      p.rq[j] = terms::powerT<Plain>(p.q[j], -1.0L);
+      p.c2[j] = 205.8L / shells[j];
+      keep(p.c1[j]), keep(p.rq[j]), keep(p.c2[j]);
+    }
+    p.A1 = s.A1, p.B1 = s.B1, p.A2 = s.A2, p.A3 = s.A3;
+    p.count = usedCount(s);
+    p.groupOn[gi(Group::PE)] = !c.forces.peOut;
+    p.groupOn[gi(Group::PES1)] = !c.forces.pes1Out;
+    p.groupOn[gi(Group::PES2)] = !c.forces.pes2Out;
+    for (int i = 1; i <= kN; ++i) {
+      const bool in = i <= p.count && s.present(i);
+      p.present[i - 1] = in;
+      p.moving[i - 1] = in && !isHeld(i, c.blockade);
+      p.group[i - 1] = groupOf(i, s.Count);
+    }
+    pairs.clear();
+    for (int a = 0; a < p.count; ++a)
+      for (int b = a + 1; b < p.count; ++b)
+        if (p.present[a] && p.present[b] && (p.moving[a] || p.moving[b]))
+          pairs.push_back({static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)});
+  }
+
+  // False when anything faulted or came out non-finite; the caller then
+  // leaves the set alone and takes the literal step.
+  bool tryStep(ParticleSet& s, const StepControls& c) {
+    clearFpFaults();
+    prepare(s, c);
+    if (std::fetestexcept(kFaultFlags)) return false;
+    set = &s;
+    evaluateAllPairs();
+    for (int r : raised)
+      if (r) return false;
+
+    clearFpFaults();
+    Real newU[3][kN], newX[3][kN];
+    const Real dt = s.Dt;
+    for (int a = 0; a < params.count; ++a) {
+      if (!params.moving[a]) continue;
+      for (int axis = 0; axis < 3; ++axis) {
+        Real sum = 0.0L;
+        for (int b = 0; b < params.count; ++b)
+          if (b != a && params.present[b] && contributions.active[a][b]) sum = sum + contributions.c[axis][a][b];
+        const Real F = sum * dt;
+        const Real g = coolingFactor(c.cool);
+        const Real u = g * velocity(s, axis)[a] + F;
+        newU[axis][a] = u;
+        newX[axis][a] = position(s, axis)[a] + u * dt;
+      }
+    }
+    asm volatile("" : : : "memory");
+    if (std::fetestexcept(kFaultFlags)) return false;
+    for (int a = 0; a < params.count; ++a) {
+      if (!params.moving[a]) continue;
+      for (int axis = 0; axis < 3; ++axis)
+        if (!std::isfinite(newU[axis][a]) || !std::isfinite(newX[axis][a])) return false;
+    }
+    for (int a = 0; a < params.count; ++a) {
+      if (!params.moving[a]) continue;
+      for (int axis = 0; axis < 3; ++axis) {
+        velocity(s, axis)[a] = newU[axis][a];
+        position(s, axis)[a] = newX[axis][a];
+      }
+    }
+    commit(s, c.blockade);
+    return true;
+  }
+};
+
+FastStepper::FastStepper(int threads) {
+  if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+  impl_ = std::make_unique<Impl>(std::clamp(threads, 1, 64));
+}
+
+FastStepper::~FastStepper() = default;
+
+int FastStepper::threads() const { return impl_->nthreads; }
+
+void FastStepper::step(ParticleSet& set, const StepControls& controls) {
+  std::lock_guard<std::mutex> lock(impl_->stepMutex);
+  if (!impl_->tryStep(set, controls)) {
+    clearFpFaults();
+    stepReference(set, controls);
+  }
+}
+
+void integrateStep(ParticleSet& set, const StepControls& controls) {
+  static FastStepper stepper;
+  stepper.step(set, controls);
+}
+
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference,
+                      const std::function<void(int)>& afterStep) {
+  for (int s = 0; s < steps; ++s) {
+    // The counter wraps like the 32-bit integer it is.
+    const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(set.Time) + 1u);
+    if (reference)
+      stepReference(set, controls);
+    else
+      integrateStep(set, controls);
+    set.Time = n;
+    if (afterStep) afterStep(n);
+  }
+}
+
+}  // namespace zentrova

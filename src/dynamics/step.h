@@ -1,0 +1,57 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "dynamics/force_law.h"
+#include "state/particle_set.h"
+
+namespace zentrova {
+
+// The switches of the main window that one step reads.
+struct StepControls {
+  ForceSwitches forces;
+  bool cool = false;      // "Cool"
+  bool blockade = false;  // "Blockade": particles 20, 40 and 60 held
+};
+
+// 0.99 while Cool is ticked, else exactly 1.
+Real coolingFactor(bool cool);
+// The held particles of Blockade are literal numbers, whatever Count is.
+bool isHeld(int i, bool blockade);
+
+// One step, literally: three force calls per moving particle, each summing
+// over all sources, then the commit of the step buffers. A fault throws
+// FpError after the particles handled before it have updated their step
+// buffers; the committed arrays and DrawX/Y/Z are untouched.
+void stepReference(ParticleSet& set, const StepControls& controls);
+
+// The same step evaluating each pair once, spread over a pool of threads.
+// Results are bit for bit those of stepReference; when anything raises a
+// fault flag, the step is redone by stepReference from the unchanged state,
+// so faults and the partial state they leave are the same too.
+class FastStepper {
+ public:
+  // threads <= 0: one per hardware thread.
+  explicit FastStepper(int threads = 0);
+  ~FastStepper();
+  FastStepper(const FastStepper&) = delete;
+  FastStepper& operator=(const FastStepper&) = delete;
+
+  void step(ParticleSet& set, const StepControls& controls);
+  int threads() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The step the program uses: a process-wide FastStepper.
+void integrateStep(ParticleSet& set, const StepControls& controls);
+
+// Runs steps without a window: Time counts on by one per completed step.
+// afterStep (if given) is called with the new Time after each step. A fault
+// propagates with Time and the committed arrays at the last completed step.
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference = false,
+                      const std::function<void(int)>& afterStep = {});
+
+}  // namespace zentrova
