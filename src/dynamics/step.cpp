@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cfenv>
 #include <cmath>
 #include <condition_variable>
@@ -97,6 +98,11 @@ struct Contributions {
 
 inline int gi(Group g) { return static_cast<int>(g); }
 
+// glibc's expl takes its slow underflow path for very negative arguments,
+// where the result is +0 whatever the path (e^-12000 is far below half the
+// smallest denormal). Skipping it loses only the silent underflow flag.
+inline Real expOrZero(Real x) { return std::isless(x, -12000.0L) ? 0.0L : expl(x); }
+
 void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributions& out) {
   const int a = pr.a, b = pr.b;
   const Real dx = s.X[a] - s.X[b];
@@ -111,36 +117,36 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real w = 9.45L * d;
   const Real v = 0.09L * d;
   const Real lw = logl(w);
-  const Real w19 = expl(19.0L * lw);
-  const Real p1 = expl((-w19) * lw);
+  const Real w19 = expOrZero(19.0L * lw);
+  const Real p1 = expOrZero((-w19) * lw);
   const Real f = 19.0L * lw + 1.0L;
-  const Real w18 = expl(18.0L * lw);
+  const Real w18 = expOrZero(18.0L * lw);
   const Real e1 = p1 * (f * (p.sMinus9 * w18));
   const Real lv = logl(v);
-  const Real vinv = expl(-1.0L * lv);
-  const Real p2 = expl((vinv * 75.0L) * lv);
+  const Real vinv = expOrZero(-1.0L * lv);
+  const Real p2 = expOrZero((vinv * 75.0L) * lv);
   const Real g = 1.0L - lv;
-  const Real vm2 = expl(-2.0L * lv);
+  const Real vm2 = expOrZero(-2.0L * lv);
   const Real e2 = p2 * (g * (vm2 * p.K));
   const Real E = e1 - e2;
   keep(E);
 
   const Real ld = logl(d);
-  const Real dm2 = expl(-2.0L * ld);
+  const Real dm2 = expOrZero(-2.0L * ld);
 
   Real T[kShells];
   for (int j = 0; j < kShells; ++j) {
     const Real u = p.c1[j] * d;
     const Real lu = logl(u);
-    const Real u20 = expl(20.0L * lu);
+    const Real u20 = expOrZero(20.0L * lu);
     Real ta = (p.rq[j] * dm2) * (2.5L - u20);
     ta = ta * (1.0L - lu);
-    const Real u18 = expl(18.0L * lu);
+    const Real u18 = expOrZero(18.0L * lu);
     const Real tb = (u18 * p.c2[j]) * lu;
     const Real m = -(ta - tb);
-    const Real r2 = expl(-1.0L * logl(p.q[j] * d));
+    const Real r2 = expOrZero(-1.0L * logl(p.q[j] * d));
     const Real ex = r2 * (2.5L - u20);
-    T[j] = m * expl(ex * lu);
+    T[j] = m * expOrZero(ex * lu);
     keep(T[j]);
   }
   const Real G1 = ((E + T[0]) + T[1]) + T[2];
@@ -155,7 +161,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
   Real qpe = 0, lpe = 0;
   if ((toA && gb == Group::PE) || (toB && ga == Group::PE)) {
-    qpe = expl((p.B1 / d) * ld);
+    qpe = expOrZero((p.B1 / d) * ld);
     lpe = 1.0L - ld;
   }
   auto contrib = [&](Group grp, Real t) -> Real {
@@ -184,11 +190,13 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 struct FastStepper::Impl {
   int nthreads = 1;
   std::vector<std::thread> workers;
+  // Workers spin for a while after each step before they sleep: waking a
+  // sleeping thread can take longer than a whole step's share of the work.
   std::mutex m;
-  std::condition_variable wake, finished;
-  std::uint64_t generation = 0;
-  int pending = 0;
-  bool stopping = false;
+  std::condition_variable wake;
+  std::atomic<std::uint64_t> generation{0};
+  std::atomic<int> pending{0};
+  std::atomic<bool> stopping{false};
 
   std::mutex stepMutex;  // one step at a time
 
@@ -214,20 +222,23 @@ struct FastStepper::Impl {
     for (auto& t : workers) t.join();
   }
 
+  static void relax() { asm volatile("pause"); }
+
   void workerLoop(int w) {
     std::uint64_t seen = 0;
     for (;;) {
-      {
-        std::unique_lock<std::mutex> lock(m);
-        wake.wait(lock, [&] { return stopping || generation != seen; });
-        if (stopping) return;
-        seen = generation;
+      const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+      for (int n = 0; generation.load() == seen && !stopping.load(); ++n) {
+        relax();
+        if ((n & 1023) == 1023 && std::chrono::steady_clock::now() > spinUntil) {
+          std::unique_lock<std::mutex> lock(m);
+          wake.wait(lock, [&] { return stopping.load() || generation.load() != seen; });
+        }
       }
+      if (stopping.load()) return;
+      seen = generation.load();
       work(w);
-      {
-        std::lock_guard<std::mutex> lock(m);
-        if (--pending == 0) finished.notify_one();
-      }
+      pending.fetch_sub(1);
     }
   }
 
@@ -252,18 +263,15 @@ struct FastStepper::Impl {
     next.store(0, std::memory_order_relaxed);
     std::fill(raised.begin(), raised.end(), 0);
     if (nthreads > 1) {
+      pending.store(nthreads - 1);
       {
         std::lock_guard<std::mutex> lock(m);
-        pending = nthreads - 1;
-        ++generation;
+        generation.fetch_add(1);
       }
       wake.notify_all();
     }
     work(0);
-    if (nthreads > 1) {
-      std::unique_lock<std::mutex> lock(m);
-      finished.wait(lock, [&] { return pending == 0; });
-    }
+    while (pending.load() != 0) relax();
     fesetenv(&env);
   }
 
