@@ -1,7 +1,26 @@
 #include <QApplication>
+#include <QIcon>
+
+#include "TAboutBox.h"
+#include "TEditDlg.h"
+#include "TMainForm.h"
+#include "app_state.h"
+#include "files/startup_file.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
-  return 0;
+  QApplication::setApplicationDisplayName(QString());
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentrova.png")));
+
+  static AppState app;  // the one set, view and record buffer of the process
+  app.startupPath = zentrova::startupFilePath();
+
+  TMainForm mainForm(app);
+  TEditDlg editDlg(app, [&mainForm] { return mainForm.taoscopeChecked(); }, &mainForm);
+  TAboutBox aboutBox(&mainForm);
+  mainForm.setEditor(&editDlg);
+  mainForm.setAboutBox(&aboutBox);
+  mainForm.show();
+  return application.exec();
 }

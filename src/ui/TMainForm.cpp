@@ -1,0 +1,243 @@
+#include "TMainForm.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QWindow>
+
+#include "error_box.h"
+#include "glyphs.h"
+#include "figures/figures.h"
+#include "files/set_file.h"
+#include "files/startup_file.h"
+#include "image_canvas.h"
+#include "key_filter.h"
+#include "ui_TMainForm.h"
+#include "view/transform.h"
+
+using namespace zentrova;
+
+TMainForm::TMainForm(AppState& app, QWidget* parent)
+    : QMainWindow(parent), app_(app), ui(std::make_unique<Ui::TMainForm>()) {
+  ui->setupUi(this);
+  // The Manager menu stays hidden; its commands still answer their keys.
+  ui->Manager1->menuAction()->setVisible(false);
+  addActions(ui->Manager1->actions());
+  ui->Blockade->raise();
+  ui->DaonsTable->horizontalHeader()->setMinimumSectionSize(1);
+  for (int r = 0; r < ui->DaonsTable->rowCount(); ++r)
+    for (int c = 0; c < ui->DaonsTable->columnCount(); ++c) {
+      auto* item = new QTableWidgetItem;
+      if (r == 0 || c == 0) item->setBackground(palette().button());
+      ui->DaonsTable->setItem(r, c, item);
+    }
+  Timer = new QTimer(this);
+  Timer->setInterval(300);
+  connectHandlers();
+  // Lay the window out now, so the bottom panel's top is known to start-up.
+  layout()->activate();
+  centralWidget()->layout()->activate();
+  runGuarded([this] { FormCreate(); });
+  ui->Go->setIcon(checkGlyph());
+  Timer->start();
+}
+
+TMainForm::~TMainForm() = default;
+
+bool TMainForm::taoscopeChecked() const { return ui->Taoscope->isChecked(); }
+
+int TMainForm::panTop() const { return ui->Pan->geometry().top(); }
+
+void TMainForm::connectHandlers() {
+  const auto on = [this](auto* sender, auto signal, void (TMainForm::*handler)()) {
+    connect(sender, signal, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+  };
+  on(ui->Exit1, &QAction::triggered, &TMainForm::Exit1Click);
+  on(ui->New1, &QAction::triggered, &TMainForm::New1Click);
+  on(ui->Open1, &QAction::triggered, &TMainForm::Open1Click);
+  on(ui->Save1, &QAction::triggered, &TMainForm::Save1Click);
+  on(ui->Saveas1, &QAction::triggered, &TMainForm::Saveas1Click);
+  on(ui->Daons1, &QAction::triggered, &TMainForm::Daons1Click);
+  on(ui->Spiral1, &QAction::triggered, &TMainForm::Spiral1Click);
+  on(ui->ShowSpin, &QAction::triggered, &TMainForm::ShowSpinClick);
+  on(ui->ShowNumbersOfPoints, &QAction::triggered, &TMainForm::ShowNumbersOfPointsClick);
+  on(ui->MoveToCenter, &QAction::triggered, &TMainForm::MoveToCenterClick);
+  on(ui->Left1, &QAction::triggered, &TMainForm::Left1Click);
+  on(ui->Right1, &QAction::triggered, &TMainForm::Right1Click);
+  on(ui->Up1, &QAction::triggered, &TMainForm::Up1Click);
+  on(ui->Down1, &QAction::triggered, &TMainForm::Down1Click);
+  on(ui->Help1, &QAction::triggered, &TMainForm::Help1Click);
+  on(ui->RusHelp, &QAction::triggered, &TMainForm::RusHelpClick);
+  on(ui->PolHelp, &QAction::triggered, &TMainForm::PolHelpClick);
+  on(ui->About1, &QAction::triggered, &TMainForm::About1Click);
+  on(ui->Go, &QPushButton::clicked, &TMainForm::GoClick);
+  on(ui->Null00, &QToolButton::clicked, &TMainForm::Null00Click);
+  on(ui->DaoTeta, &QToolButton::clicked, &TMainForm::DaoTetaClick);
+  on(ui->DaoTeta1, &QToolButton::clicked, &TMainForm::DaoTeta1Click);
+  on(ui->DaoPsi, &QToolButton::clicked, &TMainForm::DaoPsiClick);
+  on(ui->DaoPsi1, &QToolButton::clicked, &TMainForm::DaoPsi1Click);
+  on(ui->DaoPhi, &QToolButton::clicked, &TMainForm::DaoPhiClick);
+  on(ui->DaoPhi1, &QToolButton::clicked, &TMainForm::DaoPhi1Click);
+  on(ui->DaoStop, &QToolButton::clicked, &TMainForm::DaoStopClick);
+  on(ui->DaoBack, &QToolButton::clicked, &TMainForm::DaoBackClick);
+  on(ui->DaoForvard, &QToolButton::clicked, &TMainForm::DaoForvardClick);
+  on(ui->TrackBar, &QSlider::valueChanged, &TMainForm::TrackBarChange);
+  on(Timer, &QTimer::timeout, &TMainForm::TimerTimer);
+  on(ui->Comment, &QPlainTextEdit::textChanged, &TMainForm::CommentChange);
+  connect(ui->ViewArea, &TViewArea::pressed, this,
+          [this](Qt::MouseButton b, int x, int y) { runGuarded([&] { FormMouseDown(b, x, y); }); });
+  connect(ui->ViewArea, &TViewArea::released, this,
+          [this](Qt::MouseButton b, int x, int y) { runGuarded([&] { FormMouseUp(b, x, y); }); });
+  connect(ui->DaonsTable, &QTableWidget::cellDoubleClicked, this,
+          [this] { runGuarded([this] { DaonsTableDblClick(); }); });
+  ui->EditDT->installEventFilter(new NumericKeyFilter(this));
+  ui->EditDT->installEventFilter(this);
+  ui->Comment->installEventFilter(this);
+  ui->LTime->installEventFilter(this);
+}
+
+// Focus leaving a field for another control of this window is its exit; focus
+// lost to another window (a message box, a menu) is not.
+static bool isExit(QEvent* event) {
+  if (event->type() != QEvent::FocusOut) return false;
+  const auto reason = static_cast<QFocusEvent*>(event)->reason();
+  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui->EditDT && isExit(event)) runGuarded([this] { EditDTExit(); });
+  if (watched == ui->Comment && isExit(event)) runGuarded([this] { CommentExit(); });
+  if (watched == ui->LTime && event->type() == QEvent::MouseButtonDblClick) runGuarded([this] { LTimeDblClick(); });
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) schedulePaint();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FormCreate() {
+  auto& s = app_.set;
+  auto& v = app_.view;
+  UpdateCenter(v, width(), panTop());
+  v.Distance = 120.0L;
+  v.Theta = v.Psi = v.Phi = 0;
+  s.FigureMode = true;
+  s.Count = 60;
+  s.FigureKind = 1;
+  BuildMatrix(v);
+  // An input/output error in the file steps is reported, and start-up still
+  // finishes, so the window opens with its step sizes, listing and fields.
+  runGuarded([&] {
+    const auto startName = readStartupFile(app_.startupPath);
+    if (!startName) {
+      createEmptyStartupFile(app_.startupPath);
+      buildFigure(s);
+      s.SetFileName = "ThetraSpiral";
+      return;
+    }
+    s.StartName = *startName;
+    if (s.StartName.empty()) {
+      buildFigure(s);
+      s.SetFileName = "ThetraSpiral";
+      return;
+    }
+    s.FigureMode = false;
+    ui->Go->setEnabled(true);
+    s.SetFileName = s.StartName;
+    ui->FName->setText(fromLocal(s.SetFileName));
+    InFile file;
+    if (!file.tryOpen(s.SetFileName)) {
+      buildFigure(s);
+      ui->FName->setText(QStringLiteral("The easy square"));
+      return;
+    }
+    readRecordAndClose(file, app_.record);
+    loadRecordIntoSet(app_.record, s);
+    loadCommentary();
+  });
+  v.PanStep = 5.0L;
+  v.ZoomStep = 3.0L;
+  v.AngleStep = 0.01L;
+  fillListing();
+  showParameters();
+  s.Stopped = true;
+}
+
+void TMainForm::showParameters() {
+  const auto& s = app_.set;
+  ui->EditDT->setText(realText(s.Dt));
+  ui->EditA1->setText(realText(s.A1));
+  ui->EditB1->setText(realText(s.B1));
+  ui->EditA2->setText(realText(s.A2));
+  ui->EditB2->setText(realText(s.B2));
+  ui->EditC2->setText(realText(s.C2));
+  ui->EditD2->setText(realText(s.D2));
+  ui->EditA3->setText(realText(s.A3));
+  ui->EditB3->setText(realText(s.B3));
+  ui->EditC3->setText(realText(s.C3));
+  ui->EditD3->setText(realText(s.D3));
+}
+
+void TMainForm::fillListing() {
+  auto* grid = ui->DaonsTable;
+  // Only changed cells are written: the run refills the listing every step.
+  const auto put = [grid](int row, int col, const QString& text) {
+    QTableWidgetItem* item = grid->item(row, col);
+    if (item->text() != text) item->setText(text);
+  };
+  static const QString headers[2][3] = {{"X", "Y", "Z"}, {"u(x)", "u(y)", "u(z)"}};
+  for (int c = 0; c < 3; ++c) put(0, c + 1, headers[ShowVelocities][c]);
+  const auto& s = app_.set;
+  const int count = std::min(s.Count, kMaxParticles);
+  for (int i = 1; i <= count; ++i) put(i, 0, QString::number(i));
+  const char sep = decimalSeparator();
+  for (int i = 1; i <= count; ++i) {
+    if (!s.present(i)) {
+      for (int c = 1; c <= 3; ++c) put(i, c, QString());
+      continue;
+    }
+    const Real* values[3] = {&s.X[i - 1], &s.Y[i - 1], &s.Z[i - 1]};
+    const Real* velocities[3] = {&s.Ux[i - 1], &s.Uy[i - 1], &s.Uz[i - 1]};
+    for (int c = 0; c < 3; ++c)
+      put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
+  }
+}
+
+void TMainForm::DaonsTableDblClick() {
+  ShowVelocities = !ShowVelocities;
+  fillListing();
+}
+
+void TMainForm::EditDTExit() { app_.set.Dt = parseReal(toLocal(ui->EditDT->text()), decimalSeparator()); }
+
+void TMainForm::Exit1Click() { close(); }
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+  // Go is the default button while it reads "Go" and the cancel button while
+  // it reads "Stop"; keys reach here only when the focused control left them.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (ui->Go->isEnabled() && event->modifiers() == Qt::NoModifier) {
+    if ((enter && app_.set.Stopped) || (event->key() == Qt::Key_Escape && !app_.set.Stopped)) {
+      ui->Go->click();
+      return;
+    }
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window system's requests to draw the window arrive as expose events
+  // of its native window; Qt's own repaints only show the last picture.
+  if (windowHandle() && !exposeWatched_) {
+    windowHandle()->installEventFilter(this);
+    exposeWatched_ = true;
+  }
+  schedulePaint();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  runGuarded([this] { CommentExit(); });  // unsaved commentary is offered for saving
+  // A run in progress ends first; the program ends once it has stopped.
+  app_.set.Stopped = true;
+  event->accept();
+}

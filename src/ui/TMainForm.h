@@ -1,0 +1,121 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "app_state.h"
+#include "dynamics/step.h"
+
+namespace Ui {
+class TMainForm;
+}
+class QDialog;
+class QImageCanvas;
+
+// The main window: the 3-D view, the listing, the parameters and the run.
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TMainForm(AppState& app, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The windows created after this one, shown by File > New and Help > About.
+  void setEditor(QDialog* editor) { editor_ = editor; }
+  void setAboutBox(QDialog* about) { about_ = about; }
+
+  Ui::TMainForm& form() { return *ui; }
+  bool taoscopeChecked() const;
+  bool running() const { return !app_.set.Stopped; }
+  bool showTime() const { return ShowTime; }
+  bool commentChanged() const { return CommentChanged; }
+
+  // Handlers, named after their control and event.
+  void FormCreate();
+  void fillListing();
+  void DaonsTableDblClick();
+  void EditDTExit();
+  void Exit1Click();
+
+  void GoClick();
+  void runSteps(std::int32_t n);
+  void LTimeDblClick();
+
+  void FormPaint();
+  void FormResize();
+  void FormMouseDown(Qt::MouseButton button, int x, int y);
+  void FormMouseUp(Qt::MouseButton button, int x, int y);
+  void DaoTetaClick();
+  void DaoTeta1Click();
+  void DaoPsiClick();
+  void DaoPsi1Click();
+  void DaoPhiClick();
+  void DaoPhi1Click();
+  void DaoStopClick();
+  void DaoBackClick();
+  void DaoForvardClick();
+  void TrackBarChange();
+  void TimerTimer();
+  void ShowSpinClick();
+  void ShowNumbersOfPointsClick();
+  void MoveToCenterClick();
+  void Left1Click();
+  void Right1Click();
+  void Up1Click();
+  void Down1Click();
+
+  void DrawTaons();
+  void DrawFigure();
+  void RedrawView();
+
+  void Spiral1Click();
+  void Daons1Click();
+  void loadCommentary();
+  void CommentChange();
+  void CommentExit();
+
+  void New1Click();
+  void Open1Click();
+  void Save1Click();
+  void Saveas1Click();
+  void Null00Click();
+
+  void Help1Click();
+  void RusHelpClick();
+  void PolHelpClick();
+  void About1Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void connectHandlers();
+  void showParameters();
+  void setRefresh();
+  void showIdle();
+  void showRunning();
+  void setLamp(bool runningColours);
+  zentrova::StepControls readStepControls() const;
+  std::unique_ptr<QImageCanvas> canvas();
+  int panTop() const;
+  void schedulePaint();
+  template <class Draw>
+  void withScene(Draw&& draw);
+
+  AppState& app_;
+  std::unique_ptr<Ui::TMainForm> ui;
+  QDialog* editor_ = nullptr;
+  QDialog* about_ = nullptr;
+  QTimer* Timer = nullptr;
+  bool ShowVelocities = false;
+  bool ShowTime = false;
+  bool CommentChanged = false;
+  bool paintPending_ = false;
+  bool exposeWatched_ = false;
+  bool closeAfterRun_ = false;
+  QString lastOpenName_, lastSaveName_;
+};

@@ -1,0 +1,110 @@
+// Drawing and the view controls of the main window: the handlers read their
+// event and hand it to the view core.
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "TMainForm.h"
+#include "error_box.h"
+#include "image_canvas.h"
+#include "ui_TMainForm.h"
+#include "view/controls.h"
+#include "view/drawing.h"
+#include "view/transform.h"
+
+using namespace zentrova;
+namespace ctl = zentrova::controls;
+
+std::unique_ptr<QImageCanvas> TMainForm::canvas() {
+  ui->ViewArea->ensureImageSize(width(), panTop());
+  return std::make_unique<QImageCanvas>(ui->ViewArea->image(), width(), panTop(), font());
+}
+
+// Runs one drawing on a fresh canvas and shows the picture, also when the
+// drawing stopped half way.
+template <class Draw>
+void TMainForm::withScene(Draw&& draw) {
+  auto surface = canvas();
+  const Scene scene{*surface, app_.view, app_.set, taoscopeChecked()};
+  struct Show {
+    TViewArea* area;
+    ~Show() { area->update(); }
+  } show{ui->ViewArea};
+  draw(scene);
+}
+
+void TMainForm::DrawTaons() { withScene([&](const Scene& scene) { zentrova::DrawTaons(scene); }); }
+void TMainForm::DrawFigure() { withScene([&](const Scene& scene) { zentrova::DrawFigure(scene); }); }
+void TMainForm::RedrawView() { withScene([&](const Scene& scene) { zentrova::RedrawView(scene); }); }
+
+void TMainForm::schedulePaint() {
+  if (paintPending_) return;
+  paintPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    paintPending_ = false;
+    runGuarded([this] { FormPaint(); });
+  });
+}
+
+void TMainForm::FormPaint() {
+  withScene([&](const Scene& scene) { PaintView(scene, width(), panTop()); });
+  if (!app_.set.FigureMode) fillListing();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (app_.set.Count == 0) return;  // before start-up
+  runGuarded([this] { FormResize(); });
+  schedulePaint();
+}
+
+void TMainForm::FormResize() {
+  UpdateCenter(app_.view, width(), panTop());
+  const auto l = ctl::resizeLayout(ui->Panel1->geometry().left(), ui->PageControl->height());
+  ui->FName->resize(l.fNameWidth, ui->FName->height());
+  ui->Comment->resize(l.commentWidth, l.commentHeight);
+  ui->PageControl->resize(l.pageControlWidth, ui->PageControl->height());
+  ui->DaonsTable->resize(l.daonsTableWidth, ui->DaonsTable->height());
+  ui->DaonsTable->horizontalHeader()->setDefaultSectionSize(std::max(l.defaultColWidth, 1));
+  RedrawView();
+}
+
+static ctl::MouseButton buttonOf(Qt::MouseButton b) {
+  if (b == Qt::RightButton) return ctl::MouseButton::Right;
+  if (b == Qt::MiddleButton) return ctl::MouseButton::Middle;
+  return ctl::MouseButton::Left;
+}
+
+void TMainForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
+  ctl::FormMouseDown(app_.view, buttonOf(button), x, y);
+}
+
+void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
+  withScene([&](const Scene& scene) { ctl::FormMouseUp(scene, buttonOf(button), x, y, ui->ShowSpin->isChecked()); });
+}
+
+void TMainForm::DaoTetaClick() { withScene([&](const Scene& scene) { ctl::DaoTetaClick(scene); }); }
+void TMainForm::DaoTeta1Click() { withScene([&](const Scene& scene) { ctl::DaoTeta1Click(scene); }); }
+void TMainForm::DaoPsiClick() { withScene([&](const Scene& scene) { ctl::DaoPsiClick(scene); }); }
+void TMainForm::DaoPsi1Click() { withScene([&](const Scene& scene) { ctl::DaoPsi1Click(scene); }); }
+void TMainForm::DaoPhiClick() { withScene([&](const Scene& scene) { ctl::DaoPhiClick(scene); }); }
+void TMainForm::DaoPhi1Click() { withScene([&](const Scene& scene) { ctl::DaoPhi1Click(scene); }); }
+void TMainForm::DaoStopClick() { withScene([&](const Scene& scene) { ctl::DaoStopClick(scene); }); }
+void TMainForm::DaoBackClick() { withScene([&](const Scene& scene) { ctl::DaoBackClick(scene); }); }
+void TMainForm::DaoForvardClick() { withScene([&](const Scene& scene) { ctl::DaoForvardClick(scene); }); }
+void TMainForm::TrackBarChange() { ctl::TrackBarChange(app_.view, ui->TrackBar->value()); }
+
+void TMainForm::TimerTimer() {
+  if (!app_.view.SpinOn) return;  // most ticks draw nothing
+  withScene([&](const Scene& scene) { ctl::TimerTimer(scene); });
+}
+
+void TMainForm::ShowSpinClick() { ctl::ShowSpinClick(app_.view, ui->ShowSpin->isChecked()); }
+void TMainForm::ShowNumbersOfPointsClick() {
+  withScene([&](const Scene& scene) { ctl::ShowNumbersOfPointsClick(scene, ui->ShowNumbersOfPoints->isChecked()); });
+}
+void TMainForm::MoveToCenterClick() { withScene([&](const Scene& scene) { ctl::MoveToCenterClick(scene); }); }
+void TMainForm::Left1Click() { withScene([&](const Scene& scene) { ctl::Left1Click(scene); }); }
+void TMainForm::Right1Click() { withScene([&](const Scene& scene) { ctl::Right1Click(scene); }); }
+void TMainForm::Up1Click() { withScene([&](const Scene& scene) { ctl::Up1Click(scene); }); }
+void TMainForm::Down1Click() { withScene([&](const Scene& scene) { ctl::Down1Click(scene); }); }

@@ -1,0 +1,98 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QStringList>
+#include <QTest>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "TMainForm.h"
+#include "dialogs.h"
+#include "error_box.h"
+#include "ui_TMainForm.h"
+
+// Answers every dialog from queues the test fills, and records what was asked.
+class ScriptedDialogs : public DialogProvider {
+ public:
+  std::deque<std::optional<QString>> openAnswers, saveAnswers;
+  std::deque<bool> confirmAnswers;
+  std::deque<int> modalAnswers;
+  std::function<void(QDialog*)> onModal;
+  QStringList asked;
+
+  std::optional<QString> openSetFileName(QWidget*, const QString&) override {
+    asked << "open";
+    return pop(openAnswers, std::optional<QString>());
+  }
+  std::optional<QString> saveSetFileName(QWidget*, const QString&) override {
+    asked << "save";
+    return pop(saveAnswers, std::optional<QString>());
+  }
+  bool confirm(QWidget*, const QString& caption, const QString& text) override {
+    asked << caption + ": " + text;
+    return pop(confirmAnswers, false);
+  }
+  void information(QWidget*, const QString& text) override { asked << "info: " + text; }
+  int execModal(QDialog* d) override {
+    asked << "modal";
+    if (onModal) onModal(d);
+    return pop(modalAnswers, int(QDialog::Rejected));
+  }
+
+ private:
+  template <class T>
+  static T pop(std::deque<T>& q, T fallback) {
+    if (q.empty()) return fallback;
+    T v = q.front();
+    q.pop_front();
+    return v;
+  }
+};
+
+// A scratch folder for the start-up file and the sets, a recorder for error
+// boxes, and a window created on demand after the files are in place.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/zentrova-ui-XXXXXX";
+    dir = mkdtemp(tmpl);
+    app.startupPath = dir + "/config/zentrova/Start.zent";
+    setErrorSink([this](const QString& m) { errors << m; });
+    setDialogProvider(&dlg);
+  }
+  void TearDown() override {
+    window.reset();
+    setDialogProvider(nullptr);
+    resetErrorSink();
+    std::filesystem::remove_all(dir);
+  }
+  void writeFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::string readFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  }
+  std::string dataFile(const std::string& name) { return std::string(ZENTROVA_TEST_DATA) + "/" + name; }
+  void pointStartupAt(const std::string& setPath) { writeFile(app.startupPath, setPath); }
+  TMainForm& open() {
+    window = std::make_unique<TMainForm>(app);
+    window->show();
+    QApplication::processEvents();
+    return *window;
+  }
+  Ui::TMainForm& ui() { return window->form(); }
+  QString cell(int row, int col) { return ui().DaonsTable->item(row, col)->text(); }
+
+  AppState app;
+  ScriptedDialogs dlg;
+  QStringList errors;
+  std::string dir;
+  std::unique_ptr<TMainForm> window;
+};

@@ -1,0 +1,171 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "files/set_file.h"
+#include "main_window_fixture.h"
+
+using namespace zentrova;
+
+namespace {
+
+// A set with particles 1 and 3 present and recognisable values.
+std::string writeSampleSet(const std::string& path) {
+  ParticleSet s;
+  s.Count = 60;
+  s.Dt = 0.01L;
+  s.A1 = 1;
+  s.B1 = 2.718L;
+  s.A2 = 1;
+  s.B2 = 0.3L;
+  s.C2 = 0.671L;
+  s.D2 = 1.2L;
+  s.A3 = 1;
+  s.B3 = 0.3L;
+  s.C3 = 0.671L;
+  s.D3 = 120;
+  s.setPresent(1, true);
+  s.X[0] = 0.5L;
+  s.Y[0] = -2.5L;
+  s.Z[0] = 1e-6L;
+  s.Ux[0] = 7;
+  s.Present[2] = 5;  // any non-zero byte means present
+  s.X[2] = 3;
+  ParticleRecord r;
+  saveSet(s, r, path);
+  return path;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithTheSetTheStartupFileNames) {
+  const std::string set = writeSampleSet(dir + "/cube.lis1");
+  writeFile(dir + "/cube..txt", "first line\nsecond");
+  pointStartupAt(set);
+  auto& w = open();
+  EXPECT_EQ(w.windowTitle(), " Zentrova");
+  EXPECT_FALSE(app.set.FigureMode);
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_EQ(app.set.Count, 60);
+  EXPECT_TRUE(ui().Go->isEnabled());
+  EXPECT_EQ(ui().FName->text().toStdString(), set);
+  EXPECT_EQ(cell(0, 1), "X");
+  EXPECT_EQ(cell(1, 0), "1");
+  EXPECT_EQ(cell(60, 0), "60");
+  EXPECT_EQ(cell(1, 1), "0.5");
+  EXPECT_EQ(cell(1, 2), "-2.5");
+  EXPECT_EQ(cell(1, 3), "1E-6");
+  EXPECT_EQ(cell(2, 1), "");
+  EXPECT_EQ(cell(3, 1), "3");
+  EXPECT_EQ(ui().EditDT->text(), "0.01");
+  EXPECT_EQ(ui().EditB1->text(), "2.718");
+  EXPECT_EQ(ui().EditD3->text(), "120");
+  EXPECT_EQ(ui().Comment->toPlainText(), "first line\nsecond");
+  EXPECT_TRUE(errors.isEmpty());
+  EXPECT_EQ(app.view.AngleStep, 0.01L);
+  EXPECT_EQ(app.view.ZoomStep, 3.0L);
+  EXPECT_EQ(app.view.Distance, 120.0L);
+}
+
+TEST_F(MainWindowTest, WithoutStartupFileCreatesItAndShowsTheSpiral) {
+  open();
+  EXPECT_TRUE(app.set.FigureMode);
+  EXPECT_EQ(app.set.SetFileName, "ThetraSpiral");
+  EXPECT_EQ(ui().FName->text(), "File Name");
+  EXPECT_FALSE(ui().Go->isEnabled());
+  EXPECT_TRUE(std::filesystem::exists(app.startupPath));
+  EXPECT_EQ(std::filesystem::file_size(app.startupPath), 0u);
+  EXPECT_EQ(cell(60, 0), "60");
+  EXPECT_EQ(cell(1, 1), "");
+  EXPECT_EQ(ui().EditDT->text(), "0");
+  EXPECT_EQ(ui().EditB2->text(), "0");
+  EXPECT_NE(app.set.DrawX[1], 0.0L);  // spiral point 2 at (1, 0, 0)
+}
+
+TEST_F(MainWindowTest, MissingNamedSetFallsBackToTheEasySquare) {
+  pointStartupAt(dir + "/gone.lis1");
+  open();
+  EXPECT_FALSE(app.set.FigureMode);
+  EXPECT_EQ(ui().FName->text(), "The easy square");
+  EXPECT_EQ(app.set.SetFileName, dir + "/gone.lis1");
+  EXPECT_TRUE(ui().Go->isEnabled());
+  EXPECT_EQ(cell(1, 1), "0.212");
+  EXPECT_EQ(cell(4, 3), "-0.212");
+  EXPECT_EQ(cell(5, 1), "");
+  EXPECT_EQ(ui().EditB1->text(), "2.718");
+}
+
+TEST_F(MainWindowTest, ShortSetIsReportedAndStartUpStillFinishes) {
+  writeFile(dir + "/short.lis1", std::string(3783, '\0'));
+  pointStartupAt(dir + "/short.lis1");
+  open();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_EQ(errors[0], "Read beyond end of file.");
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_EQ(app.view.AngleStep, 0.01L);
+}
+
+TEST_F(MainWindowTest, StartupFileWithLineEndsKeepsTheRule) {
+  const std::string set = writeSampleSet(dir + "/a.lis1");
+  writeFile(app.startupPath, set + "\r\nignored");
+  open();
+  EXPECT_EQ(app.set.StartName, set);
+  EXPECT_EQ(cell(1, 1), "0.5");
+}
+
+TEST_F(MainWindowTest, ListingDoubleClickSwitchesToVelocitiesAndBack) {
+  pointStartupAt(writeSampleSet(dir + "/a.lis1"));
+  open();
+  const QPoint at = ui().DaonsTable->visualItemRect(ui().DaonsTable->item(1, 1)).center();
+  QTest::mouseClick(ui().DaonsTable->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(ui().DaonsTable->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(cell(0, 1), "u(x)");
+  EXPECT_EQ(cell(0, 3), "u(z)");
+  EXPECT_EQ(cell(1, 1), "7");
+  EXPECT_EQ(cell(2, 1), "");
+  window->DaonsTableDblClick();
+  EXPECT_EQ(cell(0, 2), "Y");
+  EXPECT_EQ(cell(1, 1), "0.5");
+}
+
+TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
+  pointStartupAt(writeSampleSet(dir + "/a.lis1"));
+  open();
+  auto* edit = ui().EditDT;
+  edit->setFocus();
+  edit->clear();
+  QTest::keyClicks(edit, "a-0.5 x");
+  EXPECT_EQ(edit->text(), "-0.5");
+  ui().EditA1->setFocus();  // leaving the field stores it
+  QApplication::processEvents();
+  EXPECT_EQ(app.set.Dt, -0.5L);
+
+  edit->setFocus();
+  edit->setText("1.2.3");
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_EQ(errors[0], "'1.2.3' is not a valid floating point value.");
+  EXPECT_EQ(app.set.Dt, -0.5L);
+  EXPECT_EQ(edit->text(), "1.2.3");
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow) {
+  auto& w = open();
+  EXPECT_TRUE(w.isVisible());
+  ui().Exit1->trigger();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(ui().Exit1->shortcut(), QKeySequence("Alt+X"));
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirShortcutsAndManagerStaysHidden) {
+  open();
+  EXPECT_EQ(ui().New1->shortcut(), QKeySequence(Qt::Key_F2));
+  EXPECT_EQ(ui().Open1->shortcut(), QKeySequence(Qt::Key_F3));
+  EXPECT_EQ(ui().Save1->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(ui().Daons1->shortcut(), QKeySequence(Qt::Key_F5));
+  EXPECT_EQ(ui().RusHelp->shortcut(), QKeySequence("Ctrl+F1"));
+  EXPECT_EQ(ui().PolHelp->shortcut(), QKeySequence("Shift+F1"));
+  EXPECT_FALSE(ui().Manager1->menuAction()->isVisible());
+  EXPECT_EQ(ui().Left1->shortcut(), QKeySequence("Ctrl+Left"));
+}
