@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "files/commentary.h"
+#include "state/errors.h"
+
+using namespace zentrova;
+namespace fs = std::filesystem;
+
+namespace {
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+}  // namespace
+
+TEST(Commentary, PathRule) {
+  EXPECT_EQ(commentaryPath("/a/cube.lis1"), "/a/cube..txt");
+  EXPECT_EQ(commentaryPath("ThetraSpiral"), "ThetraSp.txt");
+  EXPECT_EQ(commentaryPath("abcd"), ".txt");
+  EXPECT_EQ(commentaryPath("abc"), "abc.txt");
+  EXPECT_EQ(commentaryPath(""), ".txt");
+}
+
+TEST(Commentary, LineEnds) {
+  EXPECT_EQ(toCrLf("a\nb\rc\r\nd\n\r"), "a\r\nb\r\nc\r\nd\r\n\r\n");
+  EXPECT_EQ(commentaryLines("a\r\nb\nc\r"), (std::vector<std::string>{"a", "b", "c", ""}));
+  EXPECT_EQ(commentaryLines(""), (std::vector<std::string>{""}));
+}
+
+TEST(Commentary, SaveLoadAndFailures) {
+  const fs::path dir = fs::temp_directory_path() / ("zentrova_comment_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string path = commentaryPath((dir / "cube.lis1").string());
+  EXPECT_FALSE(loadCommentary(path).has_value());
+
+  saveCommentary(path, {"first", "", "\xe9t\xe9"});
+  EXPECT_EQ(slurp(path), "first\r\n\r\n\xe9t\xe9");  // nothing after the last line
+  EXPECT_EQ(loadCommentary(path), "first\r\n\r\n\xe9t\xe9");
+  EXPECT_EQ(commentaryLines(*loadCommentary(path)), (std::vector<std::string>{"first", "", "\xe9t\xe9"}));
+
+  std::ofstream(path, std::ios::binary) << "one\ntwo\n";
+  EXPECT_EQ(loadCommentary(path), "one\r\ntwo\r\n");
+
+  // A failed save keeps the previous file.
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  if (::geteuid() != 0) {
+    EXPECT_THROW(saveCommentary(path, {"lost"}), IoError);
+  }
+  fs::permissions(dir, fs::perms::owner_all);
+  EXPECT_EQ(slurp(path), "one\ntwo\n");
+  fs::remove_all(dir);
+}

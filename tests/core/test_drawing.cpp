@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "figures/figures.h"
+#include "state/errors.h"
+#include "test_drawing_canvas.h"
+#include "view/drawing.h"
+#include "view/transform.h"
+
+using namespace zentrova;
+using zentrova::testing::RecordingCanvas;
+
+namespace {
+struct Fixture {
+  RecordingCanvas canvas{100, 80};
+  ViewState view;
+  ParticleSet set;
+  Fixture() {
+    initView(view, 100, 80);  // centre (50, 40), Distance 120
+    set.Count = 60;
+  }
+  Scene scene(bool taoscope) { return Scene{canvas, view, set, taoscope}; }
+  void place(int i, Real x, Real z) {
+    set.setPresent(i, true);
+    set.DrawX[i - 1] = x;
+    set.DrawZ[i - 1] = z;
+  }
+};
+}  // namespace
+
+TEST(DrawTaons, DotsColoursAndSharedPixels) {
+  Fixture f;
+  f.place(1, 0, 0);       // (50, 40)
+  f.place(2, 0.1L, 0);    // (56, 40)
+  f.place(21, 0.2L, 0);   // (62, 40)
+  f.place(41, 0.3L, 0);   // (68, 40)
+  f.place(42, 0.3L, 0);   // same pixel as 41: the later one wins
+  f.set.DrawX[9] = 0.5L;  // particle 10 absent: not drawn
+  DrawTaons(f.scene(false));
+  EXPECT_EQ(f.canvas.fills, 1);
+  EXPECT_EQ(f.canvas.pixelWrites, 5 * 4);
+  for (int dx : {0, 1})
+    for (int dy : {0, 1}) {
+      EXPECT_EQ(f.canvas.at(50 + dx, 40 + dy), kYellow);
+      EXPECT_EQ(f.canvas.at(56 + dx, 40 + dy), kYellow);
+      EXPECT_EQ(f.canvas.at(62 + dx, 40 + dy), kFuchsia);
+      EXPECT_EQ(f.canvas.at(68 + dx, 40 + dy), kAqua);
+    }
+  EXPECT_EQ(f.canvas.at(80, 40), kBlack);
+  EXPECT_EQ(f.view.ScreenX[9], 0);  // absent particles keep their old screen values
+
+  RecordingCanvas t(100, 80);
+  DrawTaons(Scene{t, f.view, f.set, true});
+  EXPECT_EQ(t.at(50, 40), kRed);    // odd
+  EXPECT_EQ(t.at(56, 41), kLime);   // even
+  EXPECT_EQ(t.at(62, 40), kRed);
+  EXPECT_EQ(t.at(68, 40), kLime);   // 42 over 41
+}
+
+TEST(DrawTaons, NumbersOffsetByTwoAfterAllDots) {
+  Fixture f;
+  f.place(3, 0, 0);
+  f.place(30, 0.1L, 0.1L);
+  f.view.ShowNumbers = true;
+  DrawTaons(f.scene(false));
+  ASSERT_EQ(f.canvas.texts.size(), 2u);
+  EXPECT_EQ(f.canvas.texts[0].s, "3");
+  EXPECT_EQ(f.canvas.texts[0].x, 52);
+  EXPECT_EQ(f.canvas.texts[0].y, 42);
+  EXPECT_EQ(f.canvas.texts[0].font, kYellow);
+  EXPECT_EQ(f.canvas.texts[0].brush, kBlack);
+  EXPECT_EQ(f.canvas.texts[1].s, "30");
+  EXPECT_EQ(f.canvas.texts[1].font, kFuchsia);
+}
+
+TEST(DrawTaons, FailingProjectionLeavesTheCanvasUntouched) {
+  Fixture f;
+  f.place(1, 0, 0);
+  f.place(2, 1e30L, 0);
+  EXPECT_THROW(DrawTaons(f.scene(false)), FpError);
+  EXPECT_EQ(f.canvas.calls(), 0);
+}
+
+TEST(DrawFigure, WireFrameAndLabels) {
+  Fixture f;
+  f.set.FigureMode = true;
+  f.set.FigureKind = 1;
+  buildFigure(f.set);
+  f.view.ShowNumbers = true;
+  RedrawView(f.scene(false));
+  ASSERT_EQ(f.canvas.lines.size(), 51u);
+  int white = 0, red = 0;
+  for (const auto& l : f.canvas.lines) (l.pen == kWhite ? white : red) += (l.pen == kWhite || l.pen == kRed);
+  EXPECT_EQ(white, 3);
+  EXPECT_EQ(red, 48);
+  EXPECT_EQ(f.canvas.lines[0].pen, kWhite);  // 1-2 first
+  EXPECT_EQ(f.canvas.lines[0].x1, f.view.ScreenX[1]);
+  EXPECT_EQ(f.canvas.lines[0].x2, f.view.ScreenX[0]);
+  ASSERT_EQ(f.canvas.texts.size(), 19u);
+  for (int k = 0; k < 19; ++k) {
+    EXPECT_EQ(f.canvas.texts[k].s, std::to_string(k + 1));
+    EXPECT_EQ(f.canvas.texts[k].x, f.view.ScreenX[k]);  // no offset
+    EXPECT_EQ(f.canvas.texts[k].y, f.view.ScreenY[k]);
+    EXPECT_EQ(f.canvas.texts[k].font, kLime);
+  }
+}
+
+TEST(PaintView, SetModeTakesTheStartName) {
+  Fixture f;
+  f.set.StartName = "/sets/cube.lis1";
+  f.set.SetFileName = "The easy square";
+  PaintView(f.scene(false), 703, 185);
+  EXPECT_EQ(f.set.SetFileName, "/sets/cube.lis1");
+  EXPECT_EQ(f.view.CenterX, 352);
+  f.set.FigureMode = true;
+  f.set.SetFileName = "ThetraSpiral";
+  PaintView(f.scene(false), 703, 185);
+  EXPECT_EQ(f.set.SetFileName, "ThetraSpiral");
+}
