@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "dynamics/step.h"
+#include "files/set_file.h"
+#include "state/errors.h"
+#include "state/extended.h"
+
+using namespace zentrova;
+
+namespace {
+
+ParticleSet emptySet() {
+  ParticleSet s;
+  s.Count = 60;
+  s.Dt = 1;
+  s.A1 = 1, s.B1 = 2.718L;
+  s.A2 = 1, s.B2 = 0.3L, s.C2 = 0.671L, s.D2 = 1.2L;
+  s.A3 = 1, s.B3 = 0.3L, s.C3 = 0.671L, s.D3 = 1.2L;
+  return s;
+}
+
+// A present particle with its step buffer and drawing position in line.
+void place(ParticleSet& s, int i, Real x, Real y = 0, Real z = 0, Real ux = 0) {
+  const int a = i - 1;
+  s.X[a] = s.X1[a] = s.DrawX[a] = x;
+  s.Y[a] = s.Y1[a] = s.DrawY[a] = y;
+  s.Z[a] = s.Z1[a] = s.DrawZ[a] = z;
+  s.Ux[a] = s.Ux1[a] = ux;
+  s.setPresent(i, true);
+}
+
+bool sameBits(Real a, Real b) {
+  std::uint8_t x[kExtendedBytes], y[kExtendedBytes];
+  encodeExtended(a, x);
+  encodeExtended(b, y);
+  return std::memcmp(x, y, sizeof x) == 0;
+}
+
+// Every array a step may touch, compared bit for bit.
+void expectSameState(const ParticleSet& a, const ParticleSet& b, const std::string& what) {
+  const RealSlots ParticleSet::*arrays[] = {&ParticleSet::X,     &ParticleSet::Y,     &ParticleSet::Z,
+                                            &ParticleSet::Ux,    &ParticleSet::Uy,    &ParticleSet::Uz,
+                                            &ParticleSet::X1,    &ParticleSet::Y1,    &ParticleSet::Z1,
+                                            &ParticleSet::Ux1,   &ParticleSet::Uy1,   &ParticleSet::Uz1,
+                                            &ParticleSet::DrawX, &ParticleSet::DrawY, &ParticleSet::DrawZ};
+  int differences = 0;
+  for (auto m : arrays)
+    for (int n = 0; n < kMaxParticles; ++n)
+      if (!sameBits((a.*m)[n], (b.*m)[n])) ++differences;
+  EXPECT_EQ(differences, 0) << what;
+}
+
+using StepFn = void (*)(ParticleSet&, const StepControls&);
+FastStepper& twoThreads() {
+  static FastStepper stepper(2);
+  return stepper;
+}
+void fastStep(ParticleSet& s, const StepControls& c) { twoThreads().step(s, c); }
+
+class BothSteps : public ::testing::TestWithParam<StepFn> {};
+
+std::string faultOfStep(StepFn step, ParticleSet& s, const StepControls& c = {}) {
+  try {
+    step(s, c);
+  } catch (const FpError& e) {
+    return e.what();
+  }
+  return "no fault";
+}
+
+}  // namespace
+
+TEST_P(BothSteps, SingleParticleDrifts) {
+  ParticleSet s = emptySet();
+  place(s, 1, 0, 0, 0, 1);
+  for (int n = 1; n <= 5; ++n) GetParam()(s, {});
+  EXPECT_EQ(s.X[0], 5.0L);
+  EXPECT_EQ(s.Ux[0], 1.0L);
+  EXPECT_EQ(s.DrawX[0], 5.0L);
+
+  ParticleSet c = emptySet();
+  place(c, 1, 0, 0, 0, 1);
+  StepControls cool;
+  cool.cool = true;
+  GetParam()(c, cool);
+  EXPECT_EQ(c.Ux[0], 0.99L);
+  EXPECT_EQ(c.X[0], 0.99L);
+  GetParam()(c, cool);
+  EXPECT_NEAR(c.Ux[0], 0.9801L, 1e-18L);
+  EXPECT_NEAR(c.X[0], 1.9701L, 1e-18L);
+  EXPECT_EQ(c.Ux[0], 0.99L * 0.99L);
+}
+
+TEST_P(BothSteps, ZeroDtKeepsPositions) {
+  ParticleSet s = emptySet();
+  s.Dt = 0;
+  place(s, 3, 0.2L, 0, 0, 0.5L);
+  place(s, 30, 0.9L, 0.1L);
+  StepControls cool;
+  cool.cool = true;
+  GetParam()(s, cool);
+  GetParam()(s, cool);
+  EXPECT_EQ(s.X[2], 0.2L);
+  EXPECT_EQ(s.X[29], 0.9L);
+  EXPECT_EQ(s.Ux[2], 0.99L * (0.99L * 0.5L));
+}
+
+TEST_P(BothSteps, BlockadeHoldsButHeldParticlesStillPull) {
+  ParticleSet s = emptySet();
+  place(s, 19, 0);
+  place(s, 20, 0.8L, 0, 0, 0.25L);
+  place(s, 40, 0, 0.9L);
+  StepControls held;
+  held.blockade = true;
+  GetParam()(s, held);
+  EXPECT_EQ(s.X[19], 0.8L);
+  EXPECT_EQ(s.Ux[19], 0.25L);
+  EXPECT_EQ(s.Y[39], 0.9L);
+  EXPECT_NE(s.X[18], 0.0L);
+  EXPECT_NE(s.Y[18], 0.0L);
+  // Unticked, 20 moves on with the velocity it kept.
+  GetParam()(s, {});
+  EXPECT_NE(s.X[19], 0.8L);
+}
+
+TEST_P(BothSteps, AbsentParticlesAreUntouched) {
+  ParticleSet s = emptySet();
+  place(s, 1, 0);
+  place(s, 2, 0.7L);
+  place(s, 3, 0.3L, 0.4L);
+  s.setPresent(3, false);
+  s.X1[2] = 17, s.DrawX[2] = -4, s.Ux1[2] = 9;  // deliberately out of line
+  GetParam()(s, {});
+  EXPECT_EQ(s.X[2], 0.3L);
+  EXPECT_EQ(s.X1[2], 17.0L);
+  EXPECT_EQ(s.DrawX[2], -4.0L);
+  EXPECT_EQ(s.Ux1[2], 9.0L);
+  // Absent 3 exerted nothing: 1 and 2 feel only each other.
+  EXPECT_EQ(s.Ux[0], -s.Ux[1]);
+}
+
+TEST_P(BothSteps, FaultLeavesTheLaterParticlesAndTheCommitUndone) {
+  ParticleSet s = emptySet();
+  place(s, 1, -1, 0.2L);
+  place(s, 2, 1, -0.3L);
+  place(s, 5, 0.5L, 0.5L);
+  place(s, 6, 0.5L, 0.5L);
+  place(s, 9, 0, 1.1L);
+  const ParticleSet before = s;
+  EXPECT_EQ(faultOfStep(GetParam(), s), kMsgDivByZero);
+  // 1 and 2 took their part of the failed step; 5 failed; 9 never ran.
+  EXPECT_NE(s.Ux1[0], before.Ux1[0]);
+  EXPECT_NE(s.X1[1], before.X1[1]);
+  EXPECT_EQ(s.Ux1[4], before.Ux1[4]);
+  EXPECT_EQ(s.X1[8], before.X1[8]);
+  EXPECT_EQ(s.X, before.X);
+  EXPECT_EQ(s.Ux, before.Ux);
+  EXPECT_EQ(s.DrawX, before.DrawX);
+  // Both held: the pair is never evaluated.
+  ParticleSet h = before;
+  h.X[19] = h.X[39] = 3, h.setPresent(20, true), h.setPresent(40, true);
+  h.setPresent(5, false), h.setPresent(6, false);
+  StepControls held;
+  held.blockade = true;
+  EXPECT_EQ(faultOfStep(GetParam(), h, held), "no fault");
+}
+
+TEST_P(BothSteps, FaultInTheVelocityUpdateStopsAtThatComponent) {
+  ParticleSet s = emptySet();
+  s.Dt = 1e4000L;
+  place(s, 1, 0);
+  place(s, 2, 0.9L, 0.4L);
+  const ParticleSet before = s;
+  EXPECT_EQ(faultOfStep(GetParam(), s), kMsgOverflow);
+  // u(x) of 1 took its new value; its x, y and particle 2 were not reached.
+  EXPECT_NE(s.Ux1[0], before.Ux1[0]);
+  EXPECT_EQ(s.X1[0], before.X1[0]);
+  EXPECT_EQ(s.Uy1[0], before.Uy1[0]);
+  EXPECT_EQ(s.Ux1[1], before.Ux1[1]);
+  EXPECT_EQ(s.X, before.X);
+}
+
+INSTANTIATE_TEST_SUITE_P(Step, BothSteps, ::testing::Values(&stepReference, &fastStep, &integrateStep));
+
+namespace {
+
+ParticleSet loadData(const std::string& name, ParticleRecord& record) {
+  readSetFile(std::string(ZENTROVA_TEST_DATA) + "/" + name, record);
+  ParticleSet s;
+  s.Count = 60;
+  loadRecordIntoSet(record, s);
+  return s;
+}
+
+void expectAfter10(StepFn step, const std::string& in, const std::string& expected, const StepControls& c) {
+  ParticleRecord record, want;
+  ParticleSet s = loadData(in, record);
+  for (int n = 0; n < 10; ++n) step(s, c);
+  snapshotSetIntoRecord(s, record);
+  readSetFile(std::string(ZENTROVA_TEST_DATA) + "/" + expected, want);
+  EXPECT_TRUE(record.bytes == want.bytes) << expected;
+}
+
+}  // namespace
+
+TEST_P(BothSteps, MatchesReferenceRuns) {
+  expectAfter10(GetParam(), "set-a.lis1", "set-a.after10.lis1", {});
+  StepControls b;
+  b.cool = b.blockade = true;
+  expectAfter10(GetParam(), "set-b.lis1", "set-b.after10-cool-blockade.lis1", b);
+  StepControls c;
+  c.forces.taoscope = c.forces.pes2Out = true;
+  expectAfter10(GetParam(), "set-c.lis1", "set-c.after10-taoscope-pes2-out.lis1", c);
+}
+
+TEST(Step, FaultVectorsAgreeBetweenImplementations) {
+  const std::pair<const char*, const char*> cases[] = {{"fault-coincident.lis1", kMsgDivByZero},
+                                                       {"fault-negative-b2.lis1", kMsgInvalid},
+                                                       {"fault-overflow.lis1", kMsgOverflow}};
+  for (const auto& [file, message] : cases) {
+    ParticleRecord record;
+    ParticleSet ref = loadData(file, record);
+    ParticleSet fast = ref;
+    EXPECT_EQ(faultOfStep(&stepReference, ref), message) << file;
+    EXPECT_EQ(faultOfStep(&fastStep, fast), message) << file;
+    expectSameState(ref, fast, file);
+  }
+}
+
+TEST(Step, HeadlessRunCountsCompletedSteps) {
+  ParticleSet s = emptySet();
+  place(s, 1, 0, 0, 0, 1);
+  s.Time = 4;
+  int calls = 0;
+  runStepsHeadless(s, {}, 3, false, [&](int n) { EXPECT_EQ(n, 4 + ++calls); });
+  EXPECT_EQ(s.Time, 7);
+  place(s, 2, s.X[0], s.Y[0], s.Z[0]);
+  EXPECT_THROW(runStepsHeadless(s, {}, 3, true), FpError);
+  EXPECT_EQ(s.Time, 7);
+}
+
+// Random clusters with every kind of presence byte, under every combination
+// of the six switches: the fast step must agree with the literal one to the
+// last bit, one thread or two.
+TEST(Step, FastIsBitIdenticalToReference) {
+  std::mt19937_64 rng(20240611);
+  std::uniform_real_distribution<double> coord(-1.2, 1.2), vel(-0.3, 0.3), param(0.25, 1.4);
+  FastStepper one(1);
+  const std::uint8_t presence[] = {1, 2, 5, 255};
+  for (int trial = 0; trial < 2; ++trial) {
+    ParticleSet base = emptySet();
+    base.Dt = 0.002L;
+    base.B1 = trial ? 2.718L : -0.5L;
+    base.A2 = param(rng), base.B2 = param(rng), base.C2 = param(rng);
+    base.A3 = -param(rng), base.D3 = param(rng);
+    int placed = 0;
+    for (int i = 1; i <= 60 && placed < 18; ++i) {
+      if (i % 20 != 0 && rng() % 3 != 0) continue;  // keep 20, 40, 60 for Blockade
+      place(base, i, coord(rng), coord(rng), coord(rng), vel(rng));
+      base.Present[i - 1] = presence[rng() % 4];
+      ++placed;
+    }
+    for (int mask = 0; mask < 64; ++mask) {
+      StepControls c;
+      c.forces.taoscope = mask & 1, c.forces.peOut = mask & 2, c.forces.pes1Out = mask & 4;
+      c.forces.pes2Out = mask & 8, c.cool = mask & 16, c.blockade = mask & 32;
+      ParticleSet ref = base, fast = base, single = base;
+      for (int n = 0; n < 2; ++n) {
+        stepReference(ref, c);
+        fastStep(fast, c);
+        one.step(single, c);
+      }
+      const std::string what = "trial " + std::to_string(trial) + " switches " + std::to_string(mask);
+      expectSameState(ref, fast, what);
+      expectSameState(ref, single, what);
+    }
+  }
+}
