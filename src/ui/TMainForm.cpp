@@ -26,6 +26,8 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   ui->Manager1->menuAction()->setVisible(false);
   addActions(ui->Manager1->actions());
   ui->Blockade->raise();
+  ui->Blockade->setAutoFillBackground(true);
+  ui->DaonsTable->setTextElideMode(Qt::ElideNone);
   ui->DaonsTable->horizontalHeader()->setMinimumSectionSize(1);
   for (int r = 0; r < ui->DaonsTable->rowCount(); ++r)
     for (int c = 0; c < ui->DaonsTable->columnCount(); ++c) {
@@ -164,17 +166,14 @@ void TMainForm::FormCreate() {
 
 void TMainForm::showParameters() {
   const auto& s = app_.set;
-  ui->EditDT->setText(realText(s.Dt));
-  ui->EditA1->setText(realText(s.A1));
-  ui->EditB1->setText(realText(s.B1));
-  ui->EditA2->setText(realText(s.A2));
-  ui->EditB2->setText(realText(s.B2));
-  ui->EditC2->setText(realText(s.C2));
-  ui->EditD2->setText(realText(s.D2));
-  ui->EditA3->setText(realText(s.A3));
-  ui->EditB3->setText(realText(s.B3));
-  ui->EditC3->setText(realText(s.C3));
-  ui->EditD3->setText(realText(s.D3));
+  const std::pair<QLineEdit*, Real> fields[] = {
+      {ui->EditDT, s.Dt}, {ui->EditA1, s.A1}, {ui->EditB1, s.B1}, {ui->EditA2, s.A2},
+      {ui->EditB2, s.B2}, {ui->EditC2, s.C2}, {ui->EditD2, s.D2}, {ui->EditA3, s.A3},
+      {ui->EditB3, s.B3}, {ui->EditC3, s.C3}, {ui->EditD3, s.D3}};
+  for (const auto& [edit, value] : fields) {
+    edit->setText(realText(value));
+    edit->setCursorPosition(0);  // long numbers show their leading digits
+  }
 }
 
 void TMainForm::fillListing() {

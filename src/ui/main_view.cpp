@@ -42,6 +42,10 @@ void TMainForm::schedulePaint() {
   paintPending_ = true;
   QTimer::singleShot(0, this, [this] {
     paintPending_ = false;
+    if (resizePending_) {
+      resizePending_ = false;
+      runGuarded([this] { FormResize(); });
+    }
     runGuarded([this] { FormPaint(); });
   });
 }
@@ -54,17 +58,18 @@ void TMainForm::FormPaint() {
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (app_.set.Count == 0) return;  // before start-up
-  runGuarded([this] { FormResize(); });
+  // The resize handler runs once the panels have their new geometry.
+  resizePending_ = true;
   schedulePaint();
 }
 
 void TMainForm::FormResize() {
   UpdateCenter(app_.view, width(), panTop());
   const auto l = ctl::resizeLayout(ui->Panel1->geometry().left(), ui->PageControl->height());
-  ui->FName->resize(l.fNameWidth, ui->FName->height());
-  ui->Comment->resize(l.commentWidth, l.commentHeight);
-  ui->PageControl->resize(l.pageControlWidth, ui->PageControl->height());
-  ui->DaonsTable->resize(l.daonsTableWidth, ui->DaonsTable->height());
+  ui->FName->resize(std::max(l.fNameWidth, 0), ui->FName->height());
+  ui->Comment->resize(std::max(l.commentWidth, 0), std::max(l.commentHeight, 0));
+  ui->PageControl->resize(std::max(l.pageControlWidth, 0), ui->PageControl->height());
+  ui->DaonsTable->resize(std::max(l.daonsTableWidth, 0), ui->DaonsTable->height());
   ui->DaonsTable->horizontalHeader()->setDefaultSectionSize(std::max(l.defaultColWidth, 1));
   RedrawView();
 }
