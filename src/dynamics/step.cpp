@@ -193,7 +193,7 @@ struct FastStepper::Impl {
   // Workers spin for a while after each step before they sleep: waking a
   // sleeping thread can take longer than a whole step's share of the work.
   std::mutex m;
-  std::condition_variable wake;
+  std::condition_variable wake, finished;
   std::atomic<std::uint64_t> generation{0};
   std::atomic<int> pending{0};
   std::atomic<bool> stopping{false};
@@ -230,6 +230,7 @@ struct FastStepper::Impl {
       const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
       for (int n = 0; generation.load() == seen && !stopping.load(); ++n) {
         relax();
+        if ((n & 255) == 255) std::this_thread::yield();
         if ((n & 1023) == 1023 && std::chrono::steady_clock::now() > spinUntil) {
           std::unique_lock<std::mutex> lock(m);
           wake.wait(lock, [&] { return stopping.load() || generation.load() != seen; });
@@ -238,7 +239,10 @@ struct FastStepper::Impl {
       if (stopping.load()) return;
       seen = generation.load();
       work(w);
-      pending.fetch_sub(1);
+      if (pending.fetch_sub(1) == 1) {
+        std::lock_guard<std::mutex> lock(m);
+        finished.notify_one();
+      }
     }
   }
 
@@ -271,7 +275,13 @@ struct FastStepper::Impl {
       wake.notify_all();
     }
     work(0);
-    while (pending.load() != 0) relax();
+    // A worker that lost its processor may still hold a chunk: spin only
+    // briefly, then give the processor up.
+    for (int n = 0; n < 4096 && pending.load() != 0; ++n) relax();
+    if (pending.load() != 0) {
+      std::unique_lock<std::mutex> lock(m);
+      finished.wait(lock, [&] { return pending.load() == 0; });
+    }
     fesetenv(&env);
   }
 
