@@ -208,8 +208,8 @@ void TEditDlg::resizeEvent(QResizeEvent* event) {
 }
 
 bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == watchedWindow_ && event->type() == QEvent::Expose) {
-    if (watchedWindow_ && static_cast<QWindow*>(watchedWindow_)->isExposed()) repaintRequested();
+  if (watchedWindow_ && watched == watchedWindow_ && event->type() == QEvent::Expose) {
+    if (watchedWindow_->isExposed()) repaintRequested();
     return false;
   }
   if (event->type() == QEvent::KeyPress) {
@@ -280,15 +280,12 @@ void TEditDlg::storeParameters() {
 }
 
 std::optional<QString> TEditDlg::askSaveName() {
-  ++busy_;
-  std::optional<QString> name;
-  try {
-    name = dialogs().saveSetFileName(this, lastSaveName_);
-  } catch (...) {
-    --busy_;
-    throw;
-  }
-  --busy_;
+  struct Busy {
+    int& n;
+    explicit Busy(int& c) : n(c) { ++n; }
+    ~Busy() { --n; }
+  } busy(busy_);
+  const std::optional<QString> name = dialogs().saveSetFileName(this, lastSaveName_);
   if (name) lastSaveName_ = *name;
   return name;
 }

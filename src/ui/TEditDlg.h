@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
+class QWindow;
 
 namespace Ui {
 class TEditDlg;
@@ -98,5 +100,5 @@ class TEditDlg : public QDialog {
   // fields it is about to read.
   int busy_ = 0;
   bool firstShow_ = true;
-  QObject* watchedWindow_ = nullptr;
+  QPointer<QWindow> watchedWindow_;
 };
