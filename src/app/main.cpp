@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
   QApplication::setApplicationDisplayName(QString());
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentrova.png")));
+  initUiResources();
+  QApplication::setWindowIcon(programIcon());
 
   static AppState app;  // the one set, view and record buffer of the process
   app.startupPath = zentrova::startupFilePath();

@@ -1,0 +1,192 @@
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "files/set_file.h"
+#include "main_window_fixture.h"
+
+using namespace zentrova;
+
+namespace {
+
+std::string copyOf(const std::string& from, const std::string& to) {
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+  return to;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  w.LTimeDblClick();  // show the counter
+  // Stop from inside the run, as a click during the yield would.
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (app.set.Time >= 3 && !app.set.Stopped) ui().Go->click();
+  });
+  stopper.start(1);
+  ui().Go->click();
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_GE(app.set.Time, 3);
+  EXPECT_EQ(ui().LTime->text(), QString::number(app.set.Time));
+  EXPECT_EQ(ui().Go->text(), "Go");
+  EXPECT_TRUE(ui().Images->isEnabled());
+  EXPECT_TRUE(ui().Null00->isEnabled());
+  EXPECT_TRUE(errors.isEmpty());
+  // The listing follows the committed positions.
+  EXPECT_EQ(cell(1, 1), realText(app.set.X[0]));
+}
+
+TEST_F(MainWindowTest, FaultEndsTheRunAndLeavesItShowingStop) {
+  pointStartupAt(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1"));
+  open();
+  ui().Go->click();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_EQ(errors[0], "Floating point division by zero.");
+  EXPECT_FALSE(app.set.Stopped);
+  EXPECT_EQ(ui().Go->text(), "Stop");
+  EXPECT_FALSE(ui().Images->isEnabled());
+  EXPECT_EQ(app.set.Time, 0);
+  ui().Go->click();  // the next click only returns to idle
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_EQ(ui().Go->text(), "Go");
+  EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  open();
+  QTimer::singleShot(20, [&] { QTest::keyClick(window.get(), Qt::Key_Escape); });
+  QTest::keyClick(ui().EditA1, Qt::Key_Return);
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_GT(app.set.Time, 0);
+  ui().PageControl->setCurrentIndex(1);
+  const std::int32_t time = app.set.Time;
+  QTest::keyClick(ui().Comment, Qt::Key_Return);  // the memo takes Enter itself
+  EXPECT_EQ(app.set.Time, time);
+}
+
+TEST_F(MainWindowTest, ClosingDuringARunEndsTheRun) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  QTimer::singleShot(20, [&] { w.close(); });
+  ui().Go->click();  // returns only when the run has ended
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindowTest, OpenThenSaveWritesTheSameBytes) {
+  open();
+  const std::string set = copyOf(dataFile("set-b.lis1"), dir + "/b.lis1");
+  dlg.openAnswers.push_back(QString::fromStdString(set));
+  ui().Open1->trigger();
+  EXPECT_FALSE(app.set.FigureMode);
+  EXPECT_TRUE(ui().Go->isEnabled());
+  EXPECT_EQ(readFile(app.startupPath), set);
+  const std::string before = readFile(set);
+  std::filesystem::remove(set);
+  ui().Save1->trigger();
+  EXPECT_EQ(readFile(set), before);  // padding and odd presence bytes included
+  EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, OpenOfMissingOrShortFileReportsAfterTheNameChanged) {
+  open();
+  dlg.openAnswers.push_back(QString::fromStdString(dir + "/none.lis1"));
+  ui().Open1->trigger();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_EQ(errors[0], "File not found.");
+  EXPECT_FALSE(app.set.FigureMode);
+  EXPECT_EQ(ui().FName->text().toStdString(), dir + "/none.lis1");
+  EXPECT_EQ(app.set.A1, 0.0L);
+  writeFile(dir + "/short.lis1", std::string(3783, 'x'));
+  dlg.openAnswers.push_back(QString::fromStdString(dir + "/short.lis1"));
+  ui().Open1->trigger();
+  EXPECT_EQ(errors.value(1), "Read beyond end of file.");
+  EXPECT_EQ(readFile(app.startupPath), "");
+}
+
+TEST_F(MainWindowTest, SaveWithTheSpiralDoesNothingAndTheEasySquareCreatesTheFile) {
+  open();
+  ui().Save1->trigger();
+  ui().Saveas1->trigger();
+  EXPECT_TRUE(dlg.asked.isEmpty());
+  window.reset();
+  pointStartupAt(dir + "/new.lis1");
+  open();
+  ui().Save1->trigger();
+  ASSERT_TRUE(std::filesystem::exists(dir + "/new.lis1"));
+  EXPECT_EQ(std::filesystem::file_size(dir + "/new.lis1"), 3784u);
+}
+
+TEST_F(MainWindowTest, SaveAsThenOpenAnotherAndRestartLoadsTheLast) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  open();
+  dlg.saveAnswers.push_back(QString::fromStdString(dir + "/copy.lis1"));
+  ui().Saveas1->trigger();
+  EXPECT_EQ(readFile(app.startupPath), dir + "/copy.lis1");
+  EXPECT_EQ(app.set.SetFileName, dir + "/copy.lis1");
+  const std::string other = copyOf(dataFile("set-c.lis1"), dir + "/c.lis1");
+  dlg.openAnswers.push_back(QString::fromStdString(other));
+  ui().Open1->trigger();
+  window.reset();
+  app = AppState{{}, {}, {}, app.startupPath};
+  open();
+  EXPECT_EQ(app.set.SetFileName, other);
+}
+
+TEST_F(MainWindowTest, VelocityResetZeroesAndOffersSaveAs) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  open();
+  const std::string before = readFile(dir + "/a.lis1");
+  ui().Null00->click();  // the save dialog is cancelled
+  EXPECT_EQ(dlg.asked, QStringList{"save"});
+  EXPECT_EQ(ui().Null00->text(), "Yes Null");
+  for (int i = 0; i < 60; ++i) {
+    EXPECT_EQ(app.set.Ux[i], 0.0L);
+    EXPECT_EQ(app.set.Uz1[i], 0.0L);
+  }
+  EXPECT_EQ(readFile(dir + "/a.lis1"), before);
+  window->DaonsTableDblClick();
+  EXPECT_EQ(cell(1, 1), "0");
+}
+
+TEST_F(MainWindowTest, SpiralAndTaonsSwitchPictures) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  open();
+  ui().Spiral1->trigger();
+  EXPECT_TRUE(app.set.FigureMode);
+  EXPECT_FALSE(ui().Go->isEnabled());
+  EXPECT_FALSE(ui().Null00->isEnabled());
+  EXPECT_EQ(app.set.DrawX[1], 1.0L);
+  ui().Daons1->trigger();
+  EXPECT_FALSE(app.set.FigureMode);
+  EXPECT_TRUE(ui().Go->isEnabled());
+  EXPECT_EQ(app.set.DrawX[0], app.set.X[0]);
+  // An empty start-up file gives the easy square under its label.
+  writeFile(app.startupPath, "");
+  ui().Daons1->trigger();
+  EXPECT_EQ(ui().FName->text(), "This is a stabil structur of taons");
+  EXPECT_EQ(cell(2, 3), "0.212");
+  std::filesystem::remove(app.startupPath);
+  ui().Daons1->trigger();
+  EXPECT_EQ(dlg.asked.last(), "info: The start File not found.");
+  EXPECT_TRUE(ui().Go->isEnabled());
+}
+
+TEST_F(MainWindowTest, ChangedCommentaryIsOfferedForSavingWhenLeft) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/cube.lis1"));
+  open();
+  ui().PageControl->setCurrentIndex(1);
+  ui().Comment->setFocus();
+  ui().Comment->setPlainText("one\ntwo");
+  dlg.confirmAnswers.push_back(true);
+  ui().EditDT->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(dlg.asked.last(), "Confirm: The text was changed. Save now?");
+  EXPECT_EQ(readFile(dir + "/cube..txt"), "one\r\ntwo");
+  EXPECT_FALSE(window->commentChanged());
+}
