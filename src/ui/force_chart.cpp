@@ -22,7 +22,7 @@ std::optional<Real> clean(Real v, bool faulted) {
   return v;
 }
 
-struct ChartSpec {
+struct ChartSetup {
   Real a1, b1, a2, b2, dMax;
   const char* caption;
 };
@@ -31,9 +31,9 @@ const QColor kColorE(255, 0, 0);
 const QColor kColorPe(0, 0, 255);
 const QColor kColorDiff(0, 128, 0);
 
-void drawChart(QPainter& p, const QRect& area, const ChartSpec& spec) {
+void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
   const int samples = std::max(2, area.width() * 2);
-  const ForceCurves c = sampleForceCurves(spec.a1, spec.b1, spec.a2, spec.b2, spec.dMax, samples);
+  const ForceCurves c = sampleForceCurves(setup.a1, setup.b1, setup.a2, setup.b2, setup.dMax, samples);
 
   QFont font = p.font();
   font.setPixelSize(10);
@@ -43,7 +43,7 @@ void drawChart(QPainter& p, const QRect& area, const ChartSpec& spec) {
 
   // Caption and legend above the plot.
   p.setPen(Qt::black);
-  p.drawText(area.left() + 2, area.top() + fm.ascent() + 1, QString::fromLatin1(spec.caption));
+  p.drawText(area.left() + 2, area.top() + fm.ascent() + 1, QString::fromLatin1(setup.caption));
   int x = area.left() + 2;
   const int legendBase = area.top() + line + fm.ascent() + 1;
   for (const auto& [name, color] : {std::pair{"E", kColorE}, {"PE", kColorPe}, {"E - PE", kColorDiff}}) {
@@ -63,7 +63,7 @@ void drawChart(QPainter& p, const QRect& area, const ChartSpec& spec) {
   if (hi - lo <= 0) hi = lo + 1;
   const Real pad = (hi - lo) * 0.05L;
   lo -= pad, hi += pad;
-  const auto px = [&](Real d) { return plot.left() + double(d / spec.dMax) * plot.width(); };
+  const auto px = [&](Real d) { return plot.left() + double(d / setup.dMax) * plot.width(); };
   const auto py = [&](Real v) { return plot.bottom() - double((v - lo) / (hi - lo)) * plot.height(); };
 
   // Frame, zero line and distance ticks.
@@ -72,8 +72,8 @@ void drawChart(QPainter& p, const QRect& area, const ChartSpec& spec) {
   p.setPen(QPen(QColor(128, 128, 128), 1, Qt::DotLine));
   p.drawLine(QPointF(plot.left(), py(0)), QPointF(plot.right(), py(0)));
   p.setPen(Qt::black);
-  const int step = spec.dMax > 20 ? 5 : 2;
-  for (int d = 0; d <= int(spec.dMax); d += step) {
+  const int step = setup.dMax > 20 ? 5 : 2;
+  for (int d = 0; d <= int(setup.dMax); d += step) {
     const double tx = px(d);
     p.drawLine(QPointF(tx, plot.bottom()), QPointF(tx, plot.bottom() + 3));
     const QString label = QString::number(d);
@@ -136,8 +136,8 @@ QImage drawForceCharts(QSize size) {
   // The picture's left 8 pixels lie outside the dialog.
   const QRect all = image.rect().adjusted(8, 0, 0, 0);
   const int half = all.height() / 2;
-  const ChartSpec upper{1, 2.718L, 1, 2.718L, 14, "B1 = B2 = 2.718, A1 = A2 = 1"};
-  const ChartSpec lower{10.3L, 2.718L, 1, 2.718L, 30, "B1 = B2 = 2.718, A1 = 10.3, A2 = 1"};
+  const ChartSetup upper{1, 2.718L, 1, 2.718L, 14, "B1 = B2 = 2.718, A1 = A2 = 1"};
+  const ChartSetup lower{10.3L, 2.718L, 1, 2.718L, 30, "B1 = B2 = 2.718, A1 = 10.3, A2 = 1"};
   drawChart(p, QRect(all.left(), all.top(), all.width(), half), upper);
   drawChart(p, QRect(all.left(), all.top() + half, all.width(), all.height() - half), lower);
   return image;
