@@ -4,32 +4,16 @@
 #include <cstdio>
 #include <thread>
 
+#include "dynamics/bench_set.h"
 #include "dynamics/step.h"
 
 using namespace zentrova;
 
 namespace {
 
-ParticleSet denseSet() {
-  ParticleSet s;
-  s.Count = kMaxParticles;
-  s.Dt = 0.001L;
-  s.A1 = 1, s.B1 = 2.718L;
-  s.A2 = 1, s.B2 = 0.3L, s.C2 = 0.671L, s.D2 = 1.2L;
-  s.A3 = 1, s.B3 = 0.3L, s.C3 = 0.671L, s.D3 = 1.2L;
-  for (int a = 0; a < kMaxParticles; ++a) {
-    const Real jitter = Real((a * 37) % 11) / 200.0L;
-    s.X[a] = s.X1[a] = 0.45L * (a % 4) + jitter;
-    s.Y[a] = s.Y1[a] = 0.45L * ((a / 4) % 4) - jitter;
-    s.Z[a] = s.Z1[a] = 0.45L * (a / 16) + jitter / 2;
-    s.Present[a] = 1;
-  }
-  return s;
-}
-
 template <class Step>
 double stepsPerSecond(Step step, int steps) {
-  ParticleSet s = denseSet();
+  ParticleSet s = denseBenchSet();
   const auto t0 = std::chrono::steady_clock::now();
   for (int n = 0; n < steps; ++n) step(s);
   return steps / std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

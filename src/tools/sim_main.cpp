@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dynamics/force_law.h"
+#include "dynamics/bench_set.h"
 #include "dynamics/step.h"
 #include "files/io_error.h"
 #include "files/set_file.h"
@@ -188,28 +189,6 @@ int cmdRun(const Options& o) {
   return status;
 }
 
-// 60 particles in a jittered 4x4x4 lattice with the easy square's
-// parameters: every pair is within reach of the shell terms.
-ParticleSet benchSet() {
-  ParticleSet s;
-  s.Count = kMaxParticles;
-  s.Dt = 0.001L;
-  s.A1 = 1, s.B1 = 2.718L;
-  s.A2 = 1, s.B2 = 0.3L, s.C2 = 0.671L, s.D2 = 1.2L;
-  s.A3 = 1, s.B3 = 0.3L, s.C3 = 0.671L, s.D3 = 1.2L;
-  for (int i = 1; i <= kMaxParticles; ++i) {
-    const int a = i - 1;
-    const Real jitter = Real((i * 37) % 11) / 200.0L;
-    s.X[a] = 0.45L * (a % 4) + jitter;
-    s.Y[a] = 0.45L * ((a / 4) % 4) - jitter;
-    s.Z[a] = 0.45L * (a / 16) + jitter / 2;
-    s.setPresent(i, true);
-  }
-  s.X1 = s.X, s.Y1 = s.Y, s.Z1 = s.Z;
-  s.DrawX = s.X, s.DrawY = s.Y, s.DrawZ = s.Z;
-  return s;
-}
-
 bool sameBits(const RealSlots& a, const RealSlots& b) {
   for (int n = 0; n < kMaxParticles; ++n) {
     std::uint8_t x[kExtendedBytes], y[kExtendedBytes];
@@ -237,7 +216,7 @@ int cmdBench(const Options& o) {
     ParticleRecord record;
     loadSet(*o.in, record, initial);
   } else {
-    initial = benchSet();
+    initial = denseBenchSet();
   }
   const int steps = o.steps.value_or(20);
   StepControls controls;
