@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through ctest.
+# Afterwards, unless ZENTROVA_QUICK=1, the sanitizer build runs the whole suite
+# again and the fuzzers run for a bounded time (scripts/hardening-check.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -7,3 +9,6 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"
+if [ "${ZENTROVA_QUICK:-0}" != 1 ] && [ -x scripts/hardening-check.sh ]; then
+  ./scripts/hardening-check.sh
+fi
