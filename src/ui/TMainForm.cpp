@@ -28,6 +28,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   ui->Blockade->raise();
   ui->Blockade->setAutoFillBackground(true);
   ui->DaonsTable->setTextElideMode(Qt::ElideNone);
+  ui->DaonsTable->setWordWrap(false);  // a long number is cut at the cell edge, never wrapped
   ui->DaonsTable->horizontalHeader()->setMinimumSectionSize(1);
   for (int r = 0; r < ui->DaonsTable->rowCount(); ++r)
     for (int c = 0; c < ui->DaonsTable->columnCount(); ++c) {
