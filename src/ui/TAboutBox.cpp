@@ -13,9 +13,6 @@
 #ifndef ZENTROVA_VERSION
 #define ZENTROVA_VERSION "0"
 #endif
-#ifndef ZENTROVA_DATA_DIR
-#define ZENTROVA_DATA_DIR "share/zentrova"
-#endif
 
 static void initResourcesOnce() { Q_INIT_RESOURCE(resources); }
 
@@ -68,9 +65,6 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
   const QColor maroon(128, 0, 0), blue(0, 0, 255);
   for (QLabel* credit : {ui->Credits1, ui->Credits2, ui->Credits3}) paint(credit, maroon, true);
   for (QLabel* address : {ui->Address1, ui->Address2}) paint(address, blue, true);
-  const QString dataDir = QStringLiteral(ZENTROVA_DATA_DIR);
-  ui->Address1->setText(QStringLiteral("Manuals: ") + dataDir + QStringLiteral("/help"));
-  ui->Address2->setText(QStringLiteral("Example sets: ") + dataDir + QStringLiteral("/examples"));
 
   QFont small = ui->Comments->font();
   small.setPixelSize(10);
