@@ -51,6 +51,8 @@ TEditDlg::TEditDlg(AppState& app, std::function<bool()> taoscopeChecked, QWidget
   // Row 0 of the grid is its header; column 0 holds the particle numbers and
   // looks and behaves like a fixed column.
   QTableWidget* grid = ui->DaonsTable;
+  grid->setTextElideMode(Qt::ElideNone);  // numbers are cut at the cell edge, as in the listing
+  grid->setWordWrap(false);
   grid->horizontalHeader()->setFixedHeight(grid->verticalHeader()->defaultSectionSize());
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
