@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks the installed layout:
+# programs, manuals, desktop entry, icons and example sets, and that the
+# installed simulator runs each installed example.
+# usage: check_install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d /tmp/zentrova-install-XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for f in bin/zentrova bin/zentrova-sim; do [ -x "$prefix/$f" ] || fail "$f missing"; done
+for f in share/zentrova/help/HlpArtEn.hlp share/zentrova/help/HlpArtRu.hlp share/zentrova/help/HlpArtPl.hlp \
+         share/applications/zentrova.desktop share/icons/hicolor/scalable/apps/zentrova.svg \
+         share/icons/hicolor/64x64/apps/zentrova.png; do
+  [ -s "$prefix/$f" ] || fail "$f missing"
+done
+grep -q '^Exec=zentrova' "$prefix/share/applications/zentrova.desktop" || fail "desktop entry has no Exec"
+grep -q '^Icon=zentrova' "$prefix/share/applications/zentrova.desktop" || fail "desktop entry has no Icon"
+
+examples=("$prefix"/share/zentrova/examples/*.lis1)
+[ ${#examples[@]} -eq 3 ] || fail "expected 3 example sets, found ${#examples[@]}"
+for set in "${examples[@]}"; do
+  [ "$(stat -c %s "$set")" -eq 3784 ] || fail "$set is not 3784 bytes"
+  [ -s "${set%????}.txt" ] || fail "no commentary beside $set"
+  "$prefix/bin/zentrova-sim" run "$set" -n 50 -o "$prefix/out.lis1" >/dev/null 2>&1 || fail "installed simulator failed on $set"
+done
+# Nothing but the sets and their commentaries goes into the examples folder.
+[ -z "$(find "$prefix/share/zentrova/examples" -type f ! -name '*.lis1' ! -name '*.txt')" ] || fail "stray files among the examples"
+echo "install layout OK in $prefix"
