@@ -27,9 +27,13 @@ InFile::~InFile() {
 
 bool InFile::tryOpen(const std::string& path) {
   if (fd_ >= 0) ::close(fd_);
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a pipe must not wait for a writer that may never come; reads
+  // block again afterwards, and an unwritten pipe reads as empty.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   error_ = fd_ < 0 ? errno : 0;
   if (fd_ < 0) return false;
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
   struct stat st {};
   if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd_);
@@ -96,15 +100,46 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// A device or a pipe is written where it is: swapping a regular file in for
+// it would destroy the node and report a success it never had.
+void writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size) {
+  // A pipe without a reader fails at once rather than waiting for one.
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throwIo(errno);
+  const auto fail = [&](int err) {
+    ::close(fd);
+    throwIo(err);
+  };
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t w = ::write(fd, data + done, size - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += std::size_t(w);
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
+  if (::close(fd) != 0 && errno != EINTR) throwIo(errno);
+}
+
 }  // namespace
 
 void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size) {
   if (path.empty()) throwIo(ENOENT);
   const std::string target = resolvedTarget(path);
   struct stat st {};
-  if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throwIo(EACCES);
-  // Only a writable target may be replaced, as truncating it would require.
-  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) throwIo(EACCES);
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) throwIo(EACCES);
+  if (exists && !S_ISREG(st.st_mode)) {
+    writeInPlace(target, data, size);
+    return;
+  }
+  // Only a writable target may be replaced, as truncating it would require;
+  // asked with the identity the write itself runs under.
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throwIo(EACCES);
 
   std::string tmpl = target + ".XXXXXX";
   const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);

@@ -15,7 +15,8 @@ class InFile {
   ~InFile();
 
   // Probed open: false when the file cannot be opened for reading; the reason
-  // is kept in error(). Read-only access, so write-protected files open.
+  // is kept in error(). Read-only access, so write-protected files open. A
+  // pipe opens without waiting for a writer.
   bool tryOpen(const std::string& path);
   // Checked open: throws IoError.
   void open(const std::string& path);
@@ -35,7 +36,8 @@ class InFile {
 // Replaces the file at path by exactly these bytes, all or nothing: the bytes
 // go to a temporary file in the same folder, which is flushed to disk and then
 // renamed over the target, keeping the target's permissions. On failure the
-// previous file is untouched and IoError is thrown.
+// previous file is untouched and IoError is thrown. A device or a pipe is
+// written in place instead (writing to /dev/full fails with "Disk full").
 void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size);
 
 }  // namespace zentrova
