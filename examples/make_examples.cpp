@@ -46,25 +46,26 @@ ParticleSet easySquare() {
 
 // All sixty particles: the twenty of group PE on a ring of radius 4 around
 // two 4 x 5 sheets of PES1 and PES2, whose neighbours sit in each other's
-// 1.2 shell.
+// 1.2 shell. Everything lies across the y axis, which the view looks along
+// at start.
 ParticleSet threeGroups() {
   ParticleSet s = emptySet(0.01L);
   shellParameters(s);
   const Real pi = 3.14159265358979323846264338327950288L;
   for (int n = 0; n < 20; ++n) {
     const Real a = 2 * pi * n / 20;
-    place(s, 1 + n, 4 * std::cos(a), 4 * std::sin(a), 0);
+    place(s, 1 + n, 4 * std::cos(a), 0, 4 * std::sin(a));
   }
   for (int n = 0; n < 20; ++n) {
-    const Real x = (n % 5 - 2) * 1.2L, y = (n / 5 - 1.5L) * 1.2L;
-    place(s, 21 + n, x, y, 0.6L);
-    place(s, 41 + n, x, y, -0.6L);
+    const Real x = (n % 5 - 2) * 1.2L, z = (n / 5 - 1.5L) * 1.2L;
+    place(s, 21 + n, x, 0.6L, z);
+    place(s, 41 + n, x, -0.6L, z);
   }
   return s;
 }
 
-// Eight taons of group PE on a ring of radius 0.3, numbered round the ring so
-// that neighbours have unlike parity.
+// Eight taons of group PE on a ring of radius 0.3 across the y axis,
+// numbered round the ring so that neighbours have unlike parity.
 ParticleSet taoscopeRing() {
   const Real radius = 0.3L;
   const int count = 8;
@@ -73,7 +74,7 @@ ParticleSet taoscopeRing() {
   const Real pi = 3.14159265358979323846264338327950288L;
   for (int n = 0; n < count; ++n) {
     const Real a = 2 * pi * n / count;
-    place(s, 1 + n, radius * std::cos(a), radius * std::sin(a), 0);
+    place(s, 1 + n, radius * std::cos(a), 0, radius * std::sin(a));
   }
   return s;
 }
