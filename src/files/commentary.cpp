@@ -1,8 +1,10 @@
 #include "files/commentary.h"
 
+#include <cerrno>
 #include <cstdint>
 
 #include "files/file_io.h"
+#include "files/io_error.h"
 
 namespace zentrova {
 
@@ -32,7 +34,10 @@ std::string toCrLf(const std::string& bytes) {
 std::optional<std::string> loadCommentary(const std::string& path) {
   InFile file;
   if (!file.tryOpen(path)) return std::nullopt;
-  const std::vector<std::uint8_t> data = file.readAll();
+  // A commentary larger than the limit is refused rather than cut short, so
+  // that saving the memo later cannot shorten the file unnoticed.
+  const std::vector<std::uint8_t> data = file.readAll(InFile::kReadAllLimit + 1);
+  if (data.size() > InFile::kReadAllLimit) throwIo(EFBIG);
   file.close();
   return toCrLf(std::string(data.begin(), data.end()));
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -62,11 +63,11 @@ void InFile::readExact(std::uint8_t* out, std::size_t n) {
   }
 }
 
-std::vector<std::uint8_t> InFile::readAll() {
+std::vector<std::uint8_t> InFile::readAll(std::size_t limit) {
   std::vector<std::uint8_t> data;
   std::uint8_t buf[65536];
-  for (;;) {
-    const ssize_t r = ::read(fd_, buf, sizeof buf);
+  while (data.size() < limit) {
+    const ssize_t r = ::read(fd_, buf, std::min(sizeof buf, limit - data.size()));
     if (r < 0) {
       if (errno == EINTR) continue;
       throwIo(errno);
@@ -74,6 +75,7 @@ std::vector<std::uint8_t> InFile::readAll() {
     if (r == 0) return data;
     data.insert(data.end(), buf, buf + r);
   }
+  return data;
 }
 
 void InFile::close() {

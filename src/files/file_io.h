@@ -22,8 +22,10 @@ class InFile {
   void open(const std::string& path);
   // Reads exactly n bytes; fewer available is "Read beyond end of file".
   void readExact(std::uint8_t* out, std::size_t n);
-  // Reads everything that is left.
-  std::vector<std::uint8_t> readAll();
+  // Reads everything that is left, but never more than limit bytes, so that
+  // a device or a runaway file cannot exhaust memory.
+  std::vector<std::uint8_t> readAll(std::size_t limit = kReadAllLimit);
+  static constexpr std::size_t kReadAllLimit = std::size_t(64) << 20;
   void close();
   bool isOpen() const { return fd_ >= 0; }
   int error() const { return error_; }

@@ -39,10 +39,13 @@ std::string startupNameFromBytes(const std::string& bytes) {
   return end == std::string::npos ? bytes : bytes.substr(0, end);
 }
 
+constexpr std::size_t kStartupReadLimit = 65536;
+
 std::optional<std::string> readStartupFile(const std::string& path) {
   InFile file;
   if (!file.tryOpen(path)) return std::nullopt;
-  const auto data = file.readAll();
+  // Only the first line counts, and no path is longer than this.
+  const auto data = file.readAll(kStartupReadLimit);
   file.close();
   return startupNameFromBytes(std::string(data.begin(), data.end()));
 }

@@ -219,3 +219,14 @@ TEST_F(FileFaults, FilesThatVanishOrTurnIntoFolders) {
   EXPECT_EQ(failure([&] { readSetFile(sub + "/a.lis1", r); }), "File not found");
   EXPECT_EQ(entries(dir), (std::vector<std::string>{"gone..txt", "gone.lis1"}));
 }
+
+TEST_F(FileFaults, EndlessFilesAreReadOnlyUpToALimit) {
+  ASSERT_EQ(::symlink("/dev/zero", path("Start.zent").c_str()), 0);
+  ASSERT_EQ(::symlink("/dev/zero", path("cube..txt").c_str()), 0);
+  // The start-up name is its first line, so a bounded read gives the same name.
+  const auto name = readStartupFile(path("Start.zent"));
+  ASSERT_TRUE(name.has_value());
+  EXPECT_EQ(name->size(), 65536u);
+  // A commentary too large to show is refused, not cut short.
+  EXPECT_EQ(failure([&] { loadCommentary(path("cube..txt")); }), "I/O error 27");
+}
