@@ -26,17 +26,23 @@ Real cosInRange(Real a) {
 }
 
 // Each operation is checked at once so that the first fault is the one
-// reported, as a trapping processor would.
-Real mul(Real a, Real b) {
-  const Real r = a * b;
+// reported, as a trapping processor would. The operands and the result pass
+// through volatile storage: the compiler knows nothing of the flags and may
+// otherwise move the arithmetic past the test (clang does).
+Real checked(Real r) {
+  volatile Real v = r;
   checkFpFaults();
-  return r;
+  return v;
+}
+
+Real mul(Real a, Real b) {
+  volatile Real va = a, vb = b;
+  return checked(va * vb);
 }
 
 Real add(Real a, Real b) {
-  const Real r = a + b;
-  checkFpFaults();
-  return r;
+  volatile Real va = a, vb = b;
+  return checked(va + vb);
 }
 
 void buildFrom(ViewState& v, Real theta, Real psi, Real phi) {
