@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTableWidget>
 #include <QWindow>
 
@@ -226,6 +228,14 @@ void TMainForm::keyPressEvent(QKeyEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  if (!centred_) {
+    centred_ = true;
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+  }
   // The window system's requests to draw the window arrive as expose events
   // of its native window; Qt's own repaints only show the last picture.
   if (windowHandle() && !exposeWatched_) {

@@ -116,6 +116,7 @@ class TMainForm : public QMainWindow {
   bool CommentChanged = false;
   bool paintPending_ = false;
   bool exposeWatched_ = false;
+  bool centred_ = false;  // placed in the middle of the screen at its first show
   bool resizePending_ = false;
   bool closeAfterRun_ = false;
   QString lastOpenName_, lastSaveName_;

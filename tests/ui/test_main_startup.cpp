@@ -1,3 +1,4 @@
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -69,6 +70,9 @@ TEST_F(MainWindowTest, StartsWithTheSetTheStartupFileNames) {
 
 TEST_F(MainWindowTest, WithoutStartupFileCreatesItAndShowsTheSpiral) {
   open();
+  // First shown in the middle of the screen, at its fixed outer size.
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 2);
   EXPECT_TRUE(app.set.FigureMode);
   EXPECT_EQ(app.set.SetFileName, "ThetraSpiral");
   EXPECT_EQ(ui().FName->text(), "File Name");
