@@ -102,6 +102,20 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Writes every byte; returns 0, or the errno of the write that failed.
+int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t w = ::write(fd, data + done, size - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += std::size_t(w);
+  }
+  return 0;
+}
+
 // A device or a pipe is written where it is: swapping a regular file in for
 // it would destroy the node and report a success it never had.
 void writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size) {
@@ -114,15 +128,7 @@ void writeInPlace(const std::string& target, const std::uint8_t* data, std::size
   };
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t w = ::write(fd, data + done, size - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    done += std::size_t(w);
-  }
+  if (const int err = writeAll(fd, data, size)) fail(err);
   if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
   if (::close(fd) != 0 && errno != EINTR) throwIo(errno);
 }
@@ -160,15 +166,7 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
     mode &= ~mask;
   }
   if (::fchmod(fd, mode) != 0) fail(errno);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t w = ::write(fd, data + done, size - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    done += std::size_t(w);
-  }
+  if (const int err = writeAll(fd, data, size)) fail(err);
   if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
   if (::close(fd) != 0) {
     const int err = errno;
