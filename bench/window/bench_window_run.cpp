@@ -2,12 +2,14 @@
 // ticked, the view redrawn every step) against the same steps without a
 // window, on a dense 60-particle set.
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "TMainForm.h"
 #include "app_state.h"
@@ -34,7 +36,9 @@ double headlessStepsPerSecond(int steps) {
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
+  // bench_window_run [SECONDS] [--no-listing]
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
+  const bool listing = !(argc > 2 && std::string(argv[2]) == "--no-listing");
 
   char tmpl[] = "/tmp/zentrova-bench-XXXXXX";
   const std::filesystem::path dir = mkdtemp(tmpl);
@@ -49,7 +53,9 @@ int main(int argc, char** argv) {
   TMainForm window(app);
   window.show();
   QPushButton* go = window.findChild<QPushButton*>(QStringLiteral("Go"));
-  if (!go) return 1;
+  QCheckBox* showList = window.findChild<QCheckBox*>(QStringLiteral("ShowList"));
+  if (!go || !showList) return 1;
+  showList->setChecked(listing);
 
   Clock::time_point started, stopped;
   std::int32_t steps = 0;
@@ -67,7 +73,8 @@ int main(int argc, char** argv) {
 
   const double inWindow = steps / std::chrono::duration<double>(stopped - started).count();
   const double headless = headlessStepsPerSecond(steps > 0 ? steps : 100);
-  std::printf("in the window: %8.2f steps/s (%d steps)\n", inWindow, steps);
+  std::printf("in the window: %8.2f steps/s (%d steps, Show Listing %s)\n", inWindow, steps,
+              listing ? "ticked" : "not ticked");
   std::printf("headless:      %8.2f steps/s\n", headless);
   std::printf("ratio:         %8.1f %%\n", 100.0 * inWindow / headless);
   std::filesystem::remove_all(dir);

@@ -24,17 +24,6 @@ std::string trimmed(const std::string& text) {
   return text.substr(b, e - b);
 }
 
-// Drops trailing zeros of the digits after the separator, and the separator
-// itself when nothing is left behind it.
-void dropTrailingZeros(std::string& digits) {
-  const auto dot = digits.find('.');
-  if (dot == std::string::npos) return;
-  std::size_t end = digits.size();
-  while (end > dot + 1 && digits[end - 1] == '0') --end;
-  if (end == dot + 1) end = dot;
-  digits.resize(end);
-}
-
 }  // namespace
 
 std::string invalidRealMessage(const std::string& text) {
@@ -71,36 +60,47 @@ std::string formatReal(Real value, char decimalSeparator) {
     return env;
   }();
   char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+  *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = '\0';
   std::fesetenv(&saved);
-  const std::string sci(buf, res.ptr);
-  const auto ePos = sci.find('e');
-  const int exponent = std::atoi(sci.c_str() + ePos + 1);
-  const bool negative = sci[0] == '-';
-  std::string mantissa = sci.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0));
-  std::string digits;  // the 15 significant digits
-  for (char c : mantissa)
-    if (c != '.') digits += c;
+  // The listing formats every value of every step, so this works in place.
+  const char* p = buf;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  char digits[15];  // the 15 significant digits
+  int count = 0;
+  for (; *p != 'e'; ++p)
+    if (*p != '.' && count < 15) digits[count++] = *p;
+  const int exponent = std::atoi(p + 1);
+  int last = count;  // trailing zeros after the separator are dropped
+  while (last > 1 && digits[last - 1] == '0') --last;
 
-  std::string out = negative ? "-" : "";
+  char out[48];
+  int n = 0;
+  if (negative) out[n++] = '-';
   if (exponent >= -5 && exponent <= 14) {
-    std::string fixed;
     if (exponent < 0) {
-      fixed = "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+      out[n++] = '0';
+      out[n++] = decimalSeparator;
+      for (int k = 0; k < -exponent - 1; ++k) out[n++] = '0';
+      for (int k = 0; k < last; ++k) out[n++] = digits[k];
     } else {
-      fixed = digits.substr(0, std::size_t(exponent) + 1);
-      fixed += "." + digits.substr(std::size_t(exponent) + 1);
+      const int whole = exponent + 1;
+      for (int k = 0; k < whole; ++k) out[n++] = digits[k];
+      if (last > whole) {
+        out[n++] = decimalSeparator;
+        for (int k = whole; k < last; ++k) out[n++] = digits[k];
+      }
     }
-    dropTrailingZeros(fixed);
-    out += fixed;
   } else {
-    std::string m = digits.substr(0, 1) + "." + digits.substr(1);
-    dropTrailingZeros(m);
-    out += m + "E" + std::to_string(exponent);
+    out[n++] = digits[0];
+    if (last > 1) {
+      out[n++] = decimalSeparator;
+      for (int k = 1; k < last; ++k) out[n++] = digits[k];
+    }
+    out[n++] = 'E';
+    n = int(std::to_chars(out + n, out + sizeof out, exponent).ptr - out);
   }
-  for (char& c : out)
-    if (c == '.') c = decimalSeparator;
-  return out;
+  return std::string(out, std::size_t(n));
 }
 
 Real parseReal(const std::string& text, char decimalSeparator) {

@@ -6,8 +6,10 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QWindow>
+#include <optional>
 
 #include "error_box.h"
 #include "glyphs.h"
@@ -182,9 +184,15 @@ void TMainForm::showParameters() {
 void TMainForm::fillListing() {
   auto* grid = ui->DaonsTable;
   // Only changed cells are written: the run refills the listing every step.
-  const auto put = [grid](int row, int col, const QString& text) {
+  // The view hears of them once, for the whole grid, rather than cell by cell.
+  QAbstractItemModel* model = grid->model();
+  bool changed = false;
+  std::optional<QSignalBlocker> quiet(model);
+  const auto put = [grid, &changed](int row, int col, const QString& text) {
     QTableWidgetItem* item = grid->item(row, col);
-    if (item->text() != text) item->setText(text);
+    if (item->text() == text) return;
+    item->setText(text);
+    changed = true;
   };
   static const QString headers[2][3] = {{"X", "Y", "Z"}, {"u(x)", "u(y)", "u(z)"}};
   for (int c = 0; c < 3; ++c) put(0, c + 1, headers[ShowVelocities][c]);
@@ -202,6 +210,8 @@ void TMainForm::fillListing() {
     for (int c = 0; c < 3; ++c)
       put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
   }
+  quiet.reset();
+  if (changed) emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
 }
 
 void TMainForm::DaonsTableDblClick() {

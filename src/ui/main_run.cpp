@@ -1,5 +1,7 @@
 // The integration run: Go/Stop, the step loop, the lamp and the step counter.
 #include <QCoreApplication>
+#include <chrono>
+#include <vector>
 
 #include "TMainForm.h"
 #include "glyphs.h"
@@ -57,8 +59,47 @@ StepControls TMainForm::readStepControls() const {
   return c;
 }
 
+namespace {
+
+// Every step draws the picture and refills the listing, but each is shown on
+// screen at most once per interval: repainting costs more than a step of a
+// small set, and no eye follows 500 frames a second. Numbers change too fast
+// to read well before they are shown twenty times a second.
+class FramePacer {
+ public:
+  using Clock = std::chrono::steady_clock;
+  struct Shown {
+    QWidget* widget;
+    std::chrono::milliseconds interval;
+    Clock::time_point last{};
+  };
+  FramePacer(std::initializer_list<Shown> shown) : shown_(shown) {}
+  ~FramePacer() {  // the last step is always shown, also after a fault
+    for (Shown& s : shown_) show(s.widget, true);
+  }
+  void beforeEvents() {
+    const auto now = Clock::now();
+    for (Shown& s : shown_) {
+      const bool due = now - s.last >= s.interval;
+      if (due) s.last = now;
+      show(s.widget, due);
+    }
+  }
+
+ private:
+  // Enabling repaints again repaints the widget once, with its latest content.
+  static void show(QWidget* w, bool on) {
+    if (w->updatesEnabled() != on) w->setUpdatesEnabled(on);
+  }
+  std::vector<Shown> shown_;
+};
+
+}  // namespace
+
 void TMainForm::runSteps(std::int32_t n) {
   auto& s = app_.set;
+  using std::chrono::milliseconds;
+  FramePacer pacer{{ui->ViewArea, milliseconds(15)}, {ui->DaonsTable->viewport(), milliseconds(50)}};
   do {
     ++n;
     // Nothing can change the controls during a step, so one reading serves it.
@@ -67,6 +108,7 @@ void TMainForm::runSteps(std::int32_t n) {
     if (ShowTime) ui->LTime->setText(QString::number(n));
     DrawTaons();
     if (ui->ShowList->isChecked()) fillListing();
+    pacer.beforeEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
   } while (!s.Stopped);
 }

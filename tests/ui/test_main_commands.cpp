@@ -36,8 +36,12 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   EXPECT_TRUE(ui().Images->isEnabled());
   EXPECT_TRUE(ui().Null00->isEnabled());
   EXPECT_TRUE(errors.isEmpty());
-  // The listing follows the committed positions.
+  // The listing follows the committed positions, and both it and the view
+  // repaint again once the run has ended.
   EXPECT_EQ(cell(1, 1), realText(app.set.X[0]));
+  EXPECT_EQ(cell(60, 3), realText(app.set.Z[59]));
+  EXPECT_TRUE(ui().ViewArea->updatesEnabled());
+  EXPECT_TRUE(ui().DaonsTable->viewport()->updatesEnabled());
 }
 
 TEST_F(MainWindowTest, FaultEndsTheRunAndLeavesItShowingStop) {
