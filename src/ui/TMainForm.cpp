@@ -9,7 +9,6 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QWindow>
-#include <optional>
 
 #include "error_box.h"
 #include "glyphs.h"
@@ -187,7 +186,7 @@ void TMainForm::fillListing() {
   // The view hears of them once, for the whole grid, rather than cell by cell.
   QAbstractItemModel* model = grid->model();
   bool changed = false;
-  std::optional<QSignalBlocker> quiet(model);
+  QSignalBlocker quiet(model);
   const auto put = [grid, &changed](int row, int col, const QString& text) {
     QTableWidgetItem* item = grid->item(row, col);
     if (item->text() == text) return;
@@ -210,7 +209,7 @@ void TMainForm::fillListing() {
     for (int c = 0; c < 3; ++c)
       put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
   }
-  quiet.reset();
+  quiet.unblock();
   if (changed) emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
 }
 
