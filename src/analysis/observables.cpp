@@ -66,7 +66,9 @@ Observables observe(const ParticleSet& set) {
       const int b = k - 1;
       const Real px = set.X[a] - set.X[b], py = set.Y[a] - set.Y[b], pz = set.Z[a] - set.Z[b];
       const Real d2 = px * px + py * py + pz * pz;
-      if (d2 < closest || o.min_i == 0) {
+      // A NaN distance wins and stays, whatever the order of the pairs: the
+      // closest pair of a set holding NaN is unknown, not some finite pair.
+      if (o.min_i == 0 || d2 < closest || (std::isnan(d2) && !std::isnan(closest))) {
         closest = d2;
         o.min_i = i;
         o.min_k = k;

@@ -7,7 +7,8 @@ namespace zentrova {
 
 // What a run is measured by, over the present particles of a set, unit masses.
 // With no present particle the sums and means are 0; with fewer than two,
-// min_distance is +infinity and min_i = min_k = 0.
+// min_distance is +infinity and min_i = min_k = 0. Ties go to the first pair
+// (lowest i, then lowest k); a NaN distance makes min_distance NaN.
 struct Observables {
   int step = 0;        // Time, the completed steps
   Real time = 0;       // step * Dt

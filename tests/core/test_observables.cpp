@@ -1,0 +1,113 @@
+// The measures of a set against values worked out by hand.
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+#include "analysis/observables.h"
+
+using namespace zentrova;
+
+namespace {
+
+ParticleSet emptySet() {
+  ParticleSet s;
+  s.Count = kMaxParticles;
+  return s;
+}
+
+void put(ParticleSet& s, int i, Real x, Real y, Real z, Real ux = 0, Real uy = 0, Real uz = 0) {
+  const int a = i - 1;
+  s.X[a] = x, s.Y[a] = y, s.Z[a] = z;
+  s.Ux[a] = ux, s.Uy[a] = uy, s.Uz[a] = uz;
+  s.setPresent(i, true);
+}
+
+// One particle of each group on a 3-4-5 triangle, and an absent one that
+// must count for nothing.
+ParticleSet triangle() {
+  ParticleSet s = emptySet();
+  put(s, 1, 0, 0, 0, 1, 0, 0);
+  put(s, 21, 3, 0, 0, 0, 2, 0);
+  put(s, 41, 0, 4, 0, 1, 1, 1);
+  put(s, 60, 1e6L, 1e6L, 1e6L, 1e3L, 0, 0);
+  s.setPresent(60, false);
+  s.Dt = 0.1L;
+  s.Time = 3;
+  return s;
+}
+
+}  // namespace
+
+TEST(Observables, HandComputedTriangle) {
+  const Observables o = observe(triangle());
+  EXPECT_EQ(o.step, 3);
+  EXPECT_EQ(o.time, 3 * 0.1L);
+  EXPECT_EQ(o.kinetic_pe, 0.5L);
+  EXPECT_EQ(o.kinetic_pes1, 2);
+  EXPECT_EQ(o.kinetic_pes2, 1.5L);
+  EXPECT_EQ(o.kinetic, 4);
+  EXPECT_EQ(o.com_x, 1);
+  EXPECT_EQ(o.com_y, 4 / 3.0L);
+  EXPECT_EQ(o.com_z, 0);
+  // Squared distances from the centre: 25/9, 52/9 and 73/9; mean 50/9.
+  EXPECT_NEAR(double(o.radius), std::sqrt(50.0) / 3, 1e-15);
+  EXPECT_EQ(o.min_distance, 3);
+  EXPECT_EQ(o.min_i, 1);
+  EXPECT_EQ(o.min_k, 21);
+  EXPECT_EQ(o.present, 3);
+}
+
+TEST(Observables, FewParticlesTiesNaNAndFlags) {
+  ParticleSet s = emptySet();
+  Observables o = observe(s);
+  EXPECT_EQ(o.kinetic, 0);
+  EXPECT_EQ(o.radius, 0);
+  EXPECT_TRUE(std::isinf(o.min_distance));
+  EXPECT_EQ(o.min_i, 0);
+
+  put(s, 5, 2, 2, 2, 0, 0, 3);
+  o = observe(s);
+  EXPECT_EQ(o.com_x, 2);
+  EXPECT_EQ(o.radius, 0);
+  EXPECT_EQ(o.kinetic, 4.5L);
+  EXPECT_TRUE(std::isinf(o.min_distance));
+  EXPECT_EQ(o.min_k, 0);
+
+  // Two pairs at distance 1: the first in order is named.
+  put(s, 7, 3, 2, 2);
+  put(s, 9, 2, 3, 2);
+  o = observe(s);
+  EXPECT_EQ(o.min_distance, 1);
+  EXPECT_EQ(o.min_i, 5);
+  EXPECT_EQ(o.min_k, 7);
+
+  // A NaN position makes the distance NaN, wherever its pair comes in order.
+  for (int bad : {5, 9}) {
+    ParticleSet n = s;
+    n.X[bad - 1] = std::numeric_limits<Real>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(observe(n).min_distance)) << bad;
+  }
+
+  // Overflowing sums come out infinite, and the caller's fault flags are as
+  // they were: nothing raised, nothing cleared.
+  put(s, 11, 0, 0, 0, 1e4000L, 0, 0);
+  std::feclearexcept(FE_ALL_EXCEPT);
+  std::feraiseexcept(FE_INEXACT);
+  o = observe(s);
+  EXPECT_TRUE(std::isinf(o.kinetic));
+  EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), FE_INEXACT);
+  std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+TEST(Observables, CsvHeaderAndRowOf21Digits) {
+  EXPECT_STREQ(observablesCsvHeader(),
+               "step,time,kinetic,kinetic_pe,kinetic_pes1,kinetic_pes2,com_x,com_y,com_z,radius,min_distance,min_i,min_k");
+  ParticleSet s = triangle();
+  s.Time = 1;
+  const std::string row = observablesCsvRow(observe(s));
+  EXPECT_EQ(row.substr(0, row.find(",2.357")),
+            "1,0.100000000000000000001,4,0.5,2,1.5,1,1.33333333333333333337,0");
+  EXPECT_EQ(row.substr(row.rfind(",3,")), ",3,1,21");
+}
