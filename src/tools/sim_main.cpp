@@ -17,6 +17,7 @@
 #include "state/extended.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
+#include "sim_commands.h"
 
 using namespace zentrova;
 
@@ -30,6 +31,10 @@ const char* kUsage =
     "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out]\n"
     "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1] [--dt DT] [--taoscope] [--cool] [--blockade]\n"
     "               [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv [--every K]] [--reference]\n"
+    "               [--summary]\n"
+    "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--taoscope] [--cool] [--blockade]\n"
+    "               [--pe-out] [--pes1-out] [--pes2-out]\n"
+    "  forces, run and observe take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
     "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n";
 
 struct UsageError {
@@ -45,6 +50,8 @@ struct Options {
   std::optional<Real> dt;
   StepControls controls;
   bool reference = false;
+  std::vector<Setting> settings;
+  bool summary = false;
 };
 
 int parseCount(const std::string& text, int least) {
@@ -57,9 +64,10 @@ Options parseOptions(int argc, char** argv) {
   if (argc < 2) throw UsageError{};
   Options o;
   o.command = argv[1];
-  if (o.command != "forces" && o.command != "run" && o.command != "bench")
+  if (o.command != "forces" && o.command != "run" && o.command != "bench" && o.command != "observe")
     throw UsageError{"unknown command '" + o.command + "'"};
   const bool isRun = o.command == "run", isBench = o.command == "bench";
+  const bool isObserve = o.command == "observe", runs = isRun || isObserve;
   for (int a = 2; a < argc; ++a) {
     const std::string arg = argv[a];
     auto value = [&]() -> std::string {
@@ -71,20 +79,22 @@ Options parseOptions(int argc, char** argv) {
     else if (arg == "--pe-out" && !isBench) sw.peOut = true;
     else if (arg == "--pes1-out" && !isBench) sw.pes1Out = true;
     else if (arg == "--pes2-out" && !isBench) sw.pes2Out = true;
-    else if (arg == "--cool" && isRun) o.controls.cool = true;
-    else if (arg == "--blockade" && isRun) o.controls.blockade = true;
+    else if (arg == "--cool" && runs) o.controls.cool = true;
+    else if (arg == "--blockade" && runs) o.controls.blockade = true;
     else if (arg == "--reference" && isRun) o.reference = true;
-    else if (arg == "-n" && (isRun || isBench)) o.steps = parseCount(value(), 0);
+    else if (arg == "-n" && (runs || isBench)) o.steps = parseCount(value(), 0);
     else if (arg == "-o" && isRun) o.out = value();
     else if (arg == "--dt" && isRun) o.dt = parseReal(value(), '.');
     else if (arg == "--csv" && isRun) o.csv = value();
-    else if (arg == "--every" && isRun) o.every = parseCount(value(), 1);
+    else if (arg == "--every" && runs) o.every = parseCount(value(), 1);
+    else if (arg == "--set" && !isBench) o.settings.push_back(parseSetting(value()));
+    else if (arg == "--summary" && isRun) o.summary = true;
     else if (arg == "--threads" && isBench) o.threads = parseCount(value(), 1);
     else if (!arg.empty() && arg[0] != '-' && !o.in) o.in = arg;
     else throw UsageError{"unexpected argument '" + arg + "'"};
   }
   if (!isBench && !o.in) throw UsageError{"no input file"};
-  if (isRun && !o.steps) throw UsageError{"run needs -n STEPS"};
+  if (runs && !o.steps) throw UsageError{o.command + " needs -n STEPS"};
   return o;
 }
 
@@ -104,6 +114,7 @@ int cmdForces(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
   loadSet(*o.in, record, set);
+  applySettings(o.settings, set);
   std::string text;
   for (int i = 1; i <= set.Count; ++i) {
     if (!set.present(i)) continue;
@@ -153,6 +164,7 @@ int cmdRun(const Options& o) {
   ParticleSet set;
   loadSet(*o.in, record, set);
   if (o.dt) set.Dt = *o.dt;
+  applySettings(o.settings, set);
   std::unique_ptr<Trajectory> trajectory;
   if (o.csv) trajectory = std::make_unique<Trajectory>(*o.csv);
 
@@ -174,9 +186,11 @@ int cmdRun(const Options& o) {
     }
   };
   int status = 0;
+  std::optional<std::string> fault;
   try {
     runStepsHeadless(set, o.controls, steps, o.reference, afterStep);
   } catch (const FpError& e) {
+    fault = e.what();
     if (reported) std::fputc('\n', stderr);
     reported = false;
     std::fprintf(stderr, "%s\n", e.what());
@@ -186,6 +200,8 @@ int cmdRun(const Options& o) {
   // The committed arrays hold the last completed step, fault or not.
   if (trajectory) trajectory->close();
   if (o.out) saveSet(set, record, *o.out);
+  if (o.summary)
+    printRunSummary({*o.in, &set, o.controls, done, fault, std::chrono::duration<double>(Clock::now() - start).count()});
   return status;
 }
 
@@ -265,6 +281,7 @@ int main(int argc, char** argv) {
   try {
     if (o.command == "forces") return cmdForces(o);
     if (o.command == "run") return cmdRun(o);
+    if (o.command == "observe") return cmdObserve(*o.in, *o.steps, o.every, o.controls, o.settings);
     return cmdBench(o);
   } catch (const FpError& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -5,7 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "analysis/observables.h"
+#include "files/set_file.h"
+#include "state/particle_record.h"
 
 namespace fs = std::filesystem;
 
@@ -104,4 +110,89 @@ TEST_F(Simulator, BenchReportsIdentity) {
   EXPECT_NE(text.find("fast: "), std::string::npos);
   EXPECT_NE(text.find("speedup: "), std::string::npos);
   EXPECT_NE(text.find("identical: yes"), std::string::npos);
+}
+
+namespace {
+
+zentrova::ParticleSet loadFile(const std::string& path, int time) {
+  zentrova::ParticleRecord record{};
+  zentrova::readSetFile(path, record);
+  zentrova::ParticleSet set;
+  set.Count = zentrova::kMaxParticles;
+  zentrova::loadRecordIntoSet(record, set);
+  set.Time = time;
+  return set;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+// The text after "key": up to the next comma or brace.
+std::string field(const std::string& json, const std::string& key) {
+  const auto at = json.find("\"" + key + "\":");
+  if (at == std::string::npos) return "<missing>";
+  const auto from = at + key.size() + 3;
+  return json.substr(from, json.find_first_of(",}", from) - from);
+}
+
+}  // namespace
+
+TEST_F(Simulator, SetEqualsTheSameValuesWrittenIntoTheFile) {
+  zentrova::ParticleRecord record{};  // keeps the padding of the file read, as the simulator does
+  zentrova::readSetFile(kData + "/set-a.lis1", record);
+  zentrova::ParticleSet s;
+  s.Count = zentrova::kMaxParticles;
+  zentrova::loadRecordIntoSet(record, s);
+  s.A1 = 2, s.B2 = 0.45L, s.Dt = 0.004L;
+  zentrova::saveSet(s, record, tmp("edited.lis1"));
+  ASSERT_EQ(sim("run " + data("set-a.lis1") + " -n 20 --set A1=2 --set B2=0.45 --set dt=0.004 -o " + tmp("x.lis1")), 0);
+  ASSERT_EQ(sim("run " + tmp("edited.lis1") + " -n 20 -o " + tmp("y.lis1")), 0);
+  EXPECT_TRUE(slurp(tmp("x.lis1")) == slurp(tmp("y.lis1")));
+  ASSERT_EQ(sim("forces " + data("set-a.lis1") + " --set A1=2 --set B2=0.45 --set dt=0.004"), 0);
+  const std::string viaSet = out();
+  ASSERT_EQ(sim("forces " + tmp("edited.lis1")), 0);
+  EXPECT_EQ(viaSet, out());
+
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 1 --set E2=1"), 2);
+  EXPECT_NE(err().find("'E2'"), std::string::npos);
+  EXPECT_EQ(sim("observe " + data("set-a.lis1") + " -n 1 --set B2=0,45"), 2);
+  EXPECT_NE(err().find("B2: '0,45'"), std::string::npos);
+}
+
+TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
+  ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 5 --cool -o " + tmp("b5.lis1") + " --summary"), 0);
+  const std::string json = out();
+  ASSERT_EQ(lines(json).size(), 1u);
+  const zentrova::Observables final = zentrova::observe(loadFile(tmp("b5.lis1"), 5));
+  std::vector<std::string> cells;
+  std::istringstream row(zentrova::observablesCsvRow(final));
+  for (std::string c; std::getline(row, c, ',');) cells.push_back(c);
+  EXPECT_EQ(field(json, "steps"), "5");
+  EXPECT_EQ(field(json, "fault"), "null");
+  EXPECT_EQ(field(json, "cool"), "true");
+  EXPECT_EQ(field(json, "time"), cells[1]);
+  EXPECT_EQ(field(json, "kinetic"), cells[2]);
+  EXPECT_EQ(field(json, "radius"), cells[9]);
+  EXPECT_EQ(field(json, "min_distance"), cells[10]);
+  EXPECT_EQ(field(json, "min_k"), std::to_string(final.min_k));
+
+  ASSERT_EQ(sim("observe " + data("set-b.lis1") + " -n 5 --every 2 --cool"), 0);
+  const auto rows = lines(out());
+  ASSERT_EQ(rows.size(), 4u);  // header, steps 0, 2, 4
+  EXPECT_EQ(rows[0], zentrova::observablesCsvHeader());
+  EXPECT_EQ(rows[1], zentrova::observablesCsvRow(zentrova::observe(loadFile(kData + "/set-b.lis1", 0))));
+  EXPECT_EQ(rows[3].substr(0, 2), "4,");
+
+  // A fault ends the table after the last completed step.
+  EXPECT_EQ(sim("observe " + data("fault-overflow.lis1") + " -n 3"), 1);
+  EXPECT_EQ(lines(out()).size(), 2u);
+  EXPECT_EQ(err(), "Floating point overflow\n");
+  EXPECT_EQ(sim("run " + data("fault-overflow.lis1") + " -n 3 --summary"), 1);
+  EXPECT_EQ(field(out(), "fault"), "\"Floating point overflow\"");
+  EXPECT_EQ(field(out(), "fault_step"), "1");
+  EXPECT_EQ(field(out(), "steps"), "0");
 }

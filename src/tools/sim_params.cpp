@@ -1,0 +1,43 @@
+#include "sim_params.h"
+
+#include "state/errors.h"
+#include "state/number_text.h"
+
+namespace zentrova {
+
+const std::array<NamedParameter, 11>& namedParameters() {
+  static const std::array<NamedParameter, 11> table{{{"dt", &ParticleSet::Dt},
+                                                     {"A1", &ParticleSet::A1},
+                                                     {"B1", &ParticleSet::B1},
+                                                     {"A2", &ParticleSet::A2},
+                                                     {"B2", &ParticleSet::B2},
+                                                     {"C2", &ParticleSet::C2},
+                                                     {"D2", &ParticleSet::D2},
+                                                     {"A3", &ParticleSet::A3},
+                                                     {"B3", &ParticleSet::B3},
+                                                     {"C3", &ParticleSet::C3},
+                                                     {"D3", &ParticleSet::D3}}};
+  return table;
+}
+
+Setting parseSetting(const std::string& text) {
+  const auto eq = text.find('=');
+  const std::string name = text.substr(0, eq);
+  if (eq == std::string::npos)
+    throw AppError("--set '" + text + "' is not NAME=VALUE");
+  for (const NamedParameter& p : namedParameters()) {
+    if (name != p.name) continue;
+    try {
+      return {p.field, parseReal(text.substr(eq + 1), '.')};
+    } catch (const ConvertError& e) {
+      throw AppError("--set " + name + ": " + e.what());
+    }
+  }
+  throw AppError("--set: unknown parameter '" + name + "' (one of dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)");
+}
+
+void applySettings(const std::vector<Setting>& settings, ParticleSet& set) {
+  for (const Setting& s : settings) set.*s.field = s.value;
+}
+
+}  // namespace zentrova
