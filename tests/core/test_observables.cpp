@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "analysis/observables.h"
+#include "analysis/observable_series.h"
 
 using namespace zentrova;
 
@@ -110,4 +110,32 @@ TEST(Observables, CsvHeaderAndRowOf21Digits) {
   EXPECT_EQ(row.substr(0, row.find(",2.357")),
             "1,0.100000000000000000001,4,0.5,2,1.5,1,1.33333333333333333337,0");
   EXPECT_EQ(row.substr(row.rfind(",3,")), ",3,1,21");
+}
+
+TEST(Observables, SeriesStaysBoundedEvenAndEndsAtTheNewest) {
+  ObservableSeries series(8);
+  Observables o;
+  for (int step = 0; step < 1000; ++step) {
+    o.step = step;
+    series.record(o);
+    ASSERT_LE(series.samples().size(), 8u);
+    ASSERT_EQ(series.samples().back().step, step);
+  }
+  const auto& s = series.samples();
+  ASSERT_GE(s.size(), 5u);
+  EXPECT_EQ(s.front().step, 0);
+  // All but the newest are evenly spaced over the whole run.
+  const int spacing = s[1].step - s[0].step;
+  EXPECT_GE(spacing * int(s.size() - 1), 500);
+  for (std::size_t n = 1; n + 1 < s.size(); ++n) EXPECT_EQ(s[n].step - s[n - 1].step, spacing);
+
+  o.step = 999;
+  o.kinetic = 7;  // the set edited between steps: same step, new values
+  series.record(o);
+  EXPECT_EQ(series.samples().back().kinetic, 7);
+  EXPECT_EQ(series.samples().back().step, 999);
+  o.step = 0;  // another set loaded
+  series.record(o);
+  EXPECT_EQ(series.samples().size(), 1u);
+  EXPECT_EQ(series.csv(), std::string(observablesCsvHeader()) + "\n" + observablesCsvRow(o) + "\n");
 }
