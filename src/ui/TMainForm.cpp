@@ -42,6 +42,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer = new QTimer(this);
   Timer->setInterval(300);
   connectHandlers();
+  connectRunControl();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -224,10 +225,11 @@ void TMainForm::Exit1Click() { close(); }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
   // Go is the default button while it reads "Go" and the cancel button while
-  // it reads "Stop"; keys reach here only when the focused control left them.
+  // it reads "Stop"; Enter also stops, as Run > Go / Stop shows. Keys reach
+  // here only when the focused control left them.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (ui->Go->isEnabled() && event->modifiers() == Qt::NoModifier) {
-    if ((enter && app_.set.Stopped) || (event->key() == Qt::Key_Escape && !app_.set.Stopped)) {
+    if (enter || (event->key() == Qt::Key_Escape && !app_.set.Stopped)) {
       ui->Go->click();
       return;
     }

@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 
 #include "app_state.h"
@@ -12,6 +13,7 @@ class TMainForm;
 }
 class QDialog;
 class QImageCanvas;
+class TMonitor;
 
 // The main window: the 3-D view, the listing, the parameters and the run.
 class TMainForm : public QMainWindow {
@@ -85,6 +87,13 @@ class TMainForm : public QMainWindow {
   void PolHelpClick();
   void About1Click();
 
+  // The Monitor window and the Run menu.
+  void Monitor1Click();
+  void GoStopClick();
+  void StepOnceClick();
+  void SpeedClick(int stepsPerSecond);  // 0: full speed
+  TMonitor* monitor() const { return monitor_; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -94,6 +103,9 @@ class TMainForm : public QMainWindow {
 
  private:
   void connectHandlers();
+  void connectRunControl();
+  void paceRun();
+  void noteRunFault(const char* message, std::int32_t step);
   void showParameters();
   void setRefresh();
   void showIdle();
@@ -120,4 +132,7 @@ class TMainForm : public QMainWindow {
   bool resizePending_ = false;
   bool closeAfterRun_ = false;
   QString lastOpenName_, lastSaveName_;
+  TMonitor* monitor_ = nullptr;
+  int stepsPerSecond_ = 0;
+  std::chrono::steady_clock::time_point nextStepAt_{};
 };

@@ -102,14 +102,20 @@ void TMainForm::runSteps(std::int32_t n) {
   FramePacer pacer{{ui->ViewArea, milliseconds(15)}, {ui->DaonsTable->viewport(), milliseconds(50)}};
   do {
     ++n;
-    // Nothing can change the controls during a step, so one reading serves it.
-    integrateStep(s, readStepControls());
-    s.Time = n;
-    if (ShowTime) ui->LTime->setText(QString::number(n));
-    DrawTaons();
-    if (ui->ShowList->isChecked()) fillListing();
+    try {
+      // Nothing can change the controls during a step, so one reading serves it.
+      integrateStep(s, readStepControls());
+      s.Time = n;
+      if (ShowTime) ui->LTime->setText(QString::number(n));
+      DrawTaons();
+      if (ui->ShowList->isChecked()) fillListing();
+    } catch (const std::exception& e) {
+      noteRunFault(e.what(), n);
+      throw;
+    }
     pacer.beforeEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    paceRun();
   } while (!s.Stopped);
 }
 

@@ -4,8 +4,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "analysis/observables.h"
 #include "files/set_file.h"
 #include "main_window_fixture.h"
+#include "monitor_controls.h"
 
 using namespace zentrova;
 
@@ -193,4 +195,54 @@ TEST_F(MainWindowTest, ChangedCommentaryIsOfferedForSavingWhenLeft) {
   EXPECT_EQ(dlg.asked.last(), "Confirm: The text was changed. Save now?");
   EXPECT_EQ(readFile(dir + "/cube..txt"), "one\r\ntwo");
   EXPECT_FALSE(window->commentChanged());
+}
+
+TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
+  ASSERT_NE(w.monitor(), nullptr);
+  TMonitor& m = *w.monitor();
+  EXPECT_TRUE(m.isVisible());
+  EXPECT_EQ(m.windowTitle(), "Monitor");
+  EXPECT_EQ(m.series().samples().back().step, 0);
+
+  QTest::keyClick(&w, Qt::Key_F10);  // Step Once: one step, drawn and listed
+  EXPECT_EQ(app.set.Time, 1);
+  EXPECT_EQ(cell(1, 1), realText(app.set.X[0]));
+  EXPECT_EQ(m.form().LStep->text(), "1");
+
+  // A paced run takes the same steps as the headless one.
+  ui().Speed100->trigger();
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (app.set.Time >= 4 && !app.set.Stopped) ui().Go->click();
+  });
+  stopper.start(1);
+  ui().Go->click();
+  stopper.stop();
+  m.sample();
+  const auto& samples = m.series().samples();
+  EXPECT_EQ(samples.back().step, app.set.Time);
+  EXPECT_EQ(samples.back().kinetic, observe(app.set).kinetic);
+  ParticleRecord record{};
+  readSetFile(dir + "/a.lis1", record);
+  ParticleSet headless;
+  headless.Count = kMaxParticles;
+  loadRecordIntoSet(record, headless);
+  runStepsHeadless(headless, {}, app.set.Time);
+  EXPECT_EQ(headless.X, app.set.X);
+  EXPECT_EQ(headless.Uz, app.set.Uz);
+
+  m.writeCsv(QString::fromStdString(dir + "/series.csv"));
+  const std::string csv = readFile(dir + "/series.csv");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), observablesCsvHeader());
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), std::ptrdiff_t(samples.size() + 1));
+
+  dlg.openAnswers.push_back(QString::fromStdString(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1")));
+  ui().Open1->trigger();
+  ui().Go->click();
+  EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
+  ui().Go->click();
+  EXPECT_TRUE(errors.size() == 1);
 }
