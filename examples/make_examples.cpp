@@ -79,6 +79,36 @@ ParticleSet taoscopeRing() {
   return s;
 }
 
+// Eight taons of group PE on the corners of a cube of edge 2.5, at rest, with
+// a weaker, shorter law (A1 = 0.5, B1 = 2) than the shell set's.
+ParticleSet breathingCube() {
+  ParticleSet s = emptySet(0.01L);
+  shellParameters(s);
+  s.A1 = 0.5L;
+  s.B1 = 2;
+  const Real h = 1.25L;
+  for (int n = 0; n < 8; ++n) place(s, 1 + n, n & 1 ? h : -h, n & 2 ? h : -h, n & 4 ? h : -h);
+  return s;
+}
+
+// Two tetrahedra of group PE, edge e, ten apart along x and drifting towards
+// each other at 0.1, offset by one across y so that they meet off centre.
+ParticleSet twoClusters() {
+  ParticleSet s = emptySet(0.01L);
+  shellParameters(s);
+  s.A1 = 0.5L;
+  const Real h = 2.718L / std::sqrt(8.0L);
+  const Real corners[4][3] = {{h, h, h}, {h, -h, -h}, {-h, h, -h}, {-h, -h, h}};
+  for (int n = 0; n < 4; ++n) {
+    const Real* c = corners[n];
+    place(s, 1 + n, c[0] - 5, c[1] + 0.5L, c[2]);
+    s.Ux[n] = s.Ux1[n] = 0.1L;
+    place(s, 5 + n, -c[0] + 5, c[1] - 0.5L, c[2]);
+    s.Ux[4 + n] = s.Ux1[4 + n] = -0.1L;
+  }
+  return s;
+}
+
 void write(const std::string& dir, const char* name, const ParticleSet& s) {
   ParticleRecord record{};
   saveSet(s, record, dir + "/" + name);
@@ -96,6 +126,8 @@ int main(int argc, char** argv) {
     write(dir, "easy-square.lis1", easySquare());
     write(dir, "three-groups.lis1", threeGroups());
     write(dir, "taoscope-ring.lis1", taoscopeRing());
+    write(dir, "breathing-cube.lis1", breathingCube());
+    write(dir, "two-clusters.lis1", twoClusters());
   } catch (const AppError& e) {
     std::fprintf(stderr, "zentrova-examples: %s\n", e.what());
     return 1;

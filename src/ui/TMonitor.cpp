@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QScreen>
 #include <QValueAxis>
 #include <cmath>
 #include <limits>
@@ -51,11 +52,11 @@ struct TMonitor::Plot {
     if (log) {
       auto* axis = new QLogValueAxis;
       axis->setBase(10);
-      axis->setLabelFormat(QStringLiteral("%g"));
+      axis->setLabelFormat(QStringLiteral("%.3g"));
       y = axis;
     } else {
       auto* axis = new QValueAxis;
-      axis->setLabelFormat(QStringLiteral("%g"));
+      axis->setLabelFormat(QStringLiteral("%.3g"));
       y = axis;
     }
     chart->addAxis(y, Qt::AlignLeft);
@@ -124,10 +125,15 @@ TMonitor::~TMonitor() = default;
 
 void TMonitor::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!placed_ && parentWidget()) {  // beside the main window, at its top
+  if (!placed_ && parentWidget()) {  // beside the main window, on the screen
     placed_ = true;
     const QRect main = parentWidget()->frameGeometry();
-    move(main.right() + 8, main.top());
+    const QRect screen = parentWidget()->screen()->availableGeometry();
+    const int w = frameGeometry().width();
+    int x = main.right() + 8;
+    if (x + w > screen.right()) x = main.left() - 8 - w;
+    if (x < screen.left()) x = std::max(screen.left(), screen.right() - w);
+    move(x, std::max(screen.top(), main.top()));
   }
   sample();
   poll_->start();
@@ -169,8 +175,9 @@ void TMonitor::showValues(const Observables& o) {
   ui->LKineticPE->setText(realText(o.kinetic_pe));
   ui->LKineticPES1->setText(realText(o.kinetic_pes1));
   ui->LKineticPES2->setText(realText(o.kinetic_pes2));
-  ui->LCentre->setText(realText(o.com_x) + QStringLiteral("; ") + realText(o.com_y) + QStringLiteral("; ") +
-                       realText(o.com_z));
+  ui->LCentreX->setText(realText(o.com_x));
+  ui->LCentreY->setText(realText(o.com_y));
+  ui->LCentreZ->setText(realText(o.com_z));
   ui->LRadius->setText(realText(o.radius));
   const bool pair = o.min_i != 0;
   ui->LMinDistance->setText(pair ? realText(o.min_distance) : QStringLiteral("-"));

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string>
 
+#include "analysis/observables.h"
 #include "dynamics/step.h"
 #include "figures/figures.h"
 #include "files/commentary.h"
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kExamples = ZENTROVA_EXAMPLES;
-const char* const kNames[] = {"easy-square", "three-groups", "taoscope-ring"};
+const char* const kNames[] = {"easy-square", "three-groups", "taoscope-ring", "breathing-cube", "two-clusters"};
 
 std::string slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -117,4 +118,25 @@ TEST(Examples, TaoscopeRingSortsItselfByParity) {
     }
   EXPECT_LT(likeMax, 2);
   EXPECT_GT(unlikeMin, 20);
+}
+
+TEST(Examples, WatchedSetsStayTogetherWhereTheCommentariesSay) {
+  StepControls c;
+  ParticleSet cube = load("breathing-cube");
+  Real least = 1e9L, most = 0;
+  for (int n = 0; n < 30; ++n) {
+    runStepsHeadless(cube, c, 100);
+    const Observables o = observe(cube);
+    least = std::min(least, o.radius), most = std::max(most, o.radius);
+    ASSERT_GT(o.min_distance, 1.9L);
+  }
+  EXPECT_LT(least, 1.8L);  // it breathes ...
+  EXPECT_GT(most, 2.1L);
+  EXPECT_LT(most, 2.2L);  // ... and stays a cube
+
+  ParticleSet two = load("two-clusters");
+  runStepsHeadless(two, c, 3000);
+  const Observables o = observe(two);
+  EXPECT_LT(o.radius, 4.5L);  // captured, not flown apart
+  EXPECT_LT(std::abs(o.com_x) + std::abs(o.com_y) + std::abs(o.com_z), 1e-9L);
 }

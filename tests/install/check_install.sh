@@ -20,7 +20,7 @@ grep -q '^Exec=zentrova' "$prefix/share/applications/zentrova.desktop" || fail "
 grep -q '^Icon=zentrova' "$prefix/share/applications/zentrova.desktop" || fail "desktop entry has no Icon"
 
 examples=("$prefix"/share/zentrova/examples/*.lis1)
-[ ${#examples[@]} -eq 3 ] || fail "expected 3 example sets, found ${#examples[@]}"
+[ ${#examples[@]} -eq 5 ] || fail "expected 5 example sets, found ${#examples[@]}"
 for set in "${examples[@]}"; do
   [ "$(stat -c %s "$set")" -eq 3784 ] || fail "$set is not 3784 bytes"
   [ -s "${set%????}.txt" ] || fail "no commentary beside $set"
