@@ -11,6 +11,7 @@ void ObservableSeries::clear() {
   stride_ = 1;
   offered_ = 0;
   tailExtra_ = false;
+  ++revision_;
 }
 
 void ObservableSeries::record(const Observables& o) {
@@ -32,6 +33,7 @@ void ObservableSeries::record(const Observables& o) {
   for (std::size_t n = 0; n < samples_.size(); n += 2) samples_[kept++] = samples_[n];
   samples_.resize(kept);
   stride_ *= 2;
+  ++revision_;
   samples_.push_back(o);  // dropped with the odd places, kept as the newest
   tailExtra_ = true;
 }

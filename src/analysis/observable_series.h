@@ -22,6 +22,9 @@ class ObservableSeries {
   void clear();
 
   const std::vector<Observables>& samples() const { return samples_; }
+  // Changes whenever a sample other than the last is dropped or moved, so a
+  // plot can append to what it drew until then.
+  unsigned revision() const { return revision_; }
   // The header and a row per sample, each ending in a newline.
   std::string csv() const;
 
@@ -29,7 +32,8 @@ class ObservableSeries {
   std::size_t capacity_;
   std::size_t stride_ = 1;
   std::size_t offered_ = 0;
-  bool tailExtra_ = false;  // the last sample is off the stride, kept only as the newest
+  bool tailExtra_ = false;
+  unsigned revision_ = 0;  // the last sample is off the stride, kept only as the newest
   std::vector<Observables> samples_;
 };
 

@@ -20,8 +20,12 @@ using namespace zentrova;
 
 namespace {
 
-// The same pace as the view during a run.
+// Samples are taken at the pace the view is shown during a run. The values
+// and plots, which cost far more to repaint than a step of a small set, are
+// shown at most twenty times a second, like the listing; the eye still sees
+// them move smoothly.
 constexpr int kPollMs = 15;
+constexpr qint64 kDisplayMs = 50;
 
 bool same(const Observables& a, const Observables& b) {
   const auto eq = [](Real x, Real y) { return x == y || (std::isnan(x) && std::isnan(y)); };
@@ -39,7 +43,12 @@ struct TMonitor::Plot {
   QValueAxis* x;
   QAbstractAxis* y;
   bool logarithmic;
-  std::vector<std::pair<QLineSeries*, Real Observables::*>> curves;
+  struct Curve {
+    QLineSeries* series;
+    Real Observables::*field;
+    int tailPoints = 0;  // 1 when the last point comes from the last sample
+  };
+  std::vector<Curve> curves;
 
   Plot(QChartView* view, const QString& title, bool log) : chart(new QChart), x(new QValueAxis), logarithmic(log) {
     chart->setTheme(QChart::ChartThemeDark);
@@ -64,34 +73,51 @@ struct TMonitor::Plot {
     view->setRenderHint(QPainter::Antialiasing);
   }
 
-  void add(const QString& name, QColor colour, Real Observables::*field) {
+  void add(const QString& name, QPen pen, Real Observables::*field) {
     auto* s = new QLineSeries;
     s->setName(name);
     chart->addSeries(s);
     s->attachAxis(x);
     s->attachAxis(y);
-    s->setPen(QPen(colour, 1.5));
-    curves.emplace_back(s, field);
+    s->setPen(pen);
+    curves.push_back({s, field});
   }
 
   // Points that cannot be drawn (not finite, or not positive on the
   // logarithmic axis) are left out.
-  void redraw(const std::vector<Observables>& samples) {
-    double x0 = std::numeric_limits<double>::infinity(), x1 = -x0, y0 = x0, y1 = -x0;
-    for (auto& [series, field] : curves) {
+  bool drawable(double t, double v) const { return std::isfinite(t) && std::isfinite(v) && (!logarithmic || v > 0); }
+
+  // Appends the samples after those drawn before; the last sample is always
+  // drawn anew, since the series may replace it. Everything is redrawn only
+  // when the series thinned or restarted.
+  void redraw(const ObservableSeries& series) {
+    const auto& samples = series.samples();
+    const bool rebuild = series.revision() != revision || samples.size() < stable || samples.empty();
+    if (rebuild) {
+      revision = series.revision();
+      stable = 0;
+      x0 = y0 = std::numeric_limits<double>::infinity();
+      x1 = y1 = -x0;
+    }
+    for (auto& curve : curves) {
       QList<QPointF> points;
-      points.reserve(qsizetype(samples.size()));
-      for (const Observables& o : samples) {
-        const double t = double(o.time), v = double(o.*field);
-        if (!std::isfinite(t) || !std::isfinite(v) || (logarithmic && v <= 0)) continue;
+      if (!rebuild && curve.tailPoints) curve.series->remove(curve.series->count() - 1);
+      curve.tailPoints = 0;
+      for (std::size_t n = stable; n < samples.size(); ++n) {
+        const double t = double(samples[n].time), v = double(samples[n].*curve.field);
+        if (!drawable(t, v)) continue;
         points.append(QPointF(t, v));
+        if (n + 1 == samples.size()) curve.tailPoints = 1;
         x0 = std::min(x0, t), x1 = std::max(x1, t), y0 = std::min(y0, v), y1 = std::max(y1, v);
       }
-      series->replace(points);
+      if (rebuild)
+        curve.series->replace(points);
+      else
+        curve.series->append(points);
     }
+    stable = samples.empty() ? 0 : samples.size() - 1;
     if (!(x0 <= x1)) return;
-    if (x0 == x1) x1 = x0 + 1;
-    x->setRange(x0, x1);
+    x->setRange(x0, x0 == x1 ? x0 + 1 : x1);
     if (logarithmic) {
       y->setRange(y0 / 1.5, y1 * 1.5);
     } else {
@@ -99,6 +125,10 @@ struct TMonitor::Plot {
       y->setRange(y0 - pad, y1 + pad);
     }
   }
+
+  unsigned revision = ~0u;
+  std::size_t stable = 0;  // samples drawn for good
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
 };
 
 TMonitor::TMonitor(const ParticleSet& set, QWidget* parent)
@@ -106,14 +136,17 @@ TMonitor::TMonitor(const ParticleSet& set, QWidget* parent)
   ui->setupUi(this);
   const QColor white(255, 255, 255), yellow(255, 255, 0), fuchsia(255, 0, 255), aqua(0, 255, 255);
   kinetic_ = std::make_unique<Plot>(ui->KineticChart, QStringLiteral("Kinetic energy"), false);
-  kinetic_->add(QStringLiteral("total"), white, &Observables::kinetic);
-  kinetic_->add(QStringLiteral("PE"), yellow, &Observables::kinetic_pe);
-  kinetic_->add(QStringLiteral("PES1"), fuchsia, &Observables::kinetic_pes1);
-  kinetic_->add(QStringLiteral("PES2"), aqua, &Observables::kinetic_pes2);
+  const QPen solid(white, 1.5), dashed(white, 1.5, Qt::DashLine);
+  // The total goes on top, dashed, so that a group that holds all the energy
+  // does not hide it.
+  kinetic_->add(QStringLiteral("PE"), QPen(yellow, 1.5), &Observables::kinetic_pe);
+  kinetic_->add(QStringLiteral("PES1"), QPen(fuchsia, 1.5), &Observables::kinetic_pes1);
+  kinetic_->add(QStringLiteral("PES2"), QPen(aqua, 1.5), &Observables::kinetic_pes2);
+  kinetic_->add(QStringLiteral("total"), dashed, &Observables::kinetic);
   radius_ = std::make_unique<Plot>(ui->RadiusChart, QStringLiteral("Radius"), false);
-  radius_->add(QStringLiteral("radius"), white, &Observables::radius);
+  radius_->add(QStringLiteral("radius"), solid, &Observables::radius);
   distance_ = std::make_unique<Plot>(ui->DistanceChart, QStringLiteral("Minimum distance"), true);
-  distance_->add(QStringLiteral("closest pair"), white, &Observables::min_distance);
+  distance_->add(QStringLiteral("closest pair"), solid, &Observables::min_distance);
   poll_ = new QTimer(this);
   poll_->setInterval(kPollMs);
   connect(poll_, &QTimer::timeout, this, [this] { runGuarded([this] { sample(); }); });
@@ -135,7 +168,10 @@ void TMonitor::showEvent(QShowEvent* event) {
     if (x < screen.left()) x = std::max(screen.left(), screen.right() - w);
     move(x, std::max(screen.top(), main.top()));
   }
-  sample();
+  rateStep_ = set_.Time;  // steps per second count from now
+  rateClock_.restart();
+  ui->LRate->setText(QStringLiteral("-"));
+  sample(true);
   poll_->start();
 }
 
@@ -146,24 +182,31 @@ void TMonitor::hideEvent(QHideEvent* event) {
 
 void TMonitor::measureRate(std::int32_t step) {
   const qint64 ms = rateClock_.elapsed();
-  if (step < rateStep_) rateStep_ = step;
-  if (ms < 250) return;
+  if (step < rateStep_) rateStep_ = step;  // another set was loaded
+  if (ms < 500) return;
   rate_ = double(step - rateStep_) * 1000.0 / double(ms);
   rateStep_ = step;
   rateClock_.restart();
   ui->LRate->setText(QString::number(rate_, 'f', 0));
 }
 
-void TMonitor::sample() {
+void TMonitor::sample(bool now) {
   const Observables o = observe(set_);
   measureRate(o.step);
   if (faultStep_ && (o.step >= *faultStep_ || o.step < *faultStep_ - 1)) {
     faultStep_.reset();  // a later run went past it, or another set was loaded
     ui->LFault->clear();
   }
-  if (shown_ && same(*shown_, o)) return;
-  shown_ = o;
-  series_.record(o);
+  const bool changed = !shown_ || !same(*shown_, o);
+  if (changed) {
+    shown_ = o;
+    series_.record(o);
+    displayPending_ = true;
+  }
+  // The last samples of a run that has ended are shown at once.
+  if (!displayPending_ || (!now && changed && displayClock_.isValid() && displayClock_.elapsed() < kDisplayMs)) return;
+  displayClock_.restart();
+  displayPending_ = false;
   showValues(o);
   redrawPlots();
 }
@@ -185,11 +228,9 @@ void TMonitor::showValues(const Observables& o) {
 }
 
 void TMonitor::redrawPlots() {
-  if (!isVisible()) return;
-  const auto& samples = series_.samples();
-  kinetic_->redraw(samples);
-  radius_->redraw(samples);
-  distance_->redraw(samples);
+  kinetic_->redraw(series_);
+  radius_->redraw(series_);
+  distance_->redraw(series_);
 }
 
 void TMonitor::runFaulted(const QString& message, std::int32_t step) {

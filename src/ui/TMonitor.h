@@ -30,8 +30,10 @@ class TMonitor : public QWidget {
   Ui::TMonitor& form() { return *ui; }
   const zentrova::ObservableSeries& series() const { return series_; }
 
-  // Reads the set now: records a sample, shows its values, redraws the plots.
-  void sample();
+  // Reads the set: records a sample if anything changed, and shows it with
+  // the plots now, or at the latest with the next sample after the pause
+  // between two displays.
+  void sample(bool now = false);
   // A fault ended a run in this step.
   void runFaulted(const QString& message, std::int32_t step);
   void writeCsv(const QString& path) const;
@@ -55,7 +57,8 @@ class TMonitor : public QWidget {
   std::unique_ptr<Plot> kinetic_, radius_, distance_;
   std::optional<zentrova::Observables> shown_;
   std::optional<std::int32_t> faultStep_;
-  QElapsedTimer rateClock_;
+  QElapsedTimer rateClock_, displayClock_;
+  bool displayPending_ = false;
   std::int32_t rateStep_ = 0;
   double rate_ = 0;
   bool placed_ = false;

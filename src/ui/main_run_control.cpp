@@ -60,7 +60,7 @@ void TMainForm::StepOnceClick() {
     noteRunFault(e.what(), n);
     throw;
   }
-  if (monitor_ && monitor_->isVisible()) monitor_->sample();
+  if (monitor_ && monitor_->isVisible()) monitor_->sample(true);
 }
 
 void TMainForm::SpeedClick(int stepsPerSecond) {

@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   stopper.start(1);
   ui().Go->click();
   stopper.stop();
-  m.sample();
+  m.sample(true);
   const auto& samples = m.series().samples();
   EXPECT_EQ(samples.back().step, app.set.Time);
   EXPECT_EQ(samples.back().kinetic, observe(app.set).kinetic);
