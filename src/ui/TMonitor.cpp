@@ -56,7 +56,7 @@ struct TMonitor::Plot {
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(2, 2, 2, 2));
     x->setTitleText(QStringLiteral("time"));
-    x->setLabelFormat(QStringLiteral("%g"));
+    x->setLabelFormat(QStringLiteral("%.4g"));
     chart->addAxis(x, Qt::AlignBottom);
     if (log) {
       auto* axis = new QLogValueAxis;
