@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include <unistd.h>
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
@@ -90,6 +92,19 @@ pyb::array_t<Real> forces(const PySet& s, bool taoscope, bool peOut, bool pes1Ou
   return out;
 }
 
+// Worker threads do not survive a fork (multiprocessing forks by default):
+// a child makes a stepper of its own and leaves its parent's copy untouched,
+// since that one's threads are not there to join.
+FastStepper& processStepper() {
+  static FastStepper* stepper = nullptr;
+  static pid_t owner = 0;
+  if (!stepper || owner != getpid()) {
+    stepper = new FastStepper();
+    owner = getpid();
+  }
+  return *stepper;
+}
+
 void step(PySet& s, int n, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out) {
   if (n < 0) throw pyb::value_error("n must not be negative");
   StepControls c;
@@ -99,7 +114,7 @@ void step(PySet& s, int n, bool taoscope, bool cool, bool blockade, bool peOut, 
   s.alignStepBuffers();
   try {
     // Ctrl-C ends a long run between two steps.
-    runStepsHeadless(s.set, c, n, false, [](int) {
+    runStepsHeadless(s.set, c, n, processStepper(), [](int) {
       if (PyErr_CheckSignals() != 0) throw pyb::error_already_set();
     });
   } catch (...) {

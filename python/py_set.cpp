@@ -112,12 +112,14 @@ Reads and writes go straight into the set it belongs to::
     dict(s.params)                # a detached copy
 )doc")
       .def("__getitem__",
-           [](const Params& p, const std::string& name) { return toLongDouble(*parameter(p.set(), name)); })
+           [](const Params& p, const std::string& name) { return toLongDouble(*parameter(p.set(), name)); },
+           pyb::arg("name"))
       .def("__setitem__",
            [](const Params& p, const std::string& name, pyb::handle v) {
              Real* slot = parameter(p.set(), name);
              *slot = fromLongDouble(v, name.c_str());
-           })
+           },
+           pyb::arg("name"), pyb::arg("value"))
       .def("__len__", [](const Params&) { return 10; })
       .def("__contains__",
            [](const Params&, pyb::handle name) {

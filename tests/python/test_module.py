@@ -1,6 +1,7 @@
 """The Python module against the reference vectors and the simulator."""
 import os
 import subprocess
+import time
 
 import numpy as np
 import pytest
@@ -128,3 +129,22 @@ def test_figures_and_observe():
     assert o["min_distance"] == np.longdouble("0.424")
     sp = zentrova.spiral()
     assert sp.present.sum() == 19 and list(sp.positions[1]) == [1, 0, 0]
+
+
+def test_step_in_forked_child():
+    # multiprocessing forks by default; the step's worker threads do not.
+    s = zentrova.load(os.path.join(EXAMPLES, "three-groups.lis1"))
+    zentrova.step(s)
+    pid = os.fork()
+    if pid == 0:
+        zentrova.step(s, 2)
+        os._exit(0 if s.steps == 3 else 1)
+    for _ in range(600):
+        done, status = os.waitpid(pid, os.WNOHANG)
+        if done:
+            assert os.waitstatus_to_exitcode(status) == 0
+            return
+        time.sleep(0.1)
+    os.kill(pid, 9)
+    os.waitpid(pid, 0)
+    pytest.fail("the step hangs in a forked child")
