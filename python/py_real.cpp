@@ -3,13 +3,17 @@
 #include <cstring>
 #include <string>
 
+#include "state/extended.h"
+
 namespace zentrova::py {
 
 namespace pyb = pybind11;
 
 pyb::object toLongDouble(Real value) {
   pyb::array_t<Real> a(std::vector<pyb::ssize_t>{});
-  std::memcpy(a.mutable_data(), &value, sizeof value);
+  // The 10 bytes of the value; the slot's padding stays zero.
+  std::memset(a.mutable_data(), 0, sizeof(Real));
+  std::memcpy(a.mutable_data(), &value, kExtendedBytes);
   return a[pyb::tuple()];
 }
 
