@@ -4,6 +4,8 @@
 #   share/zentrova/examples/*.lis1, *.txt
 #   share/applications/zentrova.desktop
 #   share/icons/hicolor/{32x32,64x64,128x128,scalable}/apps/zentrova.{png,svg}
+#   share/metainfo/org.zentrova.Zentrova.metainfo.xml
+#   the Python module in lib/python3*/dist-packages (python/CMakeLists.txt)
 include(GNUInstallDirs)
 
 set(ZENTROVA_HELP_FILES HlpArtEn.hlp HlpArtRu.hlp HlpArtPl.hlp)
@@ -47,3 +49,7 @@ foreach(_size 32 64 128)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps RENAME zentrova.png)
 endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/data/zentrova.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# AppStream data, named after its component id.
+install(FILES ${CMAKE_SOURCE_DIR}/data/zentrova.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME org.zentrova.Zentrova.metainfo.xml)

@@ -385,18 +385,34 @@ void integrateStep(ParticleSet& set, const StepControls& controls) {
   stepper.step(set, controls);
 }
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference,
-                      const std::function<void(int)>& afterStep) {
+namespace {
+
+template <class StepFn>
+void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& afterStep, StepFn stepOnce) {
   for (int s = 0; s < steps; ++s) {
     // The counter wraps like the 32-bit integer it is.
     const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(set.Time) + 1u);
+    stepOnce();
+    set.Time = n;
+    if (afterStep) afterStep(n);
+  }
+}
+
+}  // namespace
+
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference,
+                      const std::function<void(int)>& afterStep) {
+  runSteps(set, steps, afterStep, [&] {
     if (reference)
       stepReference(set, controls);
     else
       integrateStep(set, controls);
-    set.Time = n;
-    if (afterStep) afterStep(n);
-  }
+  });
+}
+
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
+                      const std::function<void(int)>& afterStep) {
+  runSteps(set, steps, afterStep, [&] { stepper.step(set, controls); });
 }
 
 }  // namespace zentrova

@@ -53,5 +53,10 @@ void integrateStep(ParticleSet& set, const StepControls& controls);
 // propagates with Time and the committed arrays at the last completed step.
 void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference = false,
                       const std::function<void(int)>& afterStep = {});
+// The same with a stepper of the caller's own: worker threads do not survive
+// a fork, so a process that may fork (a Python interpreter) keeps one per
+// process.
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
+                      const std::function<void(int)>& afterStep = {});
 
 }  // namespace zentrova

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the installed layout:
-# programs, manuals, desktop entry, icons and example sets, and that the
+# programs, manuals, desktop entry, icons, AppStream data, example sets and
+# the Python module (when built), and that the
 # installed simulator runs each installed example.
 # usage: check_install.sh BUILD_DIR
 set -euo pipefail
@@ -28,4 +29,12 @@ for set in "${examples[@]}"; do
 done
 # Nothing but the sets and their commentaries goes into the examples folder.
 [ -z "$(find "$prefix/share/zentrova/examples" -type f ! -name '*.lis1' ! -name '*.txt')" ] || fail "stray files among the examples"
+[ -s "$prefix/share/metainfo/org.zentrova.Zentrova.metainfo.xml" ] || fail "AppStream data missing"
+# The Python module, when this build has one, goes where the interpreter of
+# this prefix looks.
+if compgen -G "$build/python/zentrova.*.so" >/dev/null; then
+  modules=("$prefix"/lib/python3*/dist-packages/zentrova.*.so)
+  [ -f "${modules[0]}" ] || fail "Python module not installed"
+  PYTHONPATH=$(dirname "${modules[0]}") /usr/bin/python3 -c 'import zentrova' || fail "installed module does not import"
+fi
 echo "install layout OK in $prefix"
