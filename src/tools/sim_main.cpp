@@ -17,6 +17,7 @@
 #include "state/extended.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
+#include "sim_render.h"
 
 using namespace zentrova;
 
@@ -30,7 +31,8 @@ const char* kUsage =
     "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out]\n"
     "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1] [--dt DT] [--taoscope] [--cool] [--blockade]\n"
     "               [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv [--every K]] [--reference]\n"
-    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n";
+    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
+    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n";
 
 struct UsageError {
   std::string what;
@@ -251,6 +253,7 @@ int cmdBench(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "render") return simRender(argc, argv);
   Options o;
   try {
     o = parseOptions(argc, argv);
