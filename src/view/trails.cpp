@@ -42,17 +42,27 @@ Rgb trailColor(Rgb dot) {
 namespace {
 
 // Far enough out to be off any screen, near enough for any surface to draw.
-constexpr Real kDrawLimit = 1.0e6L;
+constexpr double kDrawLimit = 1.0e6;
 
-bool project(const ViewState& v, const Trails::Point& p, Pixel& out) {
-  const Real xr = v.M11 * p.x + v.M12 * p.y + v.M13 * p.z;
-  const Real zr = v.M31 * p.x + v.M32 * p.y + v.M33 * p.z;
-  const Real sx = v.CenterX + xr * v.Distance / 2 + v.ShiftX;
-  const Real sy = v.CenterY + zr * v.Distance / 2 + v.ShiftY;
-  if (!(std::fabs(sx) < kDrawLimit && std::fabs(sy) < kDrawLimit)) return false;  // NaN too
-  out = {static_cast<int>(std::nearbyint(sx)), static_cast<int>(std::nearbyint(sy))};
-  return true;
-}
+// A trail is only a guide for the eye: it is projected in double precision,
+// which is many times faster than the dots' exact projection and lands on
+// the same pixels but for rounding at pixel edges.
+struct Projector {
+  double m11, m12, m13, m31, m32, m33, scale, cx, cy;
+  explicit Projector(const ViewState& v)
+      : m11(double(v.M11)), m12(double(v.M12)), m13(double(v.M13)),
+        m31(double(v.M31)), m32(double(v.M32)), m33(double(v.M33)),
+        scale(double(v.Distance) / 2),
+        cx(double(v.CenterX) + double(v.ShiftX)), cy(double(v.CenterY) + double(v.ShiftY)) {}
+  bool operator()(const Trails::Point& p, Pixel& out) const {
+    const double x = double(p.x), y = double(p.y), z = double(p.z);
+    const double sx = cx + (m11 * x + m12 * y + m13 * z) * scale;
+    const double sy = cy + (m31 * x + m32 * y + m33 * z) * scale;
+    if (!(std::fabs(sx) < kDrawLimit && std::fabs(sy) < kDrawLimit)) return false;  // NaN too
+    out = {static_cast<int>(std::lrint(sx)), static_cast<int>(std::lrint(sy))};
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -62,6 +72,7 @@ void DrawTrails(const Scene& scene, const Trails& trails) {
   std::fexcept_t saved;
   std::fegetexceptflag(&saved, FE_ALL_EXCEPT);
   std::vector<Pixel> line;
+  const Projector project(scene.view);
   const int count = std::clamp(s.Count, 0, kMaxParticles);
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i) || trails.length(i) < 2) continue;
@@ -69,7 +80,7 @@ void DrawTrails(const Scene& scene, const Trails& trails) {
     line.clear();
     for (int k = 0; k < trails.length(i); ++k) {
       Pixel px;
-      if (project(scene.view, trails.at(i, k), px)) {
+      if (project(trails.at(i, k), px)) {
         if (line.empty() || px.x != line.back().x || px.y != line.back().y) line.push_back(px);
         continue;
       }
