@@ -105,6 +105,7 @@ void TMainForm::runSteps(std::int32_t n) {
   auto& s = app_.set;
   using std::chrono::milliseconds;
   FramePacer pacer{{ui->ViewArea, milliseconds(15)}, {ui->DaonsTable->viewport(), milliseconds(50)}};
+  bool lastShown = false;
   do {
     ++n;
     // Nothing can change the controls during a step, so one reading serves it.
@@ -115,9 +116,11 @@ void TMainForm::runSteps(std::int32_t n) {
     DrawTaons();
     keepInView();
     if (ui->ShowList->isChecked()) fillListing();
-    if (pacer.beforeEvents()) recordFrame();
+    lastShown = pacer.beforeEvents();
+    if (lastShown) recordFrame();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
   } while (!s.Stopped);
+  if (!lastShown) recordFrame();  // the pacer shows the last step as the run ends
 }
 
 void TMainForm::LTimeDblClick() { ShowTime = !ShowTime; }
