@@ -18,6 +18,7 @@
 #include "state/number_text.h"
 #include "state/particle_record.h"
 #include "sim_commands.h"
+#include "sim_render.h"
 
 using namespace zentrova;
 
@@ -35,7 +36,8 @@ const char* kUsage =
     "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--taoscope] [--cool] [--blockade]\n"
     "               [--pe-out] [--pes1-out] [--pes2-out]\n"
     "  forces, run and observe take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
-    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n";
+    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
+    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n";
 
 struct UsageError {
   std::string what;
@@ -267,6 +269,7 @@ int cmdBench(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "render") return simRender(argc, argv);
   Options o;
   try {
     o = parseOptions(argc, argv);

@@ -17,13 +17,17 @@
 #include "files/startup_file.h"
 #include "image_canvas.h"
 #include "key_filter.h"
+#include "main_picture.h"
 #include "ui_TMainForm.h"
 #include "view/transform.h"
 
 using namespace zentrova;
 
 TMainForm::TMainForm(AppState& app, QWidget* parent)
-    : QMainWindow(parent), app_(app), ui(std::make_unique<Ui::TMainForm>()) {
+    : QMainWindow(parent),
+      app_(app),
+      ui(std::make_unique<Ui::TMainForm>()),
+      picture_(std::make_unique<PictureState>()) {
   ui->setupUi(this);
   // The Manager menu stays hidden; its commands still answer their keys.
   ui->Manager1->menuAction()->setVisible(false);
@@ -43,6 +47,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer->setInterval(300);
   connectHandlers();
   connectRunControl();
+  setupPictureCommands();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 #include "app_state.h"
@@ -14,6 +15,11 @@ class TMainForm;
 class QDialog;
 class QImageCanvas;
 class TMonitor;
+struct PictureState;
+namespace zentrova {
+class Trails;
+struct Scene;
+}
 
 // The main window: the 3-D view, the listing, the parameters and the run.
 class TMainForm : public QMainWindow {
@@ -82,6 +88,17 @@ class TMainForm : public QMainWindow {
   void Saveas1Click();
   void Null00Click();
 
+  // Picture commands (main_picture.cpp).
+  void FitToViewClick();
+  void KeepInViewClick();
+  void TrailsClick();
+  void PointSizeClick(int size);
+  void ExportImageClick();
+  void RecordFramesClick();
+  void ViewAreaWheel(int angleDelta);
+  void ViewAreaDrag(int x, int y);
+  PictureState& picture() { return *picture_; }
+
   void Help1Click();
   void RusHelpClick();
   void PolHelpClick();
@@ -117,6 +134,17 @@ class TMainForm : public QMainWindow {
   void schedulePaint();
   template <class Draw>
   void withScene(Draw&& draw);
+  // withScene for code outside main_view.cpp.
+  void drawWith(const std::function<void(const zentrova::Scene&)>& draw);
+  void setupPictureCommands();
+  const zentrova::Trails* shownTrails() const;
+  int pointSize() const;
+  int fitTopInset() const;
+  void clearTrails();
+  void recordTrails();
+  void keepInView();
+  void recordFrame();
+  QImage shownPicture();
 
   AppState& app_;
   std::unique_ptr<Ui::TMainForm> ui;
@@ -135,4 +163,5 @@ class TMainForm : public QMainWindow {
   TMonitor* monitor_ = nullptr;
   int stepsPerSecond_ = 0;
   std::chrono::steady_clock::time_point nextStepAt_{};
+  std::unique_ptr<PictureState> picture_;
 };

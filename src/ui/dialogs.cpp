@@ -44,6 +44,21 @@ class QtDialogs : public DialogProvider {
     box.exec();
   }
   int execModal(QDialog* dialog) override { return dialog->exec(); }
+  std::optional<QString> saveImageFileName(QWidget* parent, const QString& lastName) override {
+    QFileDialog dialog(parent, QStringLiteral("Export Image"));
+    dialog.setNameFilter(QStringLiteral("PNG images (*.png)"));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!lastName.isEmpty()) dialog.selectFile(lastName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString name = dialog.selectedFiles().first();
+    return name.section(QLatin1Char('/'), -1).contains(QLatin1Char('.')) ? name : name + QStringLiteral(".png");
+  }
+  std::optional<QString> framesFolder(QWidget* parent, const QString& lastFolder) override {
+    const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("Record Frames"), lastFolder);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+  }
 };
 
 DialogProvider*& current() {

@@ -20,6 +20,10 @@ class DialogProvider {
   virtual void information(QWidget* parent, const QString& text) = 0;
   // Shows a dialog modally and returns its result code.
   virtual int execModal(QDialog* dialog) = 0;
+  // A PNG file to write the picture to. nullopt when cancelled.
+  virtual std::optional<QString> saveImageFileName(QWidget*, const QString&) { return std::nullopt; }
+  // A folder for recorded frames. nullopt when cancelled.
+  virtual std::optional<QString> framesFolder(QWidget*, const QString&) { return std::nullopt; }
 };
 
 // The provider in use: the real Qt dialogs unless a test installed its own.

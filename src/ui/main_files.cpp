@@ -35,6 +35,7 @@ void TMainForm::setRefresh() {
 
 void TMainForm::New1Click() {
   if (!editor_ || dialogs().execModal(editor_) != QDialog::Accepted) return;
+  clearTrails();
   app_.set.FigureMode = false;
   ui->Go->setEnabled(true);
   ui->Null00->setEnabled(true);
@@ -56,6 +57,7 @@ void TMainForm::Open1Click() {
   s.StartName = s.SetFileName;
   writeStartupFile(app_.startupPath, s.StartName);
   loadRecordIntoSet(app_.record, s);
+  clearTrails();
   setRefresh();
   loadCommentary();
 }
@@ -85,6 +87,7 @@ void TMainForm::Null00Click() {
     s.Ux[i] = s.Uy[i] = s.Uz[i] = 0;
     s.Ux1[i] = s.Uy1[i] = s.Uz1[i] = 0;
   }
+  clearTrails();
   ui->Null00->setText(QStringLiteral("Yes Null"));
   ui->Null00->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0);"));
   fillListing();
@@ -92,6 +95,7 @@ void TMainForm::Null00Click() {
 }
 
 void TMainForm::Spiral1Click() {
+  clearTrails();
   app_.set.FigureMode = true;
   buildFigure(app_.set);
   ui->Go->setEnabled(false);
@@ -101,6 +105,7 @@ void TMainForm::Spiral1Click() {
 
 void TMainForm::Daons1Click() {
   auto& s = app_.set;
+  clearTrails();
   s.FigureMode = false;
   ui->Go->setEnabled(true);
   ui->Null00->setEnabled(true);

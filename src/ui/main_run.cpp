@@ -77,13 +77,18 @@ class FramePacer {
   ~FramePacer() {  // the last step is always shown, also after a fault
     for (Shown& s : shown_) show(s.widget, true);
   }
-  void beforeEvents() {
+  // Returns whether the first widget is shown this time.
+  bool beforeEvents() {
     const auto now = Clock::now();
+    bool first = true, firstShown = false;
     for (Shown& s : shown_) {
       const bool due = now - s.last >= s.interval;
       if (due) s.last = now;
       show(s.widget, due);
+      if (first) firstShown = due;
+      first = false;
     }
+    return firstShown;
   }
 
  private:
@@ -100,23 +105,28 @@ void TMainForm::runSteps(std::int32_t n) {
   auto& s = app_.set;
   using std::chrono::milliseconds;
   FramePacer pacer{{ui->ViewArea, milliseconds(15)}, {ui->DaonsTable->viewport(), milliseconds(50)}};
+  bool lastShown = false;
   do {
     ++n;
     try {
       // Nothing can change the controls during a step, so one reading serves it.
       integrateStep(s, readStepControls());
+      recordTrails();
       s.Time = n;
       if (ShowTime) ui->LTime->setText(QString::number(n));
       DrawTaons();
+      keepInView();
       if (ui->ShowList->isChecked()) fillListing();
     } catch (const std::exception& e) {
       noteRunFault(e.what(), n);
       throw;
     }
-    pacer.beforeEvents();
+    lastShown = pacer.beforeEvents();
+    if (lastShown) recordFrame();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     paceRun();
   } while (!s.Stopped);
+  if (!lastShown) recordFrame();  // the pacer shows the last step as the run ends
 }
 
 void TMainForm::LTimeDblClick() { ShowTime = !ShowTime; }

@@ -25,13 +25,15 @@ std::unique_ptr<QImageCanvas> TMainForm::canvas() {
 template <class Draw>
 void TMainForm::withScene(Draw&& draw) {
   auto surface = canvas();
-  const Scene scene{*surface, app_.view, app_.set, taoscopeChecked()};
+  const Scene scene{*surface, app_.view, app_.set, taoscopeChecked(), shownTrails(), pointSize()};
   struct Show {
     TViewArea* area;
     ~Show() { area->update(); }
   } show{ui->ViewArea};
   draw(scene);
 }
+
+void TMainForm::drawWith(const std::function<void(const Scene&)>& draw) { withScene(draw); }
 
 void TMainForm::DrawTaons() { withScene([&](const Scene& scene) { zentrova::DrawTaons(scene); }); }
 void TMainForm::DrawFigure() { withScene([&](const Scene& scene) { zentrova::DrawFigure(scene); }); }

@@ -1,6 +1,7 @@
 #include "view_area.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 TViewArea::TViewArea(QWidget* parent) : QWidget(parent) {
@@ -35,4 +36,15 @@ void TViewArea::mousePressEvent(QMouseEvent* event) {
 void TViewArea::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   emit released(event->button(), pos.x(), pos.y());
+}
+
+void TViewArea::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() == Qt::NoButton) return;
+  const QPoint pos = event->position().toPoint();
+  emit dragged(pos.x(), pos.y());
+}
+
+void TViewArea::wheelEvent(QWheelEvent* event) {
+  emit wheeled(event->angleDelta().y());
+  event->accept();
 }

@@ -16,11 +16,17 @@ class TViewArea : public QWidget {
  signals:
   void pressed(Qt::MouseButton button, int x, int y);
   void released(Qt::MouseButton button, int x, int y);
+  // The pointer moved while a button is held.
+  void dragged(int x, int y);
+  // The wheel turned; 120 is one notch away from the user.
+  void wheeled(int angleDelta);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   QImage image_;

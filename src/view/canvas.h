@@ -1,8 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zentrova {
+
+struct Pixel {
+  int x = 0, y = 0;
+};
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
@@ -32,6 +37,12 @@ class Canvas {
   virtual void setPixel(int x, int y, Rgb c) = 0;
   // A one-pixel line in the pen colour, both end points included.
   virtual void line(int x1, int y1, int x2, int y2) = 0;
+  // Joined one-pixel lines through the points in the pen colour. A surface
+  // that can draw them in one go overrides this.
+  virtual void polyline(const std::vector<Pixel>& points) {
+    for (std::size_t k = 1; k < points.size(); ++k)
+      line(points[k - 1].x, points[k - 1].y, points[k].x, points[k].y);
+  }
   // Text in the font colour on the brush colour, top-left corner at (x, y).
   virtual void text(int x, int y, const std::string& s) = 0;
   // The view area's extent: the window's width and the bottom panel's top.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "figures/figures.h"
+#include "view/trails.h"
 #include "view/transform.h"
 
 namespace zentrova {
@@ -61,22 +62,25 @@ void DrawTaons(const Scene& scene) {
     if (s.present(i)) ProjectPoint(v, i - 1, s.DrawX[i - 1], s.DrawY[i - 1], s.DrawZ[i - 1]);
   }
   ClearView(c);
+  if (scene.trails) DrawTrails(scene, *scene.trails);
+  const int size = std::clamp(scene.pointSize, 1, 16);
+  const int off = dotOffset(size);
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i)) continue;
-    const int x = v.ScreenX[i - 1], y = v.ScreenY[i - 1];
+    const int x = v.ScreenX[i - 1] - off, y = v.ScreenY[i - 1] - off;
     const Rgb col = taonColor(i, s.Count, scene.taoscope);
-    c.setPixel(x, y, col);
-    c.setPixel(x + 1, y, col);
-    c.setPixel(x, y + 1, col);
-    c.setPixel(x + 1, y + 1, col);
+    for (int dy = 0; dy < size; ++dy)
+      for (int dx = 0; dx < size; ++dx) c.setPixel(x + dx, y + dy, col);
   }
   if (!v.ShowNumbers) return;
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i)) continue;
     c.setFontColor(taonColor(i, s.Count, scene.taoscope));
-    c.text(v.ScreenX[i - 1] + 2, v.ScreenY[i - 1] + 2, std::to_string(i));
+    c.text(v.ScreenX[i - 1] - off + size, v.ScreenY[i - 1] - off + size, std::to_string(i));
   }
 }
+
+int dotOffset(int pointSize) { return pointSize <= 2 ? 0 : (pointSize - 1) / 2; }
 
 void DrawFigure(const Scene& scene) {
   ViewState& v = scene.view;

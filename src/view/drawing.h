@@ -5,13 +5,19 @@
 
 namespace zentrova {
 
+class Trails;
+
 // What a redraw needs. taoscope is the check state of the Taoscope radio
-// button; false means Gravoscope.
+// button; false means Gravoscope. Trails, when given, are drawn under the
+// dots; pointSize is the side of a dot in pixels.
 struct Scene {
   Canvas& canvas;
   ViewState& view;
   ParticleSet& set;
   bool taoscope = false;
+  const Trails* trails = nullptr;
+  int pointSize = kDefaultPointSize;
+  static constexpr int kDefaultPointSize = 2;
 };
 
 struct FigureLine {
@@ -27,8 +33,9 @@ extern const FigureLine kFigureLines[kFigureLineCount];
 void ClearView(Canvas& canvas);
 
 // Set mode: projects every present particle through the accumulated
-// orientation, then clears and draws 2×2 dots and, with ShowNumbers, the
-// numbers offset by 2. A failing projection leaves the picture untouched.
+// orientation, then clears and draws the trails and the dots (2×2 by default,
+// from the projected pixel) and, with ShowNumbers, the numbers just below
+// and right of each dot (offset by 2 for 2×2 dots). A failing projection leaves the picture untouched.
 void DrawTaons(const Scene& scene);
 
 // Figure mode: builds the matrix from the current angles, clears, turns the
@@ -38,6 +45,10 @@ void DrawFigure(const Scene& scene);
 
 // DrawFigure in figure mode, DrawTaons otherwise.
 void RedrawView(const Scene& scene);
+
+// Where the dot of a particle projected at (x, y) starts: larger dots are
+// centred on the point, the default one starts at it.
+int dotOffset(int pointSize);
 
 // The colour of particle i's dot and number.
 Rgb taonColor(int i, int count, bool taoscope);

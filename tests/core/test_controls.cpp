@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "figures/figures.h"
 #include "state/errors.h"
 #include "test_drawing_canvas.h"
 #include "view/controls.h"
+#include "view/fit.h"
+#include "view/preview.h"
 #include "view/transform.h"
 
 using namespace zentrova;
@@ -157,4 +161,133 @@ TEST(Controls, ResizeLayout) {
   const ResizeLayout l = resizeLayout(433, 150);  // a 703-wide window
   EXPECT_EQ(l, (ResizeLayout{431, 121, 431, 428, 426, 66}));
   EXPECT_EQ(resizeLayout(20, 10).defaultColWidth, -2);  // -15 / 6 truncates toward zero
+}
+
+namespace {
+// Particles spread over ±80 units, as a user's set may be.
+void spread(ParticleSet& s) {
+  unsigned r = 12345;
+  const auto next = [&r] {
+    r = r * 1103515245u + 12345u;
+    return static_cast<Real>((r >> 8) % 16001) / 100 - 80;
+  };
+  for (int i = 1; i <= 60; ++i) {
+    s.setPresent(i, i % 7 != 0);
+    s.DrawX[i - 1] = next();
+    s.DrawY[i - 1] = next();
+    s.DrawZ[i - 1] = next();
+  }
+  s.DrawX[13] = 1e9L;  // absent (14): never fitted
+}
+}  // namespace
+
+TEST(Controls, FitPutsEveryShownPointInsideWithItsMarginInAnyOrientation) {
+  for (const bool figure : {false, true})
+    for (const Real angle : {0.0L, 0.4L, 2.0L, -3.1L})
+      for (const int size : {2, 5}) {
+        Fixture f(figure);
+        if (!figure) spread(f.set);
+        f.view.PrevTheta = angle, f.view.PrevPsi = angle / 2, f.view.PrevPhi = -angle;
+        f.view.Theta = angle / 3;  // turns the figure once more on the redraw
+        f.view.Distance = -3, f.view.ShiftX = 1e5L;  // a view left empty
+        const ParticleSet before = f.set;
+        Scene scene = f.scene();
+        scene.pointSize = size;
+        FitToView(scene, 15);
+        const int m = fitMargin(200, 100), off = dotOffset(size);
+        int minX = 1 << 30, maxX = -minX;
+        for (int i = 1; i <= (figure ? 19 : 60); ++i) {
+          if (!figure && !f.set.present(i)) continue;
+          const int x = f.view.ScreenX[i - 1], y = f.view.ScreenY[i - 1];
+          EXPECT_GE(x - off, m);
+          EXPECT_LE(x - off + size - 1, 199 - m);
+          EXPECT_GE(y - off, m + 15);
+          EXPECT_LE(y - off + size - 1, 99 - m);
+          minX = std::min(minX, x), maxX = std::max(maxX, x);
+        }
+        EXPECT_GT(f.view.Distance, 0);
+        if (!figure) {
+          EXPECT_FALSE(particleOffView(scene));
+          EXPECT_EQ(f.set.DrawX, before.DrawX);  // the set is untouched
+          EXPECT_EQ(f.view.PrevPhi, -angle);
+        }
+      }
+  Fixture one(false);  // a single particle is centred at the zoom it has
+  one.set.Present.fill(0);
+  one.set.setPresent(1, true);
+  one.view.Distance = 50;
+  one.set.DrawX[0] = 1000;
+  FitToView(one.scene());
+  EXPECT_EQ(one.view.Distance, 50);
+  EXPECT_NEAR(one.view.ScreenX[0], 100, 1);
+  one.view.ShiftX = 500;
+  DrawTaons(one.scene());
+  EXPECT_TRUE(particleOffView(one.scene()));
+}
+
+TEST(Controls, WheelZoomIsMultiplicativeAboutTheCentreAndNeverReachesZero) {
+  Fixture f(false);
+  f.view.ShiftX = 10, f.view.ShiftY = -4;
+  WheelZoom(f.scene(), 1);
+  EXPECT_EQ(f.view.Distance, 150);
+  EXPECT_EQ(f.view.ShiftX, 12.5L);
+  EXPECT_EQ(f.view.ShiftY, -5);
+  WheelZoom(f.scene(), -2);
+  EXPECT_NEAR(static_cast<double>(f.view.Distance), 96, 1e-12);
+  for (int n = 0; n < 3000; ++n) WheelZoom(f.scene(), -1);
+  EXPECT_GT(f.view.Distance, 0);
+  for (int n = 0; n < 1000; ++n) WheelZoom(f.scene(), 3);
+  EXPECT_TRUE(std::isfinite(f.view.Distance));
+  f.view.Distance = -6;  // a mirrored view stays mirrored
+  WheelZoom(f.scene(), -0.5L);
+  EXPECT_LT(f.view.Distance, 0);
+}
+
+namespace {
+std::vector<Rgb> pixels(const RecordingCanvas& c) {
+  std::vector<Rgb> p;
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) p.push_back(c.at(x, y));
+  return p;
+}
+}  // namespace
+
+TEST(Controls, DragPreviewShowsTheReleaseAndLeavesTheStateAlone) {
+  for (const bool figure : {false, true})
+    for (const MouseButton b : {MouseButton::Left, MouseButton::Right}) {
+      Fixture plain(figure), previewed(figure);
+      for (Fixture* f : {&plain, &previewed}) {
+        f->set.setPresent(2, true);
+        f->set.DrawX[1] = 0.3L, f->set.DrawZ[1] = 0.2L;
+        f->view.Psi = 0.02L;  // a spin in progress
+        FormMouseDown(f->view, b, 50, 40);
+      }
+      const ParticleSet setBefore = previewed.set;
+      DrawDragPreview(previewed.scene(), b, 70, 60, true);
+      DrawDragPreview(previewed.scene(), b, 90, 25, true);
+      EXPECT_EQ(previewed.set.DrawX, setBefore.DrawX);
+      EXPECT_EQ(previewed.view.ScreenX, plain.view.ScreenX);
+      EXPECT_EQ(previewed.view.Distance, 120);
+      EXPECT_EQ(previewed.view.Psi, 0.02L);
+      const std::vector<Rgb> shown = pixels(previewed.canvas);
+      const auto lines = previewed.canvas.lines.size();
+
+      for (Fixture* f : {&plain, &previewed}) FormMouseUp(f->scene(), b, 90, 25, true);
+      EXPECT_EQ(pixels(previewed.canvas), shown);  // the release shows what the preview did
+      if (figure) {
+        const auto& l = previewed.canvas.lines;
+        ASSERT_EQ(l.size(), lines + 51);
+        for (std::size_t k = 0; k < 51; ++k) {
+          EXPECT_EQ(l[lines + k].x1, l[lines - 51 + k].x1);
+          EXPECT_EQ(l[lines + k].y2, l[lines - 51 + k].y2);
+        }
+      }
+      EXPECT_EQ(previewed.set.DrawX, plain.set.DrawX);
+      EXPECT_EQ(previewed.set.DrawZ, plain.set.DrawZ);
+      EXPECT_EQ(previewed.view.ScreenX, plain.view.ScreenX);
+      EXPECT_EQ(previewed.view.Distance, plain.view.Distance);
+      EXPECT_EQ(previewed.view.PrevPsi, plain.view.PrevPsi);
+      EXPECT_EQ(previewed.view.Psi, plain.view.Psi);
+      EXPECT_EQ(previewed.view.Phi, plain.view.Phi);
+    }
 }

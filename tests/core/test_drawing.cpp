@@ -4,6 +4,7 @@
 #include "state/errors.h"
 #include "test_drawing_canvas.h"
 #include "view/drawing.h"
+#include "view/trails.h"
 #include "view/transform.h"
 
 using namespace zentrova;
@@ -115,4 +116,37 @@ TEST(PaintView, SetModeTakesTheStartName) {
   f.set.SetFileName = "ThetraSpiral";
   PaintView(f.scene(false), 703, 185);
   EXPECT_EQ(f.set.SetFileName, "ThetraSpiral");
+}
+
+TEST(DrawTaons, LargerDotsAreCentredAndTrailsLieUnderThemInADarkerShade) {
+  Fixture f;
+  f.place(1, 0, 0);  // (50, 40)
+  f.place(2, 0.1L, 0);
+  f.view.ShowNumbers = true;
+  Trails trails;
+  for (int n = 0; n < 600; ++n) {  // particle 1 walks right, 2 stays put
+    f.set.DrawX[0] = n / 6000.0L;
+    f.set.DrawY[0] = n;  // depth: not seen
+    trails.record(f.set);
+  }
+  EXPECT_EQ(trails.length(1), Trails::kLength);
+  EXPECT_EQ(trails.at(1, 0).y, 100);  // the oldest kept is the 101st
+  EXPECT_EQ(trails.at(1, Trails::kLength - 1).y, 599);
+  EXPECT_EQ(trails.length(3), 0);  // absent
+  f.set.DrawX[0] = 0;
+  Scene scene = f.scene(false);
+  scene.trails = &trails;
+  scene.pointSize = 5;
+  DrawTaons(scene);
+  for (int d = -2; d <= 2; ++d) EXPECT_EQ(f.canvas.at(50 + d, 40 + d), kYellow);
+  EXPECT_EQ(f.canvas.texts[0].x, 53);  // just past the dot
+  ASSERT_FALSE(f.canvas.lines.empty());
+  for (const auto& l : f.canvas.lines) {
+    EXPECT_EQ(l.pen, (Rgb{127, 127, 0}));  // 2 stood still: no line
+    EXPECT_EQ(l.y1, 40);
+  }
+  EXPECT_EQ(f.canvas.lines.front().x1, 51);  // positions 101..600 of the walk
+  EXPECT_EQ(f.canvas.lines.back().x2, 56);
+  trails.clear();
+  EXPECT_TRUE(trails.empty());
 }

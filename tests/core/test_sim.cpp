@@ -196,3 +196,21 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_EQ(field(out(), "fault_step"), "1");
   EXPECT_EQ(field(out(), "steps"), "0");
 }
+
+TEST_F(Simulator, RenderWritesAPictureOfTheSetItsNumbersAndTrails) {
+  const auto pngSize = [](const std::string& png) {  // width and height from the IHDR chunk
+    const auto be = [&](std::size_t at) {
+      return (unsigned(std::uint8_t(png[at])) << 24) | (unsigned(std::uint8_t(png[at + 1])) << 16) |
+             (unsigned(std::uint8_t(png[at + 2])) << 8) | unsigned(std::uint8_t(png[at + 3]));
+    };
+    return png.size() > 24 && png.compare(1, 3, "PNG") == 0 ? std::make_pair(be(16), be(20))
+                                                            : std::make_pair(0u, 0u);
+  };
+  ASSERT_EQ(sim("render " + data("set-a.lis1") + " -o " + tmp("a.png") + " --size 300x200 --numbers --trails 20"), 0)
+      << err();
+  EXPECT_EQ(pngSize(slurp(tmp("a.png"))), std::make_pair(300u, 200u));
+  EXPECT_EQ(sim("render " + data("set-a.lis1") + " -o " + tmp("b.png") + " --size 3x200"), 2);
+  EXPECT_EQ(sim("render " + data("set-a.lis1")), 2);
+  EXPECT_EQ(sim("render " + tmp("missing.lis1") + " -o " + tmp("b.png")), 2);
+  EXPECT_FALSE(fs::exists(tmp("b.png")));
+}

@@ -19,7 +19,7 @@
 // Answers every dialog from queues the test fills, and records what was asked.
 class ScriptedDialogs : public DialogProvider {
  public:
-  std::deque<std::optional<QString>> openAnswers, saveAnswers;
+  std::deque<std::optional<QString>> openAnswers, saveAnswers, imageAnswers, folderAnswers;
   std::deque<bool> confirmAnswers;
   std::deque<int> modalAnswers;
   std::function<void(QDialog*)> onModal;
@@ -38,6 +38,14 @@ class ScriptedDialogs : public DialogProvider {
     return pop(confirmAnswers, false);
   }
   void information(QWidget*, const QString& text) override { asked << "info: " + text; }
+  std::optional<QString> saveImageFileName(QWidget*, const QString&) override {
+    asked << "image";
+    return pop(imageAnswers, std::optional<QString>());
+  }
+  std::optional<QString> framesFolder(QWidget*, const QString&) override {
+    asked << "folder";
+    return pop(folderAnswers, std::optional<QString>());
+  }
   int execModal(QDialog* d) override {
     asked << "modal";
     if (onModal) onModal(d);

@@ -6,6 +6,7 @@
 
 #include "analysis/observables.h"
 #include "files/set_file.h"
+#include "main_picture.h"
 #include "main_window_fixture.h"
 #include "monitor_controls.h"
 
@@ -245,4 +246,93 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
   ui().Go->click();
   EXPECT_TRUE(errors.size() == 1);
+}
+
+namespace {
+QAction* command(TMainForm& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+}  // namespace
+
+TEST_F(MainWindowTest, ExportImageWritesTheViewAsShownWithTrailsAndNumbers) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  command(w, "Trails")->trigger();
+  command(w, "PointSize5")->trigger();
+  ui().ShowNumbersOfPoints->trigger();
+  for (int n = 0; n < 5; ++n) w.runSteps(app.set.Time);  // one step each while stopped
+  dlg.imageAnswers = {QString::fromStdString(dir + "/view.png"), QString::fromStdString(dir + "/no/such/v.png")};
+  command(w, "ExportImage")->trigger();
+  const QImage written(QString::fromStdString(dir + "/view.png"));
+  const QImage shown = ui().ViewArea->image().copy(0, 0, ui().ViewArea->width(), ui().Pan->geometry().top());
+  ASSERT_FALSE(written.isNull());
+  EXPECT_EQ(written.size(), shown.size());
+  EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), shown);
+  EXPECT_TRUE(errors.isEmpty());
+  command(w, "ExportImage")->trigger();  // a folder that is not there
+  EXPECT_EQ(errors.size(), 1);
+}
+
+TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  QAction* record = command(w, "RecordFrames");
+  record->trigger();  // the folder dialog cancelled: not ticked
+  EXPECT_FALSE(record->isChecked());
+  std::filesystem::create_directories(dir + "/frames");
+  dlg.folderAnswers = {QString::fromStdString(dir + "/frames")};
+  record->trigger();
+  ASSERT_TRUE(record->isChecked());
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (app.set.Time >= 40 && !app.set.Stopped) ui().Go->click();
+  });
+  stopper.start(20);
+  ui().Go->click();
+  const auto count = [&] {
+    return std::distance(std::filesystem::directory_iterator(dir + "/frames"), std::filesystem::directory_iterator{});
+  };
+  const auto frames = count();
+  EXPECT_GE(frames, 1);
+  EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-000001.png"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-" + QStringLiteral("%1").arg(frames, 6, 10, QLatin1Char('0')).toStdString() + ".png"));
+  EXPECT_EQ(QImage(QString::fromStdString(dir + "/frames/frame-000001.png")).size(),
+            QSize(ui().ViewArea->width(), ui().Pan->geometry().top()));
+  record->trigger();  // unticked: the next run writes nothing
+  w.runSteps(app.set.Time);
+  EXPECT_EQ(count(), frames);
+  EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, TrailsAreClearedByOpenNewTheFiguresAndTheVelocityReset) {
+  const std::string a = copyOf(dataFile("set-a.lis1"), dir + "/a.lis1");
+  pointStartupAt(a);
+  auto& w = open();
+  QDialog editor;
+  w.setEditor(&editor);
+  command(w, "Trails")->trigger();
+  const auto walk = [&] {
+    for (int n = 0; n < 3; ++n) w.runSteps(app.set.Time);
+    return w.picture().trails.length(1);
+  };
+  const std::function<void()> commands[] = {
+      [&] {
+        dlg.openAnswers = {QString::fromStdString(a)};
+        ui().Open1->trigger();
+      },
+      [&] {
+        dlg.modalAnswers = {QDialog::Accepted};
+        ui().New1->trigger();
+      },
+      [&] { ui().Null00->click(); },
+      [&] { ui().Daons1->trigger(); },
+      [&] {
+        ui().Spiral1->trigger();
+        ui().Daons1->trigger();
+      },
+  };
+  for (const auto& c : commands) {
+    ASSERT_EQ(walk(), 3);
+    c();
+    EXPECT_TRUE(w.picture().trails.empty());
+  }
+  EXPECT_TRUE(errors.isEmpty());
 }

@@ -30,6 +30,16 @@ void QImageCanvas::line(int x1, int y1, int x2, int y2) {
   p.drawLine(x1, y1, x2, y2);
 }
 
+void QImageCanvas::polyline(const std::vector<zentrova::Pixel>& points) {
+  if (points.size() < 2) return;
+  QList<QPoint> q;
+  q.reserve(qsizetype(points.size()));
+  for (const zentrova::Pixel& p : points) q.append(QPoint(p.x, p.y));
+  QPainter p(&image_);
+  p.setPen(QPen(qcolor(pen_), 0));
+  p.drawPolyline(q.constData(), int(q.size()));
+}
+
 void QImageCanvas::text(int x, int y, const std::string& s) {
   QPainter p(&image_);
   p.setFont(font_);

@@ -1,0 +1,183 @@
+// The picture commands of the main window: fit and keep in view, the wheel
+// zoom, the picture that follows a drag, trails, the point size, and the
+// exported image and recorded frames. The work is done by the view core.
+#include <QActionGroup>
+#include <QMenu>
+
+#include "TMainForm.h"
+#include "dialogs.h"
+#include "error_box.h"
+#include "main_picture.h"
+#include "png_file.h"
+#include "state/errors.h"
+#include "ui_TMainForm.h"
+#include "view/fit.h"
+#include "view/preview.h"
+
+using namespace zentrova;
+
+namespace {
+
+// Keep in View fits at most this often, so a run stays watchable.
+constexpr std::chrono::milliseconds kKeepInViewInterval(500);
+
+QAction* addCommand(QWidget* owner, const QString& name, const QString& caption, const QKeySequence& key,
+                    bool checkable = false) {
+  auto* a = new QAction(caption, owner);
+  a->setObjectName(name);
+  a->setShortcut(key);
+  a->setCheckable(checkable);
+  return a;
+}
+
+controls::MouseButton previewButton(int b) {
+  if (b == Qt::RightButton) return controls::MouseButton::Right;
+  if (b == Qt::MiddleButton) return controls::MouseButton::Middle;
+  return controls::MouseButton::Left;
+}
+
+}  // namespace
+
+void TMainForm::setupPictureCommands() {
+  PictureState& p = *picture_;
+  p.FitToView = addCommand(this, "FitToView", "Fit to View", Qt::Key_F9);
+  p.KeepInView = addCommand(this, "KeepInView", "Keep in View", QKeySequence(Qt::SHIFT | Qt::Key_F9), true);
+  p.Trails = addCommand(this, "Trails", "Trails", QKeySequence(Qt::CTRL | Qt::Key_T), true);
+  ui->View1->addSeparator();
+  ui->View1->addAction(p.FitToView);
+  ui->View1->addAction(p.KeepInView);
+  ui->View1->addAction(p.Trails);
+  p.PointSize = ui->View1->addMenu("Point Size");
+  p.PointSize->setObjectName("PointSize");
+  auto* sizes = new QActionGroup(this);
+  for (const int size : {2, 3, 5}) {
+    QAction* a = p.PointSize->addAction(QString::number(size));
+    a->setObjectName(QStringLiteral("PointSize%1").arg(size));
+    a->setCheckable(true);
+    a->setChecked(size == p.pointSize);
+    sizes->addAction(a);
+    connect(a, &QAction::triggered, this, [this, size] { runGuarded([this, size] { PointSizeClick(size); }); });
+  }
+
+  p.ExportImage = addCommand(this, "ExportImage", "Export Image...", QKeySequence(Qt::CTRL | Qt::Key_E));
+  p.RecordFrames = addCommand(this, "RecordFrames", "Record Frames...", QKeySequence(Qt::CTRL | Qt::Key_R), true);
+  const QList<QAction*> file = ui->File1->actions();
+  const qsizetype exit = file.indexOf(ui->Exit1);
+  QAction* before = exit > 0 && file[exit - 1]->isSeparator() ? file[exit - 1] : ui->Exit1;
+  ui->File1->insertAction(before, p.ExportImage);
+  ui->File1->insertAction(before, p.RecordFrames);
+
+  const auto on = [this](QAction* a, void (TMainForm::*handler)()) {
+    connect(a, &QAction::triggered, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+  };
+  on(p.FitToView, &TMainForm::FitToViewClick);
+  on(p.KeepInView, &TMainForm::KeepInViewClick);
+  on(p.Trails, &TMainForm::TrailsClick);
+  on(p.ExportImage, &TMainForm::ExportImageClick);
+  on(p.RecordFrames, &TMainForm::RecordFramesClick);
+
+  connect(ui->ViewArea, &TViewArea::pressed, this, [this](Qt::MouseButton b, int, int) {
+    if (!picture_->dragButton) picture_->dragButton = int(b);
+  });
+  connect(ui->ViewArea, &TViewArea::released, this, [this](Qt::MouseButton b, int, int) {
+    if (picture_->dragButton == int(b)) picture_->dragButton = 0;
+  });
+  connect(ui->ViewArea, &TViewArea::dragged, this, [this](int x, int y) { ViewAreaDrag(x, y); });
+  connect(ui->ViewArea, &TViewArea::wheeled, this,
+          [this](int delta) { runGuarded([this, delta] { ViewAreaWheel(delta); }); });
+}
+
+const Trails* TMainForm::shownTrails() const {
+  return picture_->Trails && picture_->Trails->isChecked() ? &picture_->trails : nullptr;
+}
+int TMainForm::pointSize() const { return picture_->pointSize; }
+
+int TMainForm::fitTopInset() const { return ui->Blockade->geometry().bottom() + 1; }
+
+void TMainForm::FitToViewClick() {
+  drawWith([&](const Scene& scene) { FitToView(scene, fitTopInset()); });
+}
+
+void TMainForm::KeepInViewClick() {}  // the check mark is the state; the run reads it
+
+void TMainForm::TrailsClick() {
+  picture_->trails.clear();  // a trail starts when it is switched on
+  RedrawView();
+}
+
+void TMainForm::PointSizeClick(int size) {
+  picture_->pointSize = size;
+  RedrawView();
+}
+
+void TMainForm::ViewAreaWheel(int angleDelta) {
+  if (angleDelta == 0) return;
+  drawWith([&](const Scene& scene) { WheelZoom(scene, angleDelta / 120.0L); });
+}
+
+void TMainForm::ViewAreaDrag(int x, int y) {
+  const int button = picture_->dragButton;
+  if (!button) return;
+  // A preview that cannot be drawn leaves the last picture; the release
+  // reports the fault.
+  try {
+    drawWith([&](const Scene& scene) {
+      DrawDragPreview(scene, previewButton(button), x, y, ui->ShowSpin->isChecked());
+    });
+  } catch (const zentrova::AppError&) {
+  }
+}
+
+void TMainForm::clearTrails() { picture_->trails.clear(); }
+
+void TMainForm::recordTrails() {
+  if (shownTrails()) picture_->trails.record(app_.set);
+}
+
+void TMainForm::keepInView() {
+  PictureState& p = *picture_;
+  if (!p.KeepInView->isChecked() || app_.set.FigureMode) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - p.lastKeepFit < kKeepInViewInterval) return;
+  drawWith([&](const Scene& scene) {
+    if (!particleOffView(scene)) return;
+    p.lastKeepFit = now;
+    FitToView(scene, fitTopInset());
+  });
+}
+
+QImage TMainForm::shownPicture() {
+  const QRect area = QRect(0, 0, width(), panTop()).intersected(ui->ViewArea->rect());
+  ui->ViewArea->ensureImageSize(area.width(), area.height());
+  return ui->ViewArea->image().copy(area);
+}
+
+void TMainForm::ExportImageClick() {
+  const auto chosen = dialogs().saveImageFileName(this, picture_->lastImageName);
+  if (!chosen) return;
+  picture_->lastImageName = *chosen;
+  writePngFile(shownPicture(), toLocal(*chosen));
+}
+
+void TMainForm::RecordFramesClick() {
+  PictureState& p = *picture_;
+  if (!p.RecordFrames->isChecked()) return;
+  const auto folder = dialogs().framesFolder(this, p.framesFolder);
+  if (!folder) {
+    p.RecordFrames->setChecked(false);
+    return;
+  }
+  p.framesFolder = *folder;
+  p.frameNumber = 0;
+}
+
+void TMainForm::recordFrame() {
+  PictureState& p = *picture_;
+  if (!p.RecordFrames->isChecked()) return;
+  const bool written = runGuarded([&] {
+    const QString name = QStringLiteral("%1/frame-%2.png").arg(p.framesFolder).arg(p.frameNumber + 1, 6, 10, QLatin1Char('0'));
+    writePngFile(shownPicture(), toLocal(name));
+    ++p.frameNumber;
+  });
+  if (!written) p.RecordFrames->setChecked(false);  // one error box, not one per frame
+}
