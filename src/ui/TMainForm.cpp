@@ -39,6 +39,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
       if (r == 0 || c == 0) item->setBackground(palette().button());
       ui->DaonsTable->setItem(r, c, item);
     }
+  savedComment_ = ui->Comment->toPlainText();
   Timer = new QTimer(this);
   Timer->setInterval(300);
   connectHandlers();
@@ -58,7 +59,7 @@ int TMainForm::panTop() const { return ui->Pan->geometry().top(); }
 
 void TMainForm::connectHandlers() {
   const auto on = [this](auto* sender, auto signal, void (TMainForm::*handler)()) {
-    connect(sender, signal, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this, [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
   };
   on(ui->Exit1, &QAction::triggered, &TMainForm::Exit1Click);
   on(ui->New1, &QAction::triggered, &TMainForm::New1Click);
@@ -90,12 +91,12 @@ void TMainForm::connectHandlers() {
   on(ui->DaoBack, &QToolButton::clicked, &TMainForm::DaoBackClick);
   on(ui->DaoForvard, &QToolButton::clicked, &TMainForm::DaoForvardClick);
   on(ui->TrackBar, &QSlider::valueChanged, &TMainForm::TrackBarChange);
-  on(Timer, &QTimer::timeout, &TMainForm::TimerTimer);
-  on(ui->Comment, &QPlainTextEdit::textChanged, &TMainForm::CommentChange);
+  connect(Timer, &QTimer::timeout, this, [this] { runRepaint([this] { TimerTimer(); }); });
+  connect(ui->Comment, &QPlainTextEdit::textChanged, this, [this] { runGuarded([this] { CommentChange(); }); });
   connect(ui->ViewArea, &TViewArea::pressed, this,
-          [this](Qt::MouseButton b, int x, int y) { runGuarded([&] { FormMouseDown(b, x, y); }); });
+          [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseDown(b, x, y); }); });
   connect(ui->ViewArea, &TViewArea::released, this,
-          [this](Qt::MouseButton b, int x, int y) { runGuarded([&] { FormMouseUp(b, x, y); }); });
+          [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseUp(b, x, y); }); });
   connect(ui->DaonsTable, &QTableWidget::cellDoubleClicked, this,
           [this] { runGuarded([this] { DaonsTableDblClick(); }); });
   ui->EditDT->installEventFilter(new NumericKeyFilter(this));
@@ -255,7 +256,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  runGuarded([this] { CommentExit(); });  // unsaved commentary is offered for saving
+  runGuarded([this] { commentCloseCheck(); });  // an edited commentary is offered for saving
   // A run in progress ends first; the program ends once it has stopped.
   app_.set.Stopped = true;
   event->accept();

@@ -2,10 +2,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app_state.h"
 #include "dynamics/step.h"
+#include "files/text_codec.h"
 
 namespace Ui {
 class TMainForm;
@@ -73,6 +75,8 @@ class TMainForm : public QMainWindow {
   void loadCommentary();
   void CommentChange();
   void CommentExit();
+  void saveComment();
+  void commentCloseCheck();
 
   void New1Click();
   void Open1Click();
@@ -98,11 +102,14 @@ class TMainForm : public QMainWindow {
   void setRefresh();
   void showIdle();
   void showRunning();
+  void stopRun();
   void setLamp(bool runningColours);
   zentrova::StepControls readStepControls() const;
   std::unique_ptr<QImageCanvas> canvas();
   int panTop() const;
   void schedulePaint();
+  void runCommand(const std::function<void()>& command);
+  void runRepaint(const std::function<void()>& repaint);
   template <class Draw>
   void withScene(Draw&& draw);
 
@@ -115,9 +122,13 @@ class TMainForm : public QMainWindow {
   bool ShowTime = false;
   bool CommentChanged = false;
   bool paintPending_ = false;
+  bool drawFaultReported_ = false;  // repaints that fail again stay silent
   bool exposeWatched_ = false;
   bool centred_ = false;  // placed in the middle of the screen at its first show
   bool resizePending_ = false;
   bool closeAfterRun_ = false;
   QString lastOpenName_, lastSaveName_;
+  // The commentary as last loaded or saved, and the encoding of its file.
+  QString savedComment_;
+  zentrova::TextEncoding commentEncoding_ = zentrova::TextEncoding::Utf8;
 };

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <exception>
 
 #include "TMainForm.h"
 #include "error_box.h"
@@ -37,6 +38,30 @@ void TMainForm::DrawTaons() { withScene([&](const Scene& scene) { zentrova::Draw
 void TMainForm::DrawFigure() { withScene([&](const Scene& scene) { zentrova::DrawFigure(scene); }); }
 void TMainForm::RedrawView() { withScene([&](const Scene& scene) { zentrova::RedrawView(scene); }); }
 
+// A set or a view that cannot be drawn fails every repaint the same way.
+// Reported at every repaint, the box would uncover the view and fail it
+// again without end; so a drawing fault is reported once, and repaints that
+// fail again leave the view black until a command changes what is drawn.
+void TMainForm::runCommand(const std::function<void()>& command) {
+  drawFaultReported_ = false;
+  if (!runGuarded(command)) drawFaultReported_ = true;
+}
+
+void TMainForm::runRepaint(const std::function<void()>& repaint) {
+  std::exception_ptr fault;
+  try {
+    repaint();
+    return;
+  } catch (...) {
+    fault = std::current_exception();
+  }
+  ui->ViewArea->image().fill(Qt::black);
+  ui->ViewArea->update();
+  if (drawFaultReported_) return;
+  drawFaultReported_ = true;
+  runGuarded([&] { std::rethrow_exception(fault); });
+}
+
 void TMainForm::schedulePaint() {
   if (paintPending_) return;
   paintPending_ = true;
@@ -44,9 +69,9 @@ void TMainForm::schedulePaint() {
     paintPending_ = false;
     if (resizePending_) {
       resizePending_ = false;
-      runGuarded([this] { FormResize(); });
+      runCommand([this] { FormResize(); });
     }
-    runGuarded([this] { FormPaint(); });
+    runRepaint([this] { FormPaint(); });
   });
 }
 

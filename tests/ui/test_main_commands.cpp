@@ -44,20 +44,21 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   EXPECT_TRUE(ui().DaonsTable->viewport()->updatesEnabled());
 }
 
-TEST_F(MainWindowTest, FaultEndsTheRunAndLeavesItShowingStop) {
+TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   pointStartupAt(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1"));
   open();
   ui().Go->click();
   ASSERT_EQ(errors.size(), 1);
   EXPECT_EQ(errors[0], "Floating point division by zero.");
-  EXPECT_FALSE(app.set.Stopped);
-  EXPECT_EQ(ui().Go->text(), "Stop");
-  EXPECT_FALSE(ui().Images->isEnabled());
-  EXPECT_EQ(app.set.Time, 0);
-  ui().Go->click();  // the next click only returns to idle
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(ui().Go->text(), "Go");
-  EXPECT_EQ(errors.size(), 1);
+  EXPECT_TRUE(ui().ShapeLime->styleSheet().contains("0, 255, 0"));
+  EXPECT_TRUE(ui().Images->isEnabled());
+  EXPECT_TRUE(ui().Null00->isEnabled());
+  EXPECT_EQ(app.set.Time, 0);
+  ui().Go->click();  // the next click runs again, and faults again
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_EQ(errors.size(), 2);
 }
 
 TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
@@ -193,4 +194,23 @@ TEST_F(MainWindowTest, ChangedCommentaryIsOfferedForSavingWhenLeft) {
   EXPECT_EQ(dlg.asked.last(), "Confirm: The text was changed. Save now?");
   EXPECT_EQ(readFile(dir + "/cube..txt"), "one\r\ntwo");
   EXPECT_FALSE(window->commentChanged());
+}
+
+// A commentary in the old Windows code page is shown as text and, saved
+// unchanged, keeps its bytes; closing asks only about a changed text.
+TEST_F(MainWindowTest, CommentaryInTheOldCodePageKeepsItsBytes) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/cube.lis1"));
+  const std::string cp1251 = "\xcf\xf0\xe8\xe2\xe5\xf2\r\n\xec\xe8\xf0";  // "Привет", "мир"
+  writeFile(dir + "/cube..txt", cp1251);
+  open();
+  EXPECT_EQ(ui().Comment->toPlainText(), QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442\n\u043c\u0438\u0440"));
+  ui().PageControl->setCurrentIndex(1);
+  ui().Comment->setFocus();
+  dlg.confirmAnswers.push_back(true);
+  ui().EditDT->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(readFile(dir + "/cube..txt"), cp1251);
+  const int asked = dlg.asked.size();
+  window->close();
+  EXPECT_EQ(dlg.asked.size(), asked);
 }

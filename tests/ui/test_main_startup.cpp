@@ -173,3 +173,34 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcutsAndManagerStaysHidden) {
   EXPECT_FALSE(ui().Manager1->menuAction()->isVisible());
   EXPECT_EQ(ui().Left1->shortcut(), QKeySequence("Ctrl+Left"));
 }
+
+// A set the view cannot draw is reported once; repaints that fail again stay
+// silent, and the window goes on answering its commands.
+TEST_F(MainWindowTest, SetThatCannotBeDrawnIsReportedOnce) {
+  ParticleSet s;
+  s.Count = 60;
+  s.setPresent(1, true);
+  s.X[0] = 1e20L;
+  ParticleRecord r;
+  saveSet(s, r, dir + "/far.lis1");
+  pointStartupAt(dir + "/far.lis1");
+  open();
+  ASSERT_EQ(errors.size(), 1);
+  for (int i = 0; i < 3; ++i) {  // the box closes and uncovers the view
+    window->hide();
+    window->show();
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(errors.size(), 1);
+  ui().MoveToCenter->trigger();  // a command that draws reports again, once
+  window->hide();
+  window->show();
+  QApplication::processEvents();
+  EXPECT_EQ(errors.size(), 2);
+  // Open still works, and a drawable set is drawn.
+  dlg.openAnswers.push_back(QString::fromStdString(writeSampleSet(dir + "/cube.lis1")));
+  ui().Open1->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_EQ(cell(1, 1), "0.5");
+}
