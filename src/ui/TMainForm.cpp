@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -43,6 +44,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer = new QTimer(this);
   Timer->setInterval(300);
   connectHandlers();
+  setUpKeys();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -51,7 +53,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer->start();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { delete keyRouter_; }
 
 bool TMainForm::taoscopeChecked() const { return ui->Taoscope->isChecked(); }
 

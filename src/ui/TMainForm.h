@@ -13,6 +13,7 @@ namespace Ui {
 class TMainForm;
 }
 class QDialog;
+class QKeyEvent;
 class QImageCanvas;
 
 // The main window: the 3-D view, the listing, the parameters and the run.
@@ -89,6 +90,9 @@ class TMainForm : public QMainWindow {
   void PolHelpClick();
   void About1Click();
 
+  // Sees every key of the application first; true when it took the key.
+  bool filterKey(QObject* watched, QEvent* event);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -98,6 +102,8 @@ class TMainForm : public QMainWindow {
 
  private:
   void connectHandlers();
+  void setUpKeys();
+  bool isMenuShortcut(const QKeyEvent* key) const;
   void showParameters();
   void setRefresh();
   void showIdle();
@@ -117,6 +123,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<Ui::TMainForm> ui;
   QDialog* editor_ = nullptr;
   QDialog* about_ = nullptr;
+  QObject* keyRouter_ = nullptr;  // hands the application's keys to filterKey
   QTimer* Timer = nullptr;
   bool ShowVelocities = false;
   bool ShowTime = false;

@@ -214,3 +214,41 @@ TEST_F(MainWindowTest, CommentaryInTheOldCodePageKeepsItsBytes) {
   window->close();
   EXPECT_EQ(dlg.asked.size(), asked);
 }
+
+// The menus' shortcuts win over text fields, the habitual Ctrl keys work, and
+// Esc stops a run even from the menu bar's keyboard mode.
+TEST_F(MainWindowTest, KeysReachTheProgramWhateverHasTheFocus) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  QDialog editor;
+  w.setEditor(&editor);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  for (QWidget* field : std::initializer_list<QWidget*>{ui().EditDT, ui().EditA1, ui().Comment}) {
+    ui().PageControl->setCurrentIndex(field == ui().Comment ? 1 : 0);
+    field->setFocus();
+    const auto shift = app.view.ShiftX;
+    QTest::keyClick(field, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_GT(app.view.ShiftX, shift) << field->objectName().toStdString();
+    QTest::keyClick(field, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(app.view.ShiftX, shift) << field->objectName().toStdString();
+  }
+  QTest::keyClick(ui().EditDT, Qt::Key_O, Qt::ControlModifier);
+  QTest::keyClick(ui().EditDT, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(dlg.asked.mid(dlg.asked.size() - 2), (QStringList{"open", "modal"}));
+
+  bool stoppedByEsc = false;
+  QTimer::singleShot(20, [&] {
+    // Into the menu bar's keyboard mode, as a click on a menu and Esc leave it.
+    ui().MainMenu->setActiveAction(ui().File1->menuAction());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    stoppedByEsc = app.set.Stopped;
+    if (!stoppedByEsc) ui().Go->click();
+  });
+  ui().Go->click();
+  EXPECT_TRUE(stoppedByEsc);
+  QApplication::setActiveWindow(&w);  // the offscreen menu does not hand it back
+  QTest::keyClick(ui().EditDT, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(w.isVisible());
+}
