@@ -45,6 +45,8 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer->setInterval(300);
   connectHandlers();
   setUpKeys();
+  setUpLooks();
+  setUpListing();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -99,8 +101,6 @@ void TMainForm::connectHandlers() {
           [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseDown(b, x, y); }); });
   connect(ui->ViewArea, &TViewArea::released, this,
           [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseUp(b, x, y); }); });
-  connect(ui->DaonsTable, &QTableWidget::cellDoubleClicked, this,
-          [this] { runGuarded([this] { DaonsTableDblClick(); }); });
   ui->EditDT->installEventFilter(new NumericKeyFilter(this));
   ui->EditDT->installEventFilter(this);
   ui->Comment->installEventFilter(this);
@@ -190,10 +190,11 @@ void TMainForm::fillListing() {
   QAbstractItemModel* model = grid->model();
   bool changed = false;
   QSignalBlocker quiet(model);
-  const auto put = [grid, &changed](int row, int col, const QString& text) {
+  const auto put = [this, grid, &changed](int row, int col, const QString& text) {
     QTableWidgetItem* item = grid->item(row, col);
     if (item->text() == text) return;
     item->setText(text);
+    showListingHeader(row, col, text);
     changed = true;
   };
   static const QString headers[2][3] = {{"X", "Y", "Z"}, {"u(x)", "u(y)", "u(z)"}};
@@ -213,7 +214,11 @@ void TMainForm::fillListing() {
       put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
   }
   quiet.unblock();
-  if (changed) emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+  if (changed) {
+    emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+    emit model->headerDataChanged(Qt::Horizontal, 0, model->columnCount() - 1);
+    emit model->headerDataChanged(Qt::Vertical, 0, model->rowCount() - 1);
+  }
 }
 
 void TMainForm::DaonsTableDblClick() {

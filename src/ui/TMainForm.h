@@ -103,6 +103,10 @@ class TMainForm : public QMainWindow {
  private:
   void connectHandlers();
   void setUpKeys();
+  void setUpLooks();
+  void setUpListing();
+  void showListingHeader(int row, int col, const QString& text);
+  static QString null00Style();
   bool isMenuShortcut(const QKeyEvent* key) const;
   void showParameters();
   void setRefresh();

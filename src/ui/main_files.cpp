@@ -87,7 +87,7 @@ void TMainForm::Null00Click() {
     s.Ux1[i] = s.Uy1[i] = s.Uz1[i] = 0;
   }
   ui->Null00->setText(QStringLiteral("Yes Null"));
-  ui->Null00->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0);"));
+  ui->Null00->setStyleSheet(null00Style());
   fillListing();
   Saveas1Click();
 }

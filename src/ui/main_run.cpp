@@ -38,7 +38,7 @@ void TMainForm::GoClick() {
     ui->Images->setEnabled(false);
     ui->Null00->setEnabled(false);
     ui->Null00->setText(QStringLiteral("0"));
-    ui->Null00->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0);"));
+    ui->Null00->setStyleSheet(null00Style());
     try {
       runSteps(s.Time);
     } catch (...) {

@@ -96,6 +96,7 @@ void TMainForm::FormResize() {
   ui->PageControl->resize(std::max(l.pageControlWidth, 0), ui->PageControl->height());
   ui->DaonsTable->resize(std::max(l.daonsTableWidth, 0), ui->DaonsTable->height());
   ui->DaonsTable->horizontalHeader()->setDefaultSectionSize(std::max(l.defaultColWidth, 1));
+  ui->DaonsTable->verticalHeader()->setFixedWidth(std::max(l.defaultColWidth, 1));  // the number column
   RedrawView();
 }
 
