@@ -28,8 +28,9 @@ class Simulator : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the simulator; stdout and stderr land in files of the test folder.
-  int sim(const std::string& args) {
-    const std::string cmd = std::string("'") + ZENTROVA_SIM + "' " + args + " >'" + (dir_ / "out").string() +
+  // A run that should end at once is cut off after a while instead of hanging.
+  int sim(const std::string& args, const std::string& limit = "") {
+    const std::string cmd = limit + std::string("'") + ZENTROVA_SIM + "' " + args + " >'" + (dir_ / "out").string() +
                             "' 2>'" + (dir_ / "err").string() + "'";
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -106,10 +107,10 @@ TEST_F(Simulator, HelpVersionAndAnOutputCheckedBeforeTheRun) {
   EXPECT_EQ(sim("--version"), 0);
   EXPECT_EQ(out().rfind("zentrova-sim ", 0), 0u);
   // Billions of steps would take days: the output is refused at once.
-  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("no/such/o.lis1") + "'"), 2);
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("no/such/o.lis1") + "'", "timeout 20 "), 2);
   EXPECT_EQ(err(), "zentrova-sim: " + tmp("no/such/o.lis1") + ": File not found\n");
   fs::create_directory(tmp("o.lis1"));
-  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("o.lis1") + "'"), 2);
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("o.lis1") + "'", "timeout 20 "), 2);
   EXPECT_EQ(err(), "zentrova-sim: " + tmp("o.lis1") + ": File access denied\n");
 }
 
