@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -120,6 +121,7 @@ class TMainForm : public QMainWindow {
   void schedulePaint();
   void runCommand(const std::function<void()>& command);
   void runRepaint(const std::function<void()>& repaint);
+  void reportFault(std::exception_ptr fault);
   template <class Draw>
   void withScene(Draw&& draw);
 
@@ -134,6 +136,7 @@ class TMainForm : public QMainWindow {
   bool CommentChanged = false;
   bool paintPending_ = false;
   bool drawFaultReported_ = false;  // repaints that fail again stay silent
+  bool faultBoxUp_ = false;
   bool exposeWatched_ = false;
   bool centred_ = false;  // placed in the middle of the screen at its first show
   bool resizePending_ = false;

@@ -42,9 +42,19 @@ void TMainForm::RedrawView() { withScene([&](const Scene& scene) { zentrova::Red
 // Reported at every repaint, the box would uncover the view and fail it
 // again without end; so a drawing fault is reported once, and repaints that
 // fail again leave the view black until a command changes what is drawn.
+// While a box is up, the window's own redraws (a resize, the timer) stay
+// silent too: the box already tells.
 void TMainForm::runCommand(const std::function<void()>& command) {
   drawFaultReported_ = false;
-  if (!runGuarded(command)) drawFaultReported_ = true;
+  std::exception_ptr fault;
+  try {
+    command();
+    return;
+  } catch (...) {
+    fault = std::current_exception();
+  }
+  drawFaultReported_ = true;
+  reportFault(fault);
 }
 
 void TMainForm::runRepaint(const std::function<void()>& repaint) {
@@ -59,7 +69,14 @@ void TMainForm::runRepaint(const std::function<void()>& repaint) {
   ui->ViewArea->update();
   if (drawFaultReported_) return;
   drawFaultReported_ = true;
+  reportFault(fault);
+}
+
+void TMainForm::reportFault(std::exception_ptr fault) {
+  if (faultBoxUp_) return;
+  faultBoxUp_ = true;
   runGuarded([&] { std::rethrow_exception(fault); });
+  faultBoxUp_ = false;
 }
 
 void TMainForm::schedulePaint() {
