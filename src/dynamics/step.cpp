@@ -385,6 +385,17 @@ void integrateStep(ParticleSet& set, const StepControls& controls) {
   stepper.step(set, controls);
 }
 
+void integrateWholeStep(ParticleSet& set, const StepControls& controls) {
+  const RealSlots buffers[6] = {set.X1, set.Y1, set.Z1, set.Ux1, set.Uy1, set.Uz1};
+  try {
+    integrateStep(set, controls);
+  } catch (...) {
+    set.X1 = buffers[0], set.Y1 = buffers[1], set.Z1 = buffers[2];
+    set.Ux1 = buffers[3], set.Uy1 = buffers[4], set.Uz1 = buffers[5];
+    throw;
+  }
+}
+
 namespace {
 
 template <class StepFn>

@@ -48,6 +48,11 @@ class FastStepper {
 // The step the program uses: a process-wide FastStepper.
 void integrateStep(ParticleSet& set, const StepControls& controls);
 
+// integrateStep for a run that goes on after a fault: a step that faults
+// leaves the step buffers as the last completed step left them, so every
+// array of the set describes that one step.
+void integrateWholeStep(ParticleSet& set, const StepControls& controls);
+
 // Runs steps without a window: Time counts on by one per completed step.
 // afterStep (if given) is called with the new Time after each step. A fault
 // propagates with Time and the committed arrays at the last completed step.

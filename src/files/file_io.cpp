@@ -87,12 +87,23 @@ void InFile::close() {
 
 namespace {
 
-// Writes go to the file a symbolic link names, not over the link.
+std::string folderOf(const std::string& path);
+
+// Writes go to the file a symbolic link names, not over the link, also when
+// that file does not exist yet.
 std::string resolvedTarget(const std::string& path) {
-  char buf[PATH_MAX];
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(path.c_str(), buf)) return buf;
-  return path;
+  std::string p = path;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink(p.c_str(), buf, sizeof buf);
+    if (n < 0) throwIo(errno);
+    if (std::size_t(n) >= sizeof buf) throwIo(ENAMETOOLONG);
+    const std::string link(buf, std::size_t(n));
+    p = link.front() == '/' ? link : folderOf(p) + "/" + link;
+  }
+  throwIo(ELOOP);
 }
 
 std::string folderOf(const std::string& path) {
@@ -117,10 +128,12 @@ int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
 }
 
 // A device or a pipe is written where it is: swapping a regular file in for
-// it would destroy the node and report a success it never had.
-void writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size) {
+// it would destroy the node and report a success it never had. A regular file
+// is written where it is only when no temporary file can be made beside it;
+// then it is truncated (or created) first.
+void writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size, int extraFlags = 0) {
   // A pipe without a reader fails at once rather than waiting for one.
-  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
   if (fd < 0) throwIo(errno);
   const auto fail = [&](int err) {
     ::close(fd);
@@ -151,7 +164,27 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
 
   std::string tmpl = target + ".XXXXXX";
   const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-  if (fd < 0) throwIo(errno);
+  if (fd < 0) {
+    // No temporary file beside the target (a write-protected folder, a name
+    // at the length limit): a plain write is still allowed where the target
+    // itself is writable or can be created.
+    const int err = errno;
+    if (err != EACCES && err != EPERM && err != ENAMETOOLONG) throwIo(err);
+    if (exists) {
+      writeInPlace(target, data, size, O_TRUNC);
+    } else {
+      const int created = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (created < 0) throwIo(err);
+      ::close(created);
+      try {
+        writeInPlace(target, data, size);
+      } catch (...) {
+        ::unlink(target.c_str());  // no half-written new file is left behind
+        throw;
+      }
+    }
+    return;
+  }
   const auto fail = [&](int err) {
     ::close(fd);
     ::unlink(tmpl.c_str());
@@ -184,6 +217,25 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+void checkWritable(const std::string& path) {
+  if (path.empty()) throwIo(ENOENT);
+  const std::string target = resolvedTarget(path);
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) throwIo(EACCES);
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throwIo(errno);
+    return;
+  }
+  if (errno != ENOENT) throwIo(errno);
+  const std::string folder = folderOf(target);
+  if (::stat(folder.c_str(), &st) != 0) throwIo(errno);
+  if (!S_ISDIR(st.st_mode)) throwIo(ENOTDIR);
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) throwIo(errno);
+  const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t nameLength = target.size() - target.rfind('/') - 1;
+  if (nameMax > 0 && nameLength > std::size_t(nameMax)) throwIo(ENAMETOOLONG);
 }
 
 }  // namespace zentrova

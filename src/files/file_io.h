@@ -42,4 +42,9 @@ class InFile {
 // written in place instead (writing to /dev/full fails with "Disk full").
 void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size);
 
+// Throws the IoError a later writeFileReplacing(path) would fail with, as far
+// as that can be told without writing anything: a missing or protected
+// folder, a folder in place of the file, a write-protected file.
+void checkWritable(const std::string& path);
+
 }  // namespace zentrova

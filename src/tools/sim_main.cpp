@@ -6,11 +6,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "dynamics/force_law.h"
 #include "dynamics/bench_set.h"
 #include "dynamics/step.h"
+#include "files/file_io.h"
 #include "files/io_error.h"
 #include "files/set_file.h"
 #include "state/errors.h"
@@ -37,11 +39,20 @@ const char* kUsage =
     "               [--pe-out] [--pes1-out] [--pes2-out]\n"
     "  forces, run and observe take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
     "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
-    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n";
+    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
+    "  zentrova-sim --help | --version\n";
 
 struct UsageError {
   std::string what;
 };
+
+// --help and --version answer at once, whatever else the line holds.
+struct InfoRequest {
+  const char* text;
+};
+
+// A failure tied to a file: the message names it.
+[[noreturn]] void failFor(const std::string& path, const AppError& e) { throw IoError(path + ": " + e.what()); }
 
 struct Options {
   std::string command;
@@ -63,9 +74,15 @@ int parseCount(const std::string& text, int least) {
 }
 
 Options parseOptions(int argc, char** argv) {
+  for (int a = 1; a < argc; ++a) {
+    const std::string arg = argv[a];
+    if (arg == "--help" || arg == "-h") throw InfoRequest{kUsage};
+    if (arg == "--version") throw InfoRequest{"zentrova-sim " ZENTROVA_VERSION "\n"};
+  }
   if (argc < 2) throw UsageError{};
   Options o;
   o.command = argv[1];
+  if (o.command == "render") return o;  // parsed by its own command
   if (o.command != "forces" && o.command != "run" && o.command != "bench" && o.command != "observe")
     throw UsageError{"unknown command '" + o.command + "'"};
   const bool isRun = o.command == "run", isBench = o.command == "bench";
@@ -107,7 +124,11 @@ std::string num(Real v) {
 }
 
 void loadSet(const std::string& path, ParticleRecord& record, ParticleSet& set) {
-  readSetFile(path, record);
+  try {
+    readSetFile(path, record);
+  } catch (const IoError& e) {
+    failFor(path, e);
+  }
   set.Count = kMaxParticles;
   loadRecordIntoSet(record, set);
 }
@@ -132,8 +153,8 @@ int cmdForces(const Options& o) {
 
 class Trajectory {
  public:
-  explicit Trajectory(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {
-    if (!file_) throwIo(errno);
+  explicit Trajectory(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "w")) {
+    if (!file_) failFor(path_, IoError(ioMessage(errno)));
     std::fputs("step,i,x,y,z,ux,uy,uz\n", file_);
   }
   ~Trajectory() {
@@ -152,10 +173,11 @@ class Trajectory {
     const int err = errno;
     const bool closeFailed = std::fclose(file_) != 0;
     file_ = nullptr;
-    if (bad || closeFailed) throwIo(err ? err : EIO);
+    if (bad || closeFailed) failFor(path_, IoError(ioMessage(err ? err : EIO)));
   }
 
  private:
+  std::string path_;
   std::FILE* file_;
 };
 
@@ -167,10 +189,20 @@ int cmdRun(const Options& o) {
   loadSet(*o.in, record, set);
   if (o.dt) set.Dt = *o.dt;
   applySettings(o.settings, set);
+  // An output that cannot be written fails now, not after every step.
+  if (o.out) {
+    try {
+      checkWritable(*o.out);
+    } catch (const IoError& e) {
+      failFor(*o.out, e);
+    }
+  }
   std::unique_ptr<Trajectory> trajectory;
   if (o.csv) trajectory = std::make_unique<Trajectory>(*o.csv);
 
   const int steps = *o.steps;
+  // Progress is for a person watching, never for a log.
+  const bool showProgress = ::isatty(STDERR_FILENO) == 1;
   const auto start = Clock::now();
   auto lastReport = start;
   bool reported = false;
@@ -180,7 +212,7 @@ int cmdRun(const Options& o) {
     ++done;
     if (trajectory && (done % o.every == 0 || done == steps)) trajectory->write(set, done);
     const auto now = Clock::now();
-    if (now - lastReport >= std::chrono::seconds(1)) {
+    if (showProgress && now - lastReport >= std::chrono::seconds(1)) {
       std::fprintf(stderr, "\rstep %d of %d", done, steps);
       std::fflush(stderr);
       lastReport = now;
@@ -195,13 +227,19 @@ int cmdRun(const Options& o) {
     fault = e.what();
     if (reported) std::fputc('\n', stderr);
     reported = false;
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
     status = kExitFault;
   }
   if (reported) std::fputc('\n', stderr);
   // The committed arrays hold the last completed step, fault or not.
   if (trajectory) trajectory->close();
-  if (o.out) saveSet(set, record, *o.out);
+  if (o.out) {
+    try {
+      saveSet(set, record, *o.out);
+    } catch (const IoError& e) {
+      failFor(*o.out, e);
+    }
+  }
   if (o.summary)
     printRunSummary({*o.in, &set, o.controls, done, fault, std::chrono::duration<double>(Clock::now() - start).count()});
   return status;
@@ -269,10 +307,13 @@ int cmdBench(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::string(argv[1]) == "render") return simRender(argc, argv);
   Options o;
   try {
     o = parseOptions(argc, argv);
+    if (o.command == "render") return simRender(argc, argv);
+  } catch (const InfoRequest& r) {
+    std::fputs(r.text, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kExitInput;
   } catch (const UsageError& e) {
     if (!e.what.empty()) std::fprintf(stderr, "zentrova-sim: %s\n", e.what.c_str());
     std::fputs(kUsage, stderr);
@@ -287,10 +328,13 @@ int main(int argc, char** argv) {
     if (o.command == "observe") return cmdObserve(*o.in, *o.steps, o.every, o.controls, o.settings);
     return cmdBench(o);
   } catch (const FpError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    if (o.in)
+      std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
+    else
+      std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
     return kExitFault;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
     return kExitInput;
   }
 }

@@ -28,7 +28,11 @@ int cmdObserve(const std::string& in, int steps, int every, const StepControls& 
                const std::vector<Setting>& settings) {
   ParticleRecord record{};
   ParticleSet set;
-  readSetFile(in, record);
+  try {
+    readSetFile(in, record);
+  } catch (const IoError& e) {
+    throw IoError(in + ": " + e.what());
+  }
   set.Count = kMaxParticles;
   loadRecordIntoSet(record, set);
   applySettings(settings, set);
@@ -42,7 +46,7 @@ int cmdObserve(const std::string& in, int steps, int every, const StepControls& 
     });
   } catch (const FpError& e) {
     finishOutput();
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "zentrova-sim: %s: %s\n", in.c_str(), e.what());
     status = 1;
   }
   finishOutput();

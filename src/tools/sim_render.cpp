@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dynamics/step.h"
+#include "files/file_io.h"
 #include "files/set_file.h"
 #include "image_canvas.h"
 #include "png_file.h"
@@ -78,7 +79,17 @@ RenderOptions parse(int argc, char** argv) {
 int render(const RenderOptions& o) {
   ParticleRecord record;
   ParticleSet set;
-  readSetFile(*o.in, record);
+  try {
+    readSetFile(*o.in, record);
+  } catch (const IoError& e) {
+    throw IoError(*o.in + ": " + e.what());
+  }
+  // An output that cannot be written fails now, not after the steps.
+  try {
+    checkWritable(*o.out);
+  } catch (const IoError& e) {
+    throw IoError(*o.out + ": " + e.what());
+  }
   set.Count = kMaxParticles;
   loadRecordIntoSet(record, set);
 
@@ -95,7 +106,7 @@ int render(const RenderOptions& o) {
       }
     } catch (const FpError& e) {
       // The picture still shows the run up to its last whole step.
-      std::fprintf(stderr, "%s\n", e.what());
+      std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
       status = kExitFault;
     }
   }
@@ -110,7 +121,11 @@ int render(const RenderOptions& o) {
   QImageCanvas canvas(image, o.width, o.height, QFont(QStringLiteral("DejaVu Sans"), 8));
   const Scene scene{canvas, view, set, o.taoscope, o.trailSteps > 0 ? &trails : nullptr};
   FitToView(scene, 0, scene.trails);
-  writePngFile(image, *o.out);
+  try {
+    writePngFile(image, *o.out);
+  } catch (const IoError& e) {
+    throw IoError(*o.out + ": " + e.what());
+  }
   return status;
 }
 
@@ -134,10 +149,10 @@ int simRender(int argc, char** argv) {
   try {
     return render(o);
   } catch (const FpError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
     return kExitFault;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
     return kExitInput;
   }
 }

@@ -24,6 +24,13 @@ namespace {
 
 Real fieldReal(const QLineEdit* field) { return zentrova::parseReal(toLocal(field->text()), decimalSeparator()); }
 
+// Text the program puts in a field is read from its first character: the
+// sign and the leading digits of a long number are what matter.
+void showFieldText(QLineEdit* field, const QString& text) {
+  field->setText(text);
+  field->setCursorPosition(0);
+}
+
 // A small green tick for the "&Yes" button.
 QIcon checkMarkIcon() {
   QPixmap pixmap(16, 16);
@@ -159,30 +166,30 @@ void TEditDlg::loadEditorFields() {
   const int n = currentParticle();
   const zentrova::ParticleSet& s = app_.set;
   ui->NumberOfTaon->setText(QString::number(n));
-  ui->EditX->setText(realText(s.X[n - 1]));
-  ui->EditY->setText(realText(s.Y[n - 1]));
-  ui->EditZ->setText(realText(s.Z[n - 1]));
-  ui->EditV->setText(realText(s.Ux[n - 1]));
-  ui->EditU->setText(realText(s.Uy[n - 1]));
-  ui->EditW->setText(realText(s.Uz[n - 1]));
+  showFieldText(ui->EditX, realText(s.X[n - 1]));
+  showFieldText(ui->EditY, realText(s.Y[n - 1]));
+  showFieldText(ui->EditZ, realText(s.Z[n - 1]));
+  showFieldText(ui->EditV, realText(s.Ux[n - 1]));
+  showFieldText(ui->EditU, realText(s.Uy[n - 1]));
+  showFieldText(ui->EditW, realText(s.Uz[n - 1]));
   ui->DaoTrue->setChecked(s.present(n));
 }
 
 void TEditDlg::FormPaint() {
   const zentrova::ParticleSet& s = app_.set;
-  ui->EditFileName->setText(fromLocal(s.SetFileName));
+  showFieldText(ui->EditFileName, fromLocal(s.SetFileName));
   loadEditorFields();
-  ui->EditDT->setText(realText(s.Dt));
-  ui->EditA1->setText(realText(s.A1));
-  ui->EditB1->setText(realText(s.B1));
-  ui->EditA2->setText(realText(s.A2));
-  ui->EditB2->setText(realText(s.B2));
-  ui->EditC2->setText(realText(s.C2));
-  ui->EditD2->setText(realText(s.D2));
-  ui->EditA3->setText(realText(s.A3));
-  ui->EditB3->setText(realText(s.B3));
-  ui->EditC3->setText(realText(s.C3));
-  ui->EditD3->setText(realText(s.D3));
+  showFieldText(ui->EditDT, realText(s.Dt));
+  showFieldText(ui->EditA1, realText(s.A1));
+  showFieldText(ui->EditB1, realText(s.B1));
+  showFieldText(ui->EditA2, realText(s.A2));
+  showFieldText(ui->EditB2, realText(s.B2));
+  showFieldText(ui->EditC2, realText(s.C2));
+  showFieldText(ui->EditD2, realText(s.D2));
+  showFieldText(ui->EditA3, realText(s.A3));
+  showFieldText(ui->EditB3, realText(s.B3));
+  showFieldText(ui->EditC3, realText(s.C3));
+  showFieldText(ui->EditD3, realText(s.D3));
   fillEditorGrid();
 }
 
@@ -192,6 +199,7 @@ void TEditDlg::repaintRequested() {
 
 void TEditDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  if (!event->spontaneous()) opened_ = app_.set;  // opened, not merely uncovered
   if (firstShow_) {
     firstShow_ = false;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -202,6 +210,22 @@ void TEditDlg::showEvent(QShowEvent* event) {
     watchedWindow_ = window;
   }
   repaintRequested();
+}
+
+void TEditDlg::done(int result) {
+  if (result == QDialog::Rejected && opened_) {
+    // Cancel undoes what Yes and Save As stored; the step buffers and the
+    // drawing positions were never touched.
+    zentrova::ParticleSet& s = app_.set;
+    const zentrova::ParticleSet& o = *opened_;
+    s.X = o.X, s.Y = o.Y, s.Z = o.Z, s.Ux = o.Ux, s.Uy = o.Uy, s.Uz = o.Uz;
+    s.Present = o.Present;
+    s.Dt = o.Dt;
+    s.A1 = o.A1, s.B1 = o.B1, s.A2 = o.A2, s.B2 = o.B2, s.C2 = o.C2, s.D2 = o.D2;
+    s.A3 = o.A3, s.B3 = o.B3, s.C3 = o.C3, s.D3 = o.D3;
+  }
+  opened_.reset();
+  QDialog::done(result);
 }
 
 void TEditDlg::resizeEvent(QResizeEvent* event) {
@@ -319,7 +343,7 @@ void TEditDlg::OKBtnClick() {
 void TEditDlg::SaveasClick() {
   const std::optional<QString> name = askSaveName();
   if (!name) return;
-  ui->EditFileName->setText(*name);
+  showFieldText(ui->EditFileName, *name);
   storeParameters();
   zentrova::saveSet(app_.set, app_.record, toLocal(*name));
 }
@@ -328,7 +352,7 @@ void TEditDlg::calculate(const Calculator& c) {
   const auto cell = [this](int column, int row) { return toLocal(gridText(column, row)); };
   const std::string d =
       zentrova::gridDistance(toLocal(c.first->text()), toLocal(c.second->text()), cell, decimalSeparator());
-  c.result->setText(QString::fromLatin1(d.c_str()));
+  showFieldText(c.result, QString::fromLatin1(d.c_str()));
 }
 
 void TEditDlg::reset(const Calculator& c) {

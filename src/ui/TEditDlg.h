@@ -74,6 +74,7 @@ class TEditDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void done(int result) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -101,4 +102,6 @@ class TEditDlg : public QDialog {
   int busy_ = 0;
   bool firstShow_ = true;
   QPointer<QWindow> watchedWindow_;
+  // The set as the dialog found it, which Cancel brings back.
+  std::optional<zentrova::ParticleSet> opened_;
 };

@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -43,11 +44,15 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
       if (r == 0 || c == 0) item->setBackground(palette().button());
       ui->DaonsTable->setItem(r, c, item);
     }
+  savedComment_ = ui->Comment->toPlainText();
   Timer = new QTimer(this);
   Timer->setInterval(300);
   connectHandlers();
   connectRunControl();
   setupPictureCommands();
+  setUpKeys();
+  setUpLooks();
+  setUpListing();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -56,7 +61,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer->start();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { delete keyRouter_; }
 
 bool TMainForm::taoscopeChecked() const { return ui->Taoscope->isChecked(); }
 
@@ -64,7 +69,7 @@ int TMainForm::panTop() const { return ui->Pan->geometry().top(); }
 
 void TMainForm::connectHandlers() {
   const auto on = [this](auto* sender, auto signal, void (TMainForm::*handler)()) {
-    connect(sender, signal, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this, [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
   };
   on(ui->Exit1, &QAction::triggered, &TMainForm::Exit1Click);
   on(ui->New1, &QAction::triggered, &TMainForm::New1Click);
@@ -96,14 +101,12 @@ void TMainForm::connectHandlers() {
   on(ui->DaoBack, &QToolButton::clicked, &TMainForm::DaoBackClick);
   on(ui->DaoForvard, &QToolButton::clicked, &TMainForm::DaoForvardClick);
   on(ui->TrackBar, &QSlider::valueChanged, &TMainForm::TrackBarChange);
-  on(Timer, &QTimer::timeout, &TMainForm::TimerTimer);
-  on(ui->Comment, &QPlainTextEdit::textChanged, &TMainForm::CommentChange);
+  connect(Timer, &QTimer::timeout, this, [this] { runRepaint([this] { TimerTimer(); }); });
+  connect(ui->Comment, &QPlainTextEdit::textChanged, this, [this] { runGuarded([this] { CommentChange(); }); });
   connect(ui->ViewArea, &TViewArea::pressed, this,
-          [this](Qt::MouseButton b, int x, int y) { runGuarded([&] { FormMouseDown(b, x, y); }); });
+          [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseDown(b, x, y); }); });
   connect(ui->ViewArea, &TViewArea::released, this,
-          [this](Qt::MouseButton b, int x, int y) { runGuarded([&] { FormMouseUp(b, x, y); }); });
-  connect(ui->DaonsTable, &QTableWidget::cellDoubleClicked, this,
-          [this] { runGuarded([this] { DaonsTableDblClick(); }); });
+          [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseUp(b, x, y); }); });
   ui->EditDT->installEventFilter(new NumericKeyFilter(this));
   ui->EditDT->installEventFilter(this);
   ui->Comment->installEventFilter(this);
@@ -193,10 +196,11 @@ void TMainForm::fillListing() {
   QAbstractItemModel* model = grid->model();
   bool changed = false;
   QSignalBlocker quiet(model);
-  const auto put = [grid, &changed](int row, int col, const QString& text) {
+  const auto put = [this, grid, &changed](int row, int col, const QString& text) {
     QTableWidgetItem* item = grid->item(row, col);
     if (item->text() == text) return;
     item->setText(text);
+    showListingHeader(row, col, text);
     changed = true;
   };
   static const QString headers[2][3] = {{"X", "Y", "Z"}, {"u(x)", "u(y)", "u(z)"}};
@@ -216,7 +220,11 @@ void TMainForm::fillListing() {
       put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
   }
   quiet.unblock();
-  if (changed) emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+  if (changed) {
+    emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+    emit model->headerDataChanged(Qt::Horizontal, 0, model->columnCount() - 1);
+    emit model->headerDataChanged(Qt::Vertical, 0, model->rowCount() - 1);
+  }
 }
 
 void TMainForm::DaonsTableDblClick() {
@@ -262,7 +270,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  runGuarded([this] { CommentExit(); });  // unsaved commentary is offered for saving
+  runGuarded([this] { commentCloseCheck(); });  // an edited commentary is offered for saving
   // A run in progress ends first; the program ends once it has stopped.
   app_.set.Stopped = true;
   event->accept();

@@ -3,16 +3,19 @@
 #include <QString>
 #include <QTimer>
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <memory>
 
 #include "app_state.h"
 #include "dynamics/step.h"
+#include "files/text_codec.h"
 
 namespace Ui {
 class TMainForm;
 }
 class QDialog;
+class QKeyEvent;
 class QImageCanvas;
 class TMonitor;
 struct PictureState;
@@ -81,6 +84,8 @@ class TMainForm : public QMainWindow {
   void loadCommentary();
   void CommentChange();
   void CommentExit();
+  void saveComment();
+  void commentCloseCheck();
 
   void New1Click();
   void Open1Click();
@@ -110,6 +115,8 @@ class TMainForm : public QMainWindow {
   void StepOnceClick();
   void SpeedClick(int stepsPerSecond);  // 0: full speed
   TMonitor* monitor() const { return monitor_; }
+  // Sees every key of the application first; true when it took the key.
+  bool filterKey(QObject* watched, QEvent* event);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,15 +130,25 @@ class TMainForm : public QMainWindow {
   void connectRunControl();
   void paceRun();
   void noteRunFault(const char* message, std::int32_t step);
+  void setUpKeys();
+  void setUpLooks();
+  void setUpListing();
+  void showListingHeader(int row, int col, const QString& text);
+  static QString null00Style();
+  bool isMenuShortcut(const QKeyEvent* key) const;
   void showParameters();
   void setRefresh();
   void showIdle();
   void showRunning();
+  void stopRun();
   void setLamp(bool runningColours);
   zentrova::StepControls readStepControls() const;
   std::unique_ptr<QImageCanvas> canvas();
   int panTop() const;
   void schedulePaint();
+  void runCommand(const std::function<void()>& command);
+  void runRepaint(const std::function<void()>& repaint);
+  void reportFault(std::exception_ptr fault);
   template <class Draw>
   void withScene(Draw&& draw);
   // withScene for code outside main_view.cpp.
@@ -150,11 +167,14 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<Ui::TMainForm> ui;
   QDialog* editor_ = nullptr;
   QDialog* about_ = nullptr;
+  QObject* keyRouter_ = nullptr;  // hands the application's keys to filterKey
   QTimer* Timer = nullptr;
   bool ShowVelocities = false;
   bool ShowTime = false;
   bool CommentChanged = false;
   bool paintPending_ = false;
+  bool drawFaultReported_ = false;  // repaints that fail again stay silent
+  bool faultBoxUp_ = false;
   bool exposeWatched_ = false;
   bool centred_ = false;  // placed in the middle of the screen at its first show
   bool resizePending_ = false;
@@ -164,4 +184,7 @@ class TMainForm : public QMainWindow {
   int stepsPerSecond_ = 0;
   std::chrono::steady_clock::time_point nextStepAt_{};
   std::unique_ptr<PictureState> picture_;
+  // The commentary as last loaded or saved, and the encoding of its file.
+  QString savedComment_;
+  zentrova::TextEncoding commentEncoding_ = zentrova::TextEncoding::Utf8;
 };

@@ -7,6 +7,7 @@
 #include "files/file_io.h"
 #include "figures/figures.h"
 #include "files/commentary.h"
+#include "files/text_codec.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
 #include "ui_TMainForm.h"
@@ -16,8 +17,8 @@ using namespace zentrova;
 namespace {
 
 // The memo holds plain line breaks; the file holds CR LF between lines.
-QString memoText(const std::string& fileText) {
-  QString text = fromLocal(fileText);
+QString memoText(const std::string& utf8) {
+  QString text = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return text;
 }
@@ -89,7 +90,7 @@ void TMainForm::Null00Click() {
   }
   clearTrails();
   ui->Null00->setText(QStringLiteral("Yes Null"));
-  ui->Null00->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0);"));
+  ui->Null00->setStyleSheet(null00Style());
   fillListing();
   Saveas1Click();
 }
@@ -137,9 +138,11 @@ void TMainForm::Daons1Click() {
 }
 
 void TMainForm::loadCommentary() {
-  const auto text = zentrova::loadCommentary(commentaryPath(app_.set.SetFileName));
-  if (!text) return;
-  const QString memo = memoText(*text);
+  const auto bytes = zentrova::loadCommentary(commentaryPath(app_.set.SetFileName));
+  if (!bytes) return;
+  commentEncoding_ = detectEncoding(*bytes);
+  const QString memo = memoText(decodeText(*bytes, commentEncoding_));
+  savedComment_ = memo;
   // Loading the same text is no change.
   if (memo != ui->Comment->toPlainText()) ui->Comment->setPlainText(memo);
 }
@@ -150,5 +153,24 @@ void TMainForm::CommentExit() {
   if (!CommentChanged) return;
   CommentChanged = false;
   if (!dialogs().confirm(this, QStringLiteral("Confirm"), QStringLiteral("The text was changed. Save now?"))) return;
-  saveCommentary(commentaryPath(app_.set.SetFileName), commentaryLines(toLocal(ui->Comment->toPlainText())));
+  saveComment();
+}
+
+void TMainForm::saveComment() {
+  const QString text = ui->Comment->toPlainText();
+  const std::string utf8 = text.toUtf8().toStdString();
+  // A text read in the old code page goes back in it, unless something typed
+  // since has no place there; UTF-8 then keeps every character.
+  std::optional<std::string> bytes = encodeText(utf8, commentEncoding_);
+  if (!bytes) bytes = utf8;
+  saveCommentary(commentaryPath(app_.set.SetFileName), commentaryLines(*bytes));
+  commentEncoding_ = detectEncoding(*bytes);
+  savedComment_ = text;
+}
+
+void TMainForm::commentCloseCheck() {
+  CommentChanged = false;
+  if (ui->Comment->toPlainText() == savedComment_) return;
+  if (!dialogs().confirm(this, QStringLiteral("Confirm"), QStringLiteral("The text was changed. Save now?"))) return;
+  saveComment();
 }

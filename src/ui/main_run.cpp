@@ -38,14 +38,23 @@ void TMainForm::GoClick() {
     ui->Images->setEnabled(false);
     ui->Null00->setEnabled(false);
     ui->Null00->setText(QStringLiteral("0"));
-    ui->Null00->setStyleSheet(QStringLiteral("color: rgb(128, 0, 0);"));
-    runSteps(s.Time);
+    ui->Null00->setStyleSheet(null00Style());
+    try {
+      runSteps(s.Time);
+    } catch (...) {
+      stopRun();  // a fault ends the run: the window shows what is true
+      throw;
+    }
   } else {
-    showIdle();
-    s.Stopped = true;
-    ui->Images->setEnabled(true);
-    ui->Null00->setEnabled(true);
+    stopRun();
   }
+}
+
+void TMainForm::stopRun() {
+  showIdle();
+  app_.set.Stopped = true;
+  ui->Images->setEnabled(true);
+  ui->Null00->setEnabled(true);
 }
 
 StepControls TMainForm::readStepControls() const {
@@ -110,7 +119,7 @@ void TMainForm::runSteps(std::int32_t n) {
     ++n;
     try {
       // Nothing can change the controls during a step, so one reading serves it.
-      integrateStep(s, readStepControls());
+      integrateWholeStep(s, readStepControls());
       recordTrails();
       s.Time = n;
       if (ShowTime) ui->LTime->setText(QString::number(n));

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <exception>
 
 #include "TMainForm.h"
 #include "error_box.h"
@@ -39,6 +40,47 @@ void TMainForm::DrawTaons() { withScene([&](const Scene& scene) { zentrova::Draw
 void TMainForm::DrawFigure() { withScene([&](const Scene& scene) { zentrova::DrawFigure(scene); }); }
 void TMainForm::RedrawView() { withScene([&](const Scene& scene) { zentrova::RedrawView(scene); }); }
 
+// A set or a view that cannot be drawn fails every repaint the same way.
+// Reported at every repaint, the box would uncover the view and fail it
+// again without end; so a drawing fault is reported once, and repaints that
+// fail again leave the view black until a command changes what is drawn.
+// While a box is up, the window's own redraws (a resize, the timer) stay
+// silent too: the box already tells.
+void TMainForm::runCommand(const std::function<void()>& command) {
+  drawFaultReported_ = false;
+  std::exception_ptr fault;
+  try {
+    command();
+    return;
+  } catch (...) {
+    fault = std::current_exception();
+  }
+  drawFaultReported_ = true;
+  reportFault(fault);
+}
+
+void TMainForm::runRepaint(const std::function<void()>& repaint) {
+  std::exception_ptr fault;
+  try {
+    repaint();
+    return;
+  } catch (...) {
+    fault = std::current_exception();
+  }
+  ui->ViewArea->image().fill(Qt::black);
+  ui->ViewArea->update();
+  if (drawFaultReported_) return;
+  drawFaultReported_ = true;
+  reportFault(fault);
+}
+
+void TMainForm::reportFault(std::exception_ptr fault) {
+  if (faultBoxUp_) return;
+  faultBoxUp_ = true;
+  runGuarded([&] { std::rethrow_exception(fault); });
+  faultBoxUp_ = false;
+}
+
 void TMainForm::schedulePaint() {
   if (paintPending_) return;
   paintPending_ = true;
@@ -46,9 +88,9 @@ void TMainForm::schedulePaint() {
     paintPending_ = false;
     if (resizePending_) {
       resizePending_ = false;
-      runGuarded([this] { FormResize(); });
+      runCommand([this] { FormResize(); });
     }
-    runGuarded([this] { FormPaint(); });
+    runRepaint([this] { FormPaint(); });
   });
 }
 
@@ -73,6 +115,7 @@ void TMainForm::FormResize() {
   ui->PageControl->resize(std::max(l.pageControlWidth, 0), ui->PageControl->height());
   ui->DaonsTable->resize(std::max(l.daonsTableWidth, 0), ui->DaonsTable->height());
   ui->DaonsTable->horizontalHeader()->setDefaultSectionSize(std::max(l.defaultColWidth, 1));
+  ui->DaonsTable->verticalHeader()->setFixedWidth(std::max(l.defaultColWidth, 1));  // the number column
   RedrawView();
 }
 

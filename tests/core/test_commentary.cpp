@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "files/commentary.h"
+#include "files/text_codec.h"
 #include "state/errors.h"
 
 using namespace zentrova;
@@ -49,10 +50,28 @@ TEST(Commentary, SaveLoadAndFailures) {
 
   // A failed save keeps the previous file.
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  fs::permissions(path, fs::perms::owner_read);
   if (::geteuid() != 0) {
     EXPECT_THROW(saveCommentary(path, {"lost"}), IoError);
   }
   fs::permissions(dir, fs::perms::owner_all);
+  fs::permissions(path, fs::perms::owner_all);
   EXPECT_EQ(slurp(path), "one\ntwo\n");
   fs::remove_all(dir);
+}
+
+// Texts written in a Windows code page before UTF-8 keep their bytes.
+TEST(Commentary, EncodingKeepsTheBytes) {
+  const std::string cp1251 = "\xcf\xf0\xe8\xe2\xe5\xf2 \x98 \xb9\r\n";  // "Привет", the unassigned byte, "№"
+  ASSERT_EQ(detectEncoding(cp1251), TextEncoding::Windows1251);
+  const std::string utf8 = decodeText(cp1251, TextEncoding::Windows1251);
+  EXPECT_EQ(utf8.substr(0, 12), "\u041f\u0440\u0438\u0432\u0435\u0442");
+  EXPECT_EQ(encodeText(utf8, TextEncoding::Windows1251), cp1251);
+  EXPECT_EQ(detectEncoding(utf8), TextEncoding::Utf8);
+  EXPECT_EQ(detectEncoding("plain"), TextEncoding::Utf8);
+  // Truncated, overlong and surrogate forms are not UTF-8.
+  for (const char* bad : {"\xd0", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80"})
+    EXPECT_EQ(detectEncoding(bad), TextEncoding::Windows1251) << bad;
+  // A character the code page lacks cannot be written in it.
+  EXPECT_FALSE(encodeText("\u4e2d", TextEncoding::Windows1251).has_value());
 }

@@ -139,25 +139,48 @@ TEST_F(FileFaults, PipesNeitherHangNorGetReplaced) {
   EXPECT_EQ(entries(dir), std::vector<std::string>{"pipe.lis1"});
 }
 
-TEST_F(FileFaults, FolderWithoutWritePermissionFailsEveryWrite) {
+// Where no temporary file can be made beside the target, a target that may
+// itself be written is written in place; a link with no file behind it is
+// written through.
+TEST_F(FileFaults, SavesAPlainWriteCouldDoAreNotRefused) {
   const std::string folder = path("locked");
   fs::create_directory(folder);
-  std::unique_ptr<faults::Unprivileged> as;
-  expectAllWritesFail(
-      folder,
-      [&] {
-        // The files themselves may be written: only the folder refuses the
-        // temporary that replaces them.
-        for (const auto& name : entries(folder)) ::chmod((folder + "/" + name).c_str(), 0666);
-        ::chmod(folder.c_str(), 0555);
-        as = std::make_unique<faults::Unprivileged>();
-      },
-      "File access denied");
-  ASSERT_TRUE(as && as->active()) << "could not act as an unprivileged user";
-  // The start-up file's folder cannot be made either.
-  EXPECT_EQ(failure([&] { createEmptyStartupFile(folder + "/zentrova/Start.zent"); }), "File access denied");
-  as.reset();
-  EXPECT_FALSE(fs::exists(folder + "/zentrova"));
+  const std::string set = folder + "/cube.lis1", start = folder + "/Start.zent", note = commentaryPath(set);
+  writeSetFile(set, patterned(1));
+  writeStartupFile(start, "/some/where/old.lis1");
+  saveCommentary(note, {"old", "lines"});
+  for (const auto& name : entries(folder)) ::chmod((folder + "/" + name).c_str(), 0666);
+  ::chmod(folder.c_str(), 0555);
+  const auto before = entries(folder);
+  {
+    faults::Unprivileged as;
+    ASSERT_TRUE(as.active()) << "could not act as an unprivileged user";
+    ParticleRecord record = patterned(2);
+    writeSetFile(set, record);
+    writeStartupFile(start, "/some/where/a/much/longer/new/name.lis1");
+    saveCommentary(note, {"new"});
+    // A new file cannot be made there, nor the start-up file's folder.
+    EXPECT_EQ(failure([&] { writeSetFile(folder + "/new.lis1", record); }), "File access denied");
+    EXPECT_EQ(failure([&] { createEmptyStartupFile(folder + "/zentrova/Start.zent"); }), "File access denied");
+  }
+  EXPECT_TRUE(same(bytesOf(set), asBytes(patterned(2))));
+  EXPECT_EQ(bytesOf(start), "/some/where/a/much/longer/new/name.lis1");
+  EXPECT_EQ(bytesOf(note), "new");
+  EXPECT_EQ(entries(folder), before);
+
+  // The longest name a folder allows leaves no room for a temporary's suffix.
+  const std::string longest = path(std::string(255 - 5, 'n') + ".lis1");
+  writeSetFile(longest, patterned(3));
+  EXPECT_TRUE(same(bytesOf(longest), asBytes(patterned(3))));
+  writeSetFile(longest, patterned(4));
+  EXPECT_TRUE(same(bytesOf(longest), asBytes(patterned(4))));
+
+  // A dangling link, relative to its own folder.
+  fs::create_directory(path("real"));
+  ASSERT_EQ(::symlink("real/target.lis1", path("link.lis1").c_str()), 0);
+  writeSetFile(path("link.lis1"), patterned(5));
+  EXPECT_TRUE(fs::is_symlink(path("link.lis1")));
+  EXPECT_TRUE(same(bytesOf(path("real/target.lis1")), asBytes(patterned(5))));
 }
 
 TEST_F(FileFaults, WriteProtectedFileIsNotReplacedAndUnreadableFilesDoNotOpen) {

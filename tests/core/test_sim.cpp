@@ -34,8 +34,9 @@ class Simulator : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   // Runs the simulator; stdout and stderr land in files of the test folder.
-  int sim(const std::string& args) {
-    const std::string cmd = std::string("'") + ZENTROVA_SIM + "' " + args + " >'" + (dir_ / "out").string() +
+  // A run that should end at once is cut off after a while instead of hanging.
+  int sim(const std::string& args, const std::string& limit = "") {
+    const std::string cmd = limit + std::string("'") + ZENTROVA_SIM + "' " + args + " >'" + (dir_ / "out").string() +
                             "' 2>'" + (dir_ / "err").string() + "'";
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -81,26 +82,42 @@ TEST_F(Simulator, TrajectoryEveryKStepsAndTheLast) {
 
 TEST_F(Simulator, FaultKeepsTheLastCompletedStep) {
   EXPECT_EQ(sim("run " + data("fault-overflow.lis1") + " -n 4 -o " + tmp("f.lis1")), 1);
-  EXPECT_EQ(err(), "Floating point overflow\n");
+  EXPECT_EQ(err(), "zentrova-sim: " + kData + "/fault-overflow.lis1: Floating point overflow\n");
   EXPECT_EQ(slurp(tmp("f.lis1")), slurp(kData + "/fault-overflow.lis1"));
   EXPECT_EQ(sim("forces " + data("fault-coincident.lis1")), 1);
-  EXPECT_EQ(err(), "Floating point division by zero\n");
+  EXPECT_EQ(err(), "zentrova-sim: " + kData + "/fault-coincident.lis1: Floating point division by zero\n");
 }
 
 TEST_F(Simulator, InputErrorsWriteNothing) {
   EXPECT_EQ(sim("run '" + tmp("missing.lis1") + "' -n 1 -o " + tmp("o.lis1")), 2);
-  EXPECT_EQ(err(), "File not found\n");
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("missing.lis1") + ": File not found\n");
   {
     std::ofstream shortFile(tmp("short.lis1"), std::ios::binary);
     shortFile << "too short";
   }
   EXPECT_EQ(sim("run " + tmp("short.lis1") + " -n 1 -o " + tmp("o.lis1")), 2);
-  EXPECT_EQ(err(), "Read beyond end of file\n");
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("short.lis1") + ": Read beyond end of file\n");
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 1 --bogus -o " + tmp("o.lis1")), 2);
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n x -o " + tmp("o.lis1")), 2);
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -o " + tmp("o.lis1")), 2);
   EXPECT_EQ(sim("frobnicate"), 2);
   EXPECT_FALSE(fs::exists(tmp("o.lis1")));
+}
+
+TEST_F(Simulator, HelpVersionAndAnOutputCheckedBeforeTheRun) {
+  for (const char* ask : {"--help", "-h", "run --help"}) {
+    EXPECT_EQ(sim(ask), 0) << ask;
+    EXPECT_EQ(out().rfind("usage:\n", 0), 0u) << ask;
+    EXPECT_EQ(err(), "") << ask;
+  }
+  EXPECT_EQ(sim("--version"), 0);
+  EXPECT_EQ(out().rfind("zentrova-sim ", 0), 0u);
+  // Billions of steps would take days: the output is refused at once.
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("no/such/o.lis1") + "'", "timeout 20 "), 2);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("no/such/o.lis1") + ": File not found\n");
+  fs::create_directory(tmp("o.lis1"));
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("o.lis1") + "'", "timeout 20 "), 2);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("o.lis1") + ": File access denied\n");
 }
 
 TEST_F(Simulator, BenchReportsIdentity) {
@@ -190,7 +207,7 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   // A fault ends the table after the last completed step.
   EXPECT_EQ(sim("observe " + data("fault-overflow.lis1") + " -n 3"), 1);
   EXPECT_EQ(lines(out()).size(), 2u);
-  EXPECT_EQ(err(), "Floating point overflow\n");
+  EXPECT_EQ(err(), "zentrova-sim: " + kData + "/fault-overflow.lis1: Floating point overflow\n");
   EXPECT_EQ(sim("run " + data("fault-overflow.lis1") + " -n 3 --summary"), 1);
   EXPECT_EQ(field(out(), "fault"), "\"Floating point overflow\"");
   EXPECT_EQ(field(out(), "fault_step"), "1");

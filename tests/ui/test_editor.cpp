@@ -136,7 +136,7 @@ TEST_F(EditorTest, SelectingARowLoadsThatParticle) {
   EXPECT_EQ(f().NumberOfTaon->text(), "10");
 }
 
-TEST_F(EditorTest, SubmitWritesLiveArraysOnlyAndCancelKeepsThem) {
+TEST_F(EditorTest, SubmitWritesLiveArraysOnlyAndCancelRestoresThem) {
   selectParticle(3);
   setText(f().EditX, num("1.5"));
   setText(f().EditV, "7");  // u(x)
@@ -158,11 +158,34 @@ TEST_F(EditorTest, SubmitWritesLiveArraysOnlyAndCancelKeepsThem) {
   EXPECT_EQ(dlg->gridText(0, 3), "3");
   EXPECT_EQ(dlg->gridText(1, 3), "");
 
+  f().EditDT->setText("5");
+  provider.answer = dir.filePath("copy.lis1");
+  f().Saveas->click();  // stores the parameters too
+  EXPECT_EQ(s.Dt, 5);
+
+  // Cancel leaves the set as the dialog found it.
   f().CancelBtn->click();
   EXPECT_EQ(dlg->result(), QDialog::Rejected);
-  EXPECT_EQ(s.X[2], 1.5L);
+  EXPECT_EQ(s.X[2], 3);
+  EXPECT_EQ(s.Ux[2], -3);
+  EXPECT_EQ(s.Uy[2], 0);
+  EXPECT_TRUE(s.present(3));
+  EXPECT_EQ(s.Dt, 0.01L);
   EXPECT_EQ(s.X1[2], 3);
   EXPECT_TRUE(errors.isEmpty());
+}
+
+// A value the program puts in a field is shown from its first character.
+TEST_F(EditorTest, FieldsShowTheirTextFromTheStart) {
+  app.set.X[4] = -1.00331152253367E-19L;
+  app.set.setPresent(5, true);
+  selectParticle(5);
+  EXPECT_EQ(f().EditX->cursorPosition(), 0);
+  EXPECT_EQ(f().EditX->text(), num("-1.00331152253367E-19"));
+  f().EditCal1Part1->setText("1");
+  f().EditCal1Part2->setText("2");
+  f().Calculate1->click();
+  EXPECT_EQ(f().EditResult1->cursorPosition(), 0);
 }
 
 TEST_F(EditorTest, SubmitStopsAtTheFirstBadFieldKeepingEarlierValues) {

@@ -47,20 +47,21 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   EXPECT_TRUE(ui().DaonsTable->viewport()->updatesEnabled());
 }
 
-TEST_F(MainWindowTest, FaultEndsTheRunAndLeavesItShowingStop) {
+TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   pointStartupAt(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1"));
   open();
   ui().Go->click();
   ASSERT_EQ(errors.size(), 1);
   EXPECT_EQ(errors[0], "Floating point division by zero.");
-  EXPECT_FALSE(app.set.Stopped);
-  EXPECT_EQ(ui().Go->text(), "Stop");
-  EXPECT_FALSE(ui().Images->isEnabled());
-  EXPECT_EQ(app.set.Time, 0);
-  ui().Go->click();  // the next click only returns to idle
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(ui().Go->text(), "Go");
-  EXPECT_EQ(errors.size(), 1);
+  EXPECT_TRUE(ui().ShapeLime->styleSheet().contains("0, 255, 0"));
+  EXPECT_TRUE(ui().Images->isEnabled());
+  EXPECT_TRUE(ui().Null00->isEnabled());
+  EXPECT_EQ(app.set.Time, 0);
+  ui().Go->click();  // the next click runs again, and faults again
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_EQ(errors.size(), 2);
 }
 
 TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
@@ -244,8 +245,8 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   ui().Open1->trigger();
   ui().Go->click();
   EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
-  ui().Go->click();
   EXPECT_TRUE(errors.size() == 1);
+  EXPECT_TRUE(app.set.Stopped);
 }
 
 namespace {
@@ -335,4 +336,61 @@ TEST_F(MainWindowTest, TrailsAreClearedByOpenNewTheFiguresAndTheVelocityReset) {
     EXPECT_TRUE(w.picture().trails.empty());
   }
   EXPECT_TRUE(errors.isEmpty());
+}
+
+// A commentary in the old Windows code page is shown as text and, saved
+// unchanged, keeps its bytes; closing asks only about a changed text.
+TEST_F(MainWindowTest, CommentaryInTheOldCodePageKeepsItsBytes) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/cube.lis1"));
+  const std::string cp1251 = "\xcf\xf0\xe8\xe2\xe5\xf2\r\n\xec\xe8\xf0";  // "Привет", "мир"
+  writeFile(dir + "/cube..txt", cp1251);
+  open();
+  EXPECT_EQ(ui().Comment->toPlainText(), QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442\n\u043c\u0438\u0440"));
+  ui().PageControl->setCurrentIndex(1);
+  ui().Comment->setFocus();
+  dlg.confirmAnswers.push_back(true);
+  ui().EditDT->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(readFile(dir + "/cube..txt"), cp1251);
+  const int asked = dlg.asked.size();
+  window->close();
+  EXPECT_EQ(dlg.asked.size(), asked);
+}
+
+// The menus' shortcuts win over text fields, the habitual Ctrl keys work, and
+// Esc stops a run even from the menu bar's keyboard mode.
+TEST_F(MainWindowTest, KeysReachTheProgramWhateverHasTheFocus) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  QDialog editor;
+  w.setEditor(&editor);
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  for (QWidget* field : std::initializer_list<QWidget*>{ui().EditDT, ui().EditA1, ui().Comment}) {
+    ui().PageControl->setCurrentIndex(field == ui().Comment ? 1 : 0);
+    field->setFocus();
+    const auto shift = app.view.ShiftX;
+    QTest::keyClick(field, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_GT(app.view.ShiftX, shift) << field->objectName().toStdString();
+    QTest::keyClick(field, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(app.view.ShiftX, shift) << field->objectName().toStdString();
+  }
+  QTest::keyClick(ui().EditDT, Qt::Key_O, Qt::ControlModifier);
+  QTest::keyClick(ui().EditDT, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(dlg.asked.mid(dlg.asked.size() - 2), (QStringList{"open", "modal"}));
+
+  bool stoppedByEsc = false;
+  QTimer::singleShot(20, [&] {
+    // Into the menu bar's keyboard mode, as a click on a menu and Esc leave it.
+    ui().MainMenu->setActiveAction(ui().File1->menuAction());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    stoppedByEsc = app.set.Stopped;
+    if (!stoppedByEsc) ui().Go->click();
+  });
+  ui().Go->click();
+  EXPECT_TRUE(stoppedByEsc);
+  QApplication::setActiveWindow(&w);  // the offscreen menu does not hand it back
+  QTest::keyClick(ui().EditDT, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(w.isVisible());
 }

@@ -1,7 +1,17 @@
-#include <QScreen>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include "TAboutBox.h"
+#include "TEditDlg.h"
 
 #include "files/set_file.h"
 #include "main_window_fixture.h"
@@ -35,6 +45,61 @@ std::string writeSampleSet(const std::string& path) {
   ParticleRecord r;
   saveSet(s, r, path);
   return path;
+}
+
+// The labels and buttons of a window whose caption is not drawn whole.
+std::string cutCaptions(const QWidget& window) {
+  QStringList cut;
+  const auto check = [&](const QWidget* w, const QString& text, QSize need, QRect room) {
+    if (need.width() > room.width() || need.height() > room.height())
+      cut << QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
+                 .arg(w->objectName(), text)
+                 .arg(need.width())
+                 .arg(need.height())
+                 .arg(room.width())
+                 .arg(room.height());
+  };
+  // Heights count the ink: a label may be lower than the font's line.
+  const auto inkHeight = [](const QWidget* w, const QString& text) {
+    return w->fontMetrics().tightBoundingRect(text).height();
+  };
+  for (const QLabel* l : window.findChildren<QLabel*>()) {
+    if (!l->isVisibleTo(&window) || l->text().isEmpty()) continue;
+    const QSize need = l->wordWrap() ? QSize(l->width(), l->heightForWidth(l->width()))
+                                     : QSize(l->sizeHint().width(), inkHeight(l, l->text()));
+    check(l, l->text(), need, l->rect());
+  }
+  // The fields that show the groups' ranges hold a fixed caption.
+  for (const char* name : {"Edit1", "Edit2", "Edit3"}) {
+    const auto* e = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    if (!e) continue;
+    const QSize need(e->fontMetrics().horizontalAdvance(e->text()) + 8, inkHeight(e, e->text()));
+    check(e, e->text(), need, e->rect());
+  }
+  for (const QAbstractButton* b : window.findChildren<QAbstractButton*>()) {
+    if (!b->isVisibleTo(&window) || b->text().isEmpty() || !b->parentWidget()->inherits("QWidget") ||
+        b->inherits("QTableCornerButton"))
+      continue;
+    const QFontMetrics fm = b->fontMetrics();
+    const QString text = QString(b->text()).remove(QLatin1Char('&'));
+    QSize need(fm.horizontalAdvance(text), inkHeight(b, text));
+    if (!b->icon().isNull()) need.rwidth() += b->iconSize().width() + 4;
+    QRect room = b->rect();
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    opt.text = b->text();
+    if (qobject_cast<const QCheckBox*>(b)) {
+      room = b->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, b);
+    } else if (qobject_cast<const QRadioButton*>(b)) {
+      room = b->style()->subElementRect(QStyle::SE_RadioButtonContents, &opt, b);
+    } else if (qobject_cast<const QPushButton*>(b)) {
+      room = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
+    } else {
+      room.adjust(2, 2, -2, -2);  // a tool button's frame
+    }
+    check(b, text, need, room);
+  }
+  return cut.join(QLatin1Char('\n')).toStdString();
 }
 
 }  // namespace
@@ -172,4 +237,92 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcutsAndManagerStaysHidden) {
   EXPECT_EQ(ui().PolHelp->shortcut(), QKeySequence("Shift+F1"));
   EXPECT_FALSE(ui().Manager1->menuAction()->isVisible());
   EXPECT_EQ(ui().Left1->shortcut(), QKeySequence("Ctrl+Left"));
+}
+
+// A set the view cannot draw is reported once; repaints that fail again stay
+// silent, and the window goes on answering its commands.
+TEST_F(MainWindowTest, SetThatCannotBeDrawnIsReportedOnce) {
+  ParticleSet s;
+  s.Count = 60;
+  s.setPresent(1, true);
+  s.X[0] = 1e20L;
+  ParticleRecord r;
+  saveSet(s, r, dir + "/far.lis1");
+  pointStartupAt(dir + "/far.lis1");
+  // A real box runs the event loop while it is up; the window may be resized
+  // meanwhile.
+  setErrorSink([this](const QString& m) {
+    errors << m;
+    window->resize(window->width() + 1, window->height());
+    QApplication::processEvents();
+  });
+  open();
+  ASSERT_EQ(errors.size(), 1);
+  for (int i = 0; i < 3; ++i) {  // the box closes and uncovers the view
+    window->hide();
+    window->show();
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(errors.size(), 1);
+  ui().MoveToCenter->trigger();  // a command that draws reports again, once
+  window->hide();
+  window->show();
+  QApplication::processEvents();
+  EXPECT_EQ(errors.size(), 2);
+  // Open still works, and a drawable set is drawn.
+  dlg.openAnswers.push_back(QString::fromStdString(writeSampleSet(dir + "/cube.lis1")));
+  ui().Open1->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_EQ(cell(1, 1), "0.5");
+}
+
+// Every label and button of the three windows shows its whole caption, with
+// the longest texts the program puts there; the listing keeps its header row
+// and number column in view.
+TEST_F(MainWindowTest, EveryCaptionFitsAndTheListingKeepsItsHeaders) {
+  pointStartupAt(writeSampleSet(dir + "/a.lis1"));
+  open();
+  ui().LTime->setText("12345678");
+  ui().Null00->setText("Yes Null");
+  EXPECT_EQ(cutCaptions(*window), "");
+  // The unticked box of Cool shows on its black ground; a disabled Null00
+  // loses its maroon like any disabled control.
+  const QImage cool = ui().Cool->grab().toImage();
+  int light = 0;
+  for (int y = 0; y < cool.height(); ++y)
+    for (int x = 0; x < 16; ++x) light += qGray(cool.pixel(x, y)) > 200;
+  EXPECT_GT(light, 40);
+  EXPECT_EQ(qGray(cool.pixel(cool.width() - 2, 1)), 0);
+  QTimer::singleShot(0, [&] {
+    const QImage null = ui().Null00->grab().toImage();
+    int maroon = 0;
+    for (int y = 0; y < null.height(); ++y)
+      for (int x = 0; x < null.width(); ++x) maroon += null.pixelColor(x, y) == QColor(128, 0, 0);
+    EXPECT_EQ(maroon, 0);
+    ui().Go->click();
+  });
+  ui().Go->click();
+  TEditDlg editor(app, [] { return false; });
+  editor.show();
+  EXPECT_EQ(cutCaptions(editor), "");
+  const QRect grid = editor.findChild<QTableWidget*>("DaonsTable")->geometry();
+  for (const char* name : {"EditA3", "EditB3", "EditC3", "EditD3", "Edit3"})
+    EXPECT_FALSE(editor.findChild<QLineEdit*>(name)->geometry().intersects(grid)) << name;
+  TAboutBox about;
+  about.show();
+  EXPECT_EQ(cutCaptions(about), "");
+
+  QTableWidget* listing = ui().DaonsTable;
+  listing->verticalScrollBar()->setValue(listing->verticalScrollBar()->maximum());
+  QApplication::processEvents();
+  const auto shown = [&](Qt::Orientation o, int section) {
+    const QHeaderView* h = o == Qt::Horizontal ? listing->horizontalHeader() : listing->verticalHeader();
+    return h->isVisible() ? listing->model()->headerData(section, o).toString() : QString();
+  };
+  EXPECT_EQ(shown(Qt::Horizontal, 1), "X");
+  EXPECT_EQ(shown(Qt::Vertical, 60), "60");
+  QTest::mouseDClick(listing->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                     QPoint(listing->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+  EXPECT_EQ(shown(Qt::Horizontal, 1), "u(x)");
 }
