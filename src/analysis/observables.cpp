@@ -1,24 +1,14 @@
 #include "analysis/observables.h"
 
-#include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
+#include "state/fp_guard.h"
+
 namespace zentrova {
 
 namespace {
-
-// Restores the fault flags on leaving, so that measuring between two steps
-// never shows up in the next step's fault check.
-class FlagsKept {
- public:
-  FlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-  ~FlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-
- private:
-  std::fexcept_t saved_;
-};
 
 std::string real(Real v) {
   char buf[64];
@@ -29,7 +19,7 @@ std::string real(Real v) {
 }  // namespace
 
 Observables observe(const ParticleSet& set) {
-  FlagsKept kept;
+  FpFlagsKept kept;  // measuring never shows in the next step's fault check
   Observables o;
   o.step = set.Time;
   o.time = static_cast<Real>(set.Time) * set.Dt;

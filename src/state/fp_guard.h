@@ -29,4 +29,17 @@ class FpGuard {
   void check() const { checkFpFaults(); }
 };
 
+// Leaves the floating-point flags on leaving as they were on entry: for
+// conveniences (measuring, fitting) that must not show in a step's fault check.
+class FpFlagsKept {
+ public:
+  FpFlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+  ~FpFlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+  FpFlagsKept(const FpFlagsKept&) = delete;
+  FpFlagsKept& operator=(const FpFlagsKept&) = delete;
+
+ private:
+  std::fexcept_t saved_;
+};
+
 }  // namespace zentrova

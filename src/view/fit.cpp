@@ -1,27 +1,16 @@
 #include "view/fit.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 
 #include "figures/figures.h"
+#include "state/fp_guard.h"
 #include "view/trails.h"
 #include "view/transform.h"
 
 namespace zentrova {
 
 namespace {
-
-// The fit and the zoom are conveniences: they compute quietly and leave the
-// floating-point flags as they found them.
-class QuietFp {
- public:
-  QuietFp() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-  ~QuietFp() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-
- private:
-  std::fexcept_t saved_;
-};
 
 struct Extent {
   Real minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY;
@@ -79,7 +68,7 @@ int fitMargin(int width, int height) { return std::clamp(std::min(width, height)
 
 void FitToView(const Scene& scene, int topInset, const Trails* alsoFit) {
   {
-    QuietFp quiet;
+    FpFlagsKept quiet;
     ViewState& v = scene.view;
     const Extent e = shownExtent(scene, alsoFit);
     if (e.any()) {
@@ -124,7 +113,7 @@ bool particleOffView(const Scene& scene) {
 
 void WheelZoom(const Scene& scene, Real notches) {
   {
-    QuietFp quiet;
+    FpFlagsKept quiet;
     ViewState& v = scene.view;
     const Real f = std::pow(kWheelZoomFactor, notches);
     const Real d = v.Distance * f, sx = v.ShiftX * f, sy = v.ShiftY * f;

@@ -1,8 +1,9 @@
 #include "view/trails.h"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
+
+#include "state/fp_guard.h"
 
 namespace zentrova {
 
@@ -69,8 +70,7 @@ struct Projector {
 void DrawTrails(const Scene& scene, const Trails& trails) {
   const ParticleSet& s = scene.set;
   Canvas& c = scene.canvas;
-  std::fexcept_t saved;
-  std::fegetexceptflag(&saved, FE_ALL_EXCEPT);
+  FpFlagsKept kept;  // a trail is drawn quietly, like the fit
   std::vector<Pixel> line;
   const Projector project(scene.view);
   const int count = std::clamp(s.Count, 0, kMaxParticles);
@@ -89,7 +89,6 @@ void DrawTrails(const Scene& scene, const Trails& trails) {
     }
     if (line.size() > 1) c.polyline(line);
   }
-  std::fesetexceptflag(&saved, FE_ALL_EXCEPT);
 }
 
 }  // namespace zentrova
