@@ -3,6 +3,7 @@
 // exported image and recorded frames. The work is done by the view core.
 #include <QActionGroup>
 #include <QMenu>
+#include <utility>
 
 #include "TMainForm.h"
 #include "dialogs.h"
@@ -21,15 +22,6 @@ namespace {
 // Keep in View fits at most this often, so a run stays watchable.
 constexpr std::chrono::milliseconds kKeepInViewInterval(500);
 
-QAction* addCommand(QWidget* owner, const QString& name, const QString& caption, const QKeySequence& key,
-                    bool checkable = false) {
-  auto* a = new QAction(caption, owner);
-  a->setObjectName(name);
-  a->setShortcut(key);
-  a->setCheckable(checkable);
-  return a;
-}
-
 controls::MouseButton previewButton(int b) {
   if (b == Qt::RightButton) return controls::MouseButton::Right;
   if (b == Qt::MiddleButton) return controls::MouseButton::Middle;
@@ -40,32 +32,17 @@ controls::MouseButton previewButton(int b) {
 
 void TMainForm::setupPictureCommands() {
   PictureState& p = *picture_;
-  p.FitToView = addCommand(this, "FitToView", "Fit to View", Qt::Key_F9);
-  p.KeepInView = addCommand(this, "KeepInView", "Keep in View", QKeySequence(Qt::SHIFT | Qt::Key_F9), true);
-  p.Trails = addCommand(this, "Trails", "Trails", QKeySequence(Qt::CTRL | Qt::Key_T), true);
-  ui->View1->addSeparator();
-  ui->View1->addAction(p.FitToView);
-  ui->View1->addAction(p.KeepInView);
-  ui->View1->addAction(p.Trails);
-  p.PointSize = ui->View1->addMenu("Point Size");
-  p.PointSize->setObjectName("PointSize");
+  p.FitToView = ui->FitToView;
+  p.KeepInView = ui->KeepInView;
+  p.Trails = ui->Trails;
+  p.PointSize = ui->PointSize;
+  p.ExportImage = ui->ExportImage;
+  p.RecordFrames = ui->RecordFrames;
   auto* sizes = new QActionGroup(this);
-  for (const int size : {2, 3, 5}) {
-    QAction* a = p.PointSize->addAction(QString::number(size));
-    a->setObjectName(QStringLiteral("PointSize%1").arg(size));
-    a->setCheckable(true);
-    a->setChecked(size == p.pointSize);
+  for (const auto& [a, size] : {std::pair{ui->PointSize2, 2}, std::pair{ui->PointSize3, 3}, std::pair{ui->PointSize5, 5}}) {
     sizes->addAction(a);
     connect(a, &QAction::triggered, this, [this, size] { runGuarded([this, size] { PointSizeClick(size); }); });
   }
-
-  p.ExportImage = addCommand(this, "ExportImage", "Export Image...", QKeySequence(Qt::CTRL | Qt::Key_E));
-  p.RecordFrames = addCommand(this, "RecordFrames", "Record Frames...", QKeySequence(Qt::CTRL | Qt::Key_R), true);
-  const QList<QAction*> file = ui->File1->actions();
-  const qsizetype exit = file.indexOf(ui->Exit1);
-  QAction* before = exit > 0 && file[exit - 1]->isSeparator() ? file[exit - 1] : ui->Exit1;
-  ui->File1->insertAction(before, p.ExportImage);
-  ui->File1->insertAction(before, p.RecordFrames);
 
   const auto on = [this](QAction* a, void (TMainForm::*handler)()) {
     connect(a, &QAction::triggered, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
