@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "dynamics/force_terms.h"
+#include "dynamics/literal_step.h"
+#include "dynamics/xmath.h"
 #include "state/fp_guard.h"
 
 namespace zentrova {
@@ -18,17 +20,16 @@ namespace zentrova {
 using fpops::keep;
 using fpops::Plain;
 using fpops::Trapping;
+using literal::commit;
+using literal::position;
+using literal::usedCount;
+using literal::velocity;
 
 Real coolingFactor(bool cool) { return cool ? 0.99L : 1.0L; }
 
 bool isHeld(int i, bool blockade) { return blockade && (i == 20 || i == 40 || i == 60); }
 
-namespace {
-
-int usedCount(const ParticleSet& set) { return std::clamp(set.Count, 0, kMaxParticles); }
-
-RealSlots& position(ParticleSet& s, int axis) { return axis == 0 ? s.X1 : axis == 1 ? s.Y1 : s.Z1; }
-RealSlots& velocity(ParticleSet& s, int axis) { return axis == 0 ? s.Ux1 : axis == 1 ? s.Uy1 : s.Uz1; }
+namespace literal {
 
 void commit(ParticleSet& s, bool blockade) {
   const int count = usedCount(s);
@@ -42,32 +43,16 @@ void commit(ParticleSet& s, bool blockade) {
   }
 }
 
-}  // namespace
+}  // namespace literal
 
-void stepReference(ParticleSet& set, const StepControls& c) {
-  const int count = usedCount(set);
-  for (int i = 1; i <= count; ++i) {
-    if (!set.present(i) || isHeld(i, c.blockade)) continue;
-    for (int axis = 0; axis < 3; ++axis) {
-      const Real f = forceComponent(set, i, static_cast<Axis>(axis), c.forces);
-      clearFpFaults();
-      Real& u1 = velocity(set, axis)[i - 1];
-      Real& x1 = position(set, axis)[i - 1];
-      const Real F = Trapping::mul(f, set.Dt);
-      const Real g = coolingFactor(c.cool);
-      u1 = Trapping::add(Trapping::mul(g, u1), F);
-      x1 = Trapping::add(x1, Trapping::mul(u1, set.Dt));
-    }
-  }
-  commit(set, c.blockade);
-}
+void stepReference(ParticleSet& set, const StepControls& c) { literal::stepT<Plain, Trapping>(set, c); }
 
 // ---------------------------------------------------------------------------
 // Fast step. Everything in a pair's contribution except its sign and
 // projection depends on the distance alone, and d(i,k) is bit-identical to
 // d(k,i), so each unordered pair is evaluated once. Powers of one base share
-// their logarithm: power(x, y) is expl(y * logl(x)), so expl(y * L) with
-// L = logl(x) computed once gives the same bits.
+// their logarithm: power(x, y) is exp(y * log(x)), so exp(y * L) with
+// L = log(x) computed once gives the same bits.
 
 namespace {
 
@@ -98,11 +83,6 @@ struct Contributions {
 
 inline int gi(Group g) { return static_cast<int>(g); }
 
-// glibc's expl takes its slow underflow path for very negative arguments,
-// where the result is +0 whatever the path (e^-12000 is far below half the
-// smallest denormal). Skipping it loses only the silent underflow flag.
-inline Real expOrZero(Real x) { return std::isless(x, -12000.0L) ? 0.0L : expl(x); }
-
 void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributions& out) {
   const int a = pr.a, b = pr.b;
   const Real dx = s.X[a] - s.X[b];
@@ -116,37 +96,37 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   // Core term.
   const Real w = 9.45L * d;
   const Real v = 0.09L * d;
-  const Real lw = logl(w);
-  const Real w19 = expOrZero(19.0L * lw);
-  const Real p1 = expOrZero((-w19) * lw);
+  const Real lw = xmath::log(w);
+  const Real w19 = xmath::exp(19.0L * lw);
+  const Real p1 = xmath::exp((-w19) * lw);
   const Real f = 19.0L * lw + 1.0L;
-  const Real w18 = expOrZero(18.0L * lw);
+  const Real w18 = xmath::exp(18.0L * lw);
   const Real e1 = p1 * (f * (p.sMinus9 * w18));
-  const Real lv = logl(v);
-  const Real vinv = expOrZero(-1.0L * lv);
-  const Real p2 = expOrZero((vinv * 75.0L) * lv);
+  const Real lv = xmath::log(v);
+  const Real vinv = xmath::exp(-1.0L * lv);
+  const Real p2 = xmath::exp((vinv * 75.0L) * lv);
   const Real g = 1.0L - lv;
-  const Real vm2 = expOrZero(-2.0L * lv);
+  const Real vm2 = xmath::exp(-2.0L * lv);
   const Real e2 = p2 * (g * (vm2 * p.K));
   const Real E = e1 - e2;
   keep(E);
 
-  const Real ld = logl(d);
-  const Real dm2 = expOrZero(-2.0L * ld);
+  const Real ld = xmath::log(d);
+  const Real dm2 = xmath::exp(-2.0L * ld);
 
   Real T[kShells];
   for (int j = 0; j < kShells; ++j) {
     const Real u = p.c1[j] * d;
-    const Real lu = logl(u);
-    const Real u20 = expOrZero(20.0L * lu);
+    const Real lu = xmath::log(u);
+    const Real u20 = xmath::exp(20.0L * lu);
     Real ta = (p.rq[j] * dm2) * (2.5L - u20);
     ta = ta * (1.0L - lu);
-    const Real u18 = expOrZero(18.0L * lu);
+    const Real u18 = xmath::exp(18.0L * lu);
     const Real tb = (u18 * p.c2[j]) * lu;
     const Real m = -(ta - tb);
-    const Real r2 = expOrZero(-1.0L * logl(p.q[j] * d));
+    const Real r2 = xmath::exp(-1.0L * xmath::log(p.q[j] * d));
     const Real ex = r2 * (2.5L - u20);
-    T[j] = m * expOrZero(ex * lu);
+    T[j] = m * xmath::exp(ex * lu);
     keep(T[j]);
   }
   const Real G1 = ((E + T[0]) + T[1]) + T[2];
@@ -161,7 +141,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
   Real qpe = 0, lpe = 0;
   if ((toA && gb == Group::PE) || (toB && ga == Group::PE)) {
-    qpe = expOrZero((p.B1 / d) * ld);
+    qpe = xmath::exp((p.B1 / d) * ld);
     lpe = 1.0L - ld;
   }
   auto contrib = [&](Group grp, Real t) -> Real {
