@@ -103,14 +103,14 @@ def main():
     xu = rn(mpmath.log(half_tiny))
     w(f"inline constexpr Real kExpUnderflow = {lit(xu)};  // e^x rounds to +0 below here")
     w("")
-    w(f"// 2^(j/{EXP_N}) as a high part and the rest.")
-    w(f"inline constexpr Real kExpHi[{EXP_N}] = {{")
+    w(f"// 2^(j/{EXP_N}) as a high part and the rest, both doubles.")
+    w(f"inline constexpr double kExpHi[{EXP_N}] = {{")
     his = []
     for j in range(EXP_N):
         t = mpf(2) ** (mpf(j) / EXP_N)
-        hi = rn(t)
-        his.append((hi, rn(t - hi)))
-        w(f"    {lit(hi)},")
+        hi = rn(t, 53)
+        his.append((hi, rn(t - hi, 53)))
+        w(f"    {dlit(hi)},")
     w("};")
     w(f"inline constexpr double kExpLo[{EXP_N}] = {{")
     for hi, lo in his:

@@ -93,40 +93,52 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real x2 = dx * dx;
   const Real d = sqrtl(z2 + (y2 + x2));
 
-  // Core term.
+  // Every logarithm first, then the exponentials that need only those, then
+  // the rest: the calls of one stage do not wait for each other, so the
+  // processor overlaps them. Each value is still the law's own operation on
+  // the law's own operands.
   const Real w = 9.45L * d;
   const Real v = 0.09L * d;
   const Real lw = xmath::log(w);
+  const Real lv = xmath::log(v);
+  const Real ld = xmath::log(d);
+  Real lu[kShells], lq[kShells];
+  for (int j = 0; j < kShells; ++j) {
+    lu[j] = xmath::log(p.c1[j] * d);
+    lq[j] = xmath::log(p.q[j] * d);
+  }
+
   const Real w19 = xmath::exp(19.0L * lw);
+  const Real w18 = xmath::exp(18.0L * lw);
+  const Real vinv = xmath::exp(-1.0L * lv);
+  const Real vm2 = xmath::exp(-2.0L * lv);
+  const Real dm2 = xmath::exp(-2.0L * ld);
+  Real u20[kShells], u18[kShells], r2[kShells];
+  for (int j = 0; j < kShells; ++j) {
+    u20[j] = xmath::exp(20.0L * lu[j]);
+    u18[j] = xmath::exp(18.0L * lu[j]);
+    r2[j] = xmath::exp(-1.0L * lq[j]);
+  }
+
+  // Core term.
   const Real p1 = xmath::exp((-w19) * lw);
   const Real f = 19.0L * lw + 1.0L;
-  const Real w18 = xmath::exp(18.0L * lw);
   const Real e1 = p1 * (f * (p.sMinus9 * w18));
-  const Real lv = xmath::log(v);
-  const Real vinv = xmath::exp(-1.0L * lv);
   const Real p2 = xmath::exp((vinv * 75.0L) * lv);
   const Real g = 1.0L - lv;
-  const Real vm2 = xmath::exp(-2.0L * lv);
   const Real e2 = p2 * (g * (vm2 * p.K));
   const Real E = e1 - e2;
   keep(E);
 
-  const Real ld = xmath::log(d);
-  const Real dm2 = xmath::exp(-2.0L * ld);
-
+  // Shell terms.
   Real T[kShells];
   for (int j = 0; j < kShells; ++j) {
-    const Real u = p.c1[j] * d;
-    const Real lu = xmath::log(u);
-    const Real u20 = xmath::exp(20.0L * lu);
-    Real ta = (p.rq[j] * dm2) * (2.5L - u20);
-    ta = ta * (1.0L - lu);
-    const Real u18 = xmath::exp(18.0L * lu);
-    const Real tb = (u18 * p.c2[j]) * lu;
+    Real ta = (p.rq[j] * dm2) * (2.5L - u20[j]);
+    ta = ta * (1.0L - lu[j]);
+    const Real tb = (u18[j] * p.c2[j]) * lu[j];
     const Real m = -(ta - tb);
-    const Real r2 = xmath::exp(-1.0L * xmath::log(p.q[j] * d));
-    const Real ex = r2 * (2.5L - u20);
-    T[j] = m * xmath::exp(ex * lu);
+    const Real ex = r2[j] * (2.5L - u20[j]);
+    T[j] = m * xmath::exp(ex * lu[j]);
     keep(T[j]);
   }
   const Real G1 = ((E + T[0]) + T[1]) + T[2];

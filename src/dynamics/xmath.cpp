@@ -2,7 +2,8 @@
 
 namespace zentrova::xmath::detail {
 
-// NaNs, infinities, invalid encodings and the ends of the range.
+// Arguments of 700 and more: NaNs, infinities, invalid encodings, the
+// ends of the range.
 Real expRare(Real x) {
   using tables::kExpOverflow;
   using tables::kExpUnderflow;
@@ -13,10 +14,11 @@ Real expRare(Real x) {
   }
   if (std::isless(x, kExpUnderflow)) return 0.0L;
   if (std::isgreaterequal(x, kExpUnderflow)) {
-    // Near the ends 2^e itself may be out of range: scale in two halves, so
-    // that a denormal result is rounded once.
     int e;
     const Real y = expReduced(x, e);
+    if (std::isless(std::fabs(x), 11350.0L)) return y * pow2(e);
+    // Near the ends 2^e itself may be out of range: scale in two halves, so
+    // that a denormal result is rounded once.
     const int half = e / 2;
     return (y * pow2(e - half)) * pow2(half);
   }

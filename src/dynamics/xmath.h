@@ -65,8 +65,17 @@ inline Real expReduced(Real x, int& e) {
   // Coefficients in double precision add less than 2^-80.
   const Real r2 = r * r;
   const Real p = r + r2 * ((0.5 + r * (1.0 / 6)) + r2 * ((1.0 / 24 + r * (1.0 / 120)) + r2 * (1.0 / 720)));
-  const Real t = kExpHi[j];
-  return t + (t * p + kExpLo[j]);
+  // 2^(j/128) (1 + p) with 2^(j/128) = hi + lo to 106 bits.
+  const Real hi = kExpHi[j], lo = kExpLo[j];
+  return hi + ((hi * p + lo) + lo * p);
+}
+
+// 2^e as a double, for -1022 <= e <= 1023: one 64-bit load.
+inline double pow2Double(int e) {
+  const std::uint64_t bits = std::uint64_t(e + 1023) << 52;
+  double d;
+  std::memcpy(&d, &bits, 8);
+  return d;
 }
 
 // ln(m 2^-63 2^e) for a significand m with its integer bit set.
@@ -96,14 +105,19 @@ inline Real logOf(std::uint64_t m, int e) {
 
 }  // namespace detail
 
-inline Real exp(Real x) {
-  if (!std::isless(std::fabs(x), 11350.0L)) return detail::expRare(x);
-  int e;
-  const Real y = detail::expReduced(x, e);
-  return y * detail::pow2(e);
+// Inlined: a call would pass the 80-bit argument through memory.
+[[gnu::always_inline]] inline Real exp(Real x) {
+  if (std::isless(std::fabs(x), 700.0L)) {
+    int e;
+    const Real y = detail::expReduced(x, e);
+    return y * detail::pow2Double(e);
+  }
+  // Most of the law's large arguments are far below the range.
+  if (std::isless(x, tables::kExpUnderflow)) return 0.0L;
+  return detail::expRare(x);
 }
 
-inline Real log(Real x) {
+[[gnu::always_inline]] inline Real log(Real x) {
   const std::uint64_t m = detail::significand(x);
   const unsigned se = detail::signAndExponent(x);
   // Positive, normal and finite, with the integer bit an encoding must have.
