@@ -7,6 +7,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -179,30 +180,47 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
 }  // namespace
 
+// Up to this many threads share a step: 1770 pairs in chunks of 8 still give
+// each of them a dozen chunks. Below kMinParallelPairs a step is done by the
+// calling thread alone, where waking a worker costs more than it saves.
+constexpr int kMaxThreads = 16;
+constexpr std::size_t kChunk = 8;
+constexpr std::size_t kMinParallelPairs = 64;
+
 struct FastStepper::Impl {
   int nthreads = 1;
   std::vector<std::thread> workers;
-  // Workers spin for a while after each step before they sleep: waking a
-  // sleeping thread can take longer than a whole step's share of the work.
+  // Workers spin for 2 ms after each step before they sleep: waking a
+  // sleeping thread can take longer than a whole step's share of the work,
+  // and a run's steps follow each other closely.
   std::mutex m;
-  std::condition_variable wake, finished;
-  std::atomic<std::uint64_t> generation{0};
-  std::atomic<int> pending{0};
+  std::condition_variable wake;
+  std::atomic<std::uint32_t> offered{0};  // the last step offered to the workers
   std::atomic<bool> stopping{false};
 
   std::mutex stepMutex;  // one step at a time
 
-  // The step being worked on.
+  // The step being worked on. Chunks are claimed from `ticket`: the step's
+  // number in the high half, the next pair in the low half. A worker that
+  // wakes late holds an old number and claims nothing, so the step never
+  // waits for a thread that has no processor, only for chunks being worked.
+  std::uint32_t stepNumber = 0;
+  std::atomic<std::uint64_t> ticket{0};
+  std::atomic<std::size_t> total{0}, done{0};
+  std::atomic<int> raised{0};
   const ParticleSet* set = nullptr;
   StepParams params;
   std::vector<Pair> pairs;
-  std::atomic<std::size_t> next{0};
-  std::vector<int> raised;
   fenv_t env;
   Contributions contributions;
 
-  explicit Impl(int threads) : nthreads(threads), raised(threads, 0) {
-    for (int w = 1; w < nthreads; ++w) workers.emplace_back([this, w] { workerLoop(w); });
+  explicit Impl(int threads) {
+    // A thread that cannot be created leaves the pool smaller.
+    try {
+      for (int w = 1; w < threads; ++w) workers.emplace_back([this] { workerLoop(); });
+    } catch (const std::exception&) {  // std::system_error, or no memory for its state
+    }
+    nthreads = 1 + static_cast<int>(workers.size());
   }
 
   ~Impl() {
@@ -216,63 +234,71 @@ struct FastStepper::Impl {
 
   static void relax() { asm volatile("pause"); }
 
-  void workerLoop(int w) {
-    std::uint64_t seen = 0;
+  void workerLoop() {
+    std::uint32_t seen = 0;
     for (;;) {
       const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
-      for (int n = 0; generation.load() == seen && !stopping.load(); ++n) {
+      for (int n = 0; offered.load() == seen && !stopping.load(); ++n) {
         relax();
         if ((n & 255) == 255) std::this_thread::yield();
         if ((n & 1023) == 1023 && std::chrono::steady_clock::now() > spinUntil) {
           std::unique_lock<std::mutex> lock(m);
-          wake.wait(lock, [&] { return stopping.load() || generation.load() != seen; });
+          wake.wait(lock, [&] { return stopping.load() || offered.load() != seen; });
         }
       }
       if (stopping.load()) return;
-      seen = generation.load();
-      work(w);
-      if (pending.fetch_sub(1) == 1) {
-        std::lock_guard<std::mutex> lock(m);
-        finished.notify_one();
-      }
+      seen = offered.load();
+      work(seen);
     }
   }
 
-  // Flags are per thread: each worker starts from the caller's environment
-  // with clear flags and reports what it raised.
-  void work(int w) {
-    fesetenv(&env);
-    clearFpFaults();
-    constexpr std::size_t kChunk = 8;
-    for (;;) {
-      const std::size_t start = next.fetch_add(kChunk, std::memory_order_relaxed);
-      if (start >= pairs.size()) break;
+  // The next chunk of step `number`, if that step still has one.
+  bool claim(std::uint32_t number, std::size_t& start) {
+    std::uint64_t t = ticket.load(std::memory_order_acquire);
+    do {
+      if (static_cast<std::uint32_t>(t >> 32) != number) return false;
+      start = static_cast<std::uint32_t>(t);
+      if (start >= total.load(std::memory_order_relaxed)) return false;
+    } while (!ticket.compare_exchange_weak(t, t + kChunk, std::memory_order_acq_rel));
+    return true;
+  }
+
+  // Flags are per thread: each chunk runs in the caller's environment with
+  // clear flags and reports what it raised before it counts as done.
+  void work(std::uint32_t number) {
+    bool started = false;
+    std::size_t start;
+    while (claim(number, start)) {
+      if (!started) fesetenv(&env), started = true;
+      clearFpFaults();
       const std::size_t end = std::min(pairs.size(), start + kChunk);
       for (std::size_t n = start; n < end; ++n) evaluatePair(*set, params, pairs[n], contributions);
+      asm volatile("" : : : "memory");
+      if (const int r = std::fetestexcept(kFaultFlags)) raised.fetch_or(r);
+      done.fetch_add(end - start, std::memory_order_release);
     }
-    asm volatile("" : : : "memory");
-    raised[w] = std::fetestexcept(kFaultFlags);
   }
 
   void evaluateAllPairs() {
     fegetenv(&env);
-    next.store(0, std::memory_order_relaxed);
-    std::fill(raised.begin(), raised.end(), 0);
-    if (nthreads > 1) {
-      pending.store(nthreads - 1);
+    raised.store(0);
+    done.store(0);
+    total.store(pairs.size());
+    const std::uint32_t number = ++stepNumber;
+    ticket.store(std::uint64_t(number) << 32, std::memory_order_release);
+    if (nthreads > 1 && pairs.size() >= kMinParallelPairs) {
       {
         std::lock_guard<std::mutex> lock(m);
-        generation.fetch_add(1);
+        offered.store(number);
       }
       wake.notify_all();
     }
-    work(0);
-    // A worker that lost its processor may still hold a chunk: spin only
-    // briefly, then give the processor up.
-    for (int n = 0; n < 4096 && pending.load() != 0; ++n) relax();
-    if (pending.load() != 0) {
-      std::unique_lock<std::mutex> lock(m);
-      finished.wait(lock, [&] { return pending.load() == 0; });
+    work(number);
+    // Chunks still held by a worker: spin briefly, then give the processor
+    // up, since the holder may be waiting for it.
+    for (int n = 0; done.load(std::memory_order_acquire) != pairs.size(); ++n) {
+      relax();
+      if (n > 4096) std::this_thread::yield();
     }
     fesetenv(&env);
   }
@@ -317,8 +343,7 @@ struct FastStepper::Impl {
     if (std::fetestexcept(kFaultFlags)) return false;
     set = &s;
     evaluateAllPairs();
-    for (int r : raised)
-      if (r) return false;
+    if (raised.load()) return false;
 
     clearFpFaults();
     Real newU[3][kN], newX[3][kN];
@@ -357,7 +382,7 @@ struct FastStepper::Impl {
 
 FastStepper::FastStepper(int threads) {
   if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-  impl_ = std::make_unique<Impl>(std::clamp(threads, 1, 64));
+  impl_ = std::make_unique<Impl>(std::clamp(threads, 1, kMaxThreads));
 }
 
 FastStepper::~FastStepper() = default;

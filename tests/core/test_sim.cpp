@@ -135,6 +135,7 @@ TEST_F(Simulator, InputErrorsWriteNothing) {
 TEST_F(Simulator, BenchReportsIdentity) {
   ASSERT_EQ(sim("bench -n 1"), 0);
   const std::string text = out();
+  EXPECT_NE(text.find("baseline: "), std::string::npos);
   EXPECT_NE(text.find("reference: "), std::string::npos);
   EXPECT_NE(text.find("fast: "), std::string::npos);
   EXPECT_NE(text.find("speedup: "), std::string::npos);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <random>
 #include <string>
 
+#include "dynamics/bench_set.h"
 #include "dynamics/step.h"
 #include "files/set_file.h"
 #include "reference_vectors.h"
@@ -280,4 +284,44 @@ TEST(Step, FastIsBitIdenticalToReference) {
       expectSameState(ref, single, what);
     }
   }
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZENTROVA_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define ZENTROVA_ASAN 1
+#endif
+
+// With no address space left for a thread's stack the pool runs with the
+// threads it has, and the step still agrees with the literal one.
+TEST(Step, PoolRunsWithTheThreadsItCouldCreate) {
+#ifdef ZENTROVA_ASAN
+  GTEST_SKIP() << "the sanitizer's shadow memory needs the address space this test takes away";
+#else
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    long pages = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+      std::fclose(f);
+    }
+    const rlim_t room = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (4u << 20);
+    const rlimit limit{room, room};
+    if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(2);
+    // The C library may still hold the stacks of earlier threads, so ask for
+    // more threads than it keeps.
+    FastStepper stepper(16);
+    ParticleSet fast = denseBenchSet(), ref = fast;
+    stepper.step(fast, {});
+    stepReference(ref, {});
+    _exit(stepper.threads() < 16 && fast.X == ref.X && fast.Uz == ref.Uz ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
 }
