@@ -6,6 +6,7 @@
 #include <cfenv>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <exception>
 #include <thread>
@@ -64,6 +65,12 @@ struct StepParams {
   ForceSwitches sw;
   Real sMinus9;  // (-S) * 9.45
   Real K;
+  // Factors of the distinct shell parameters: shellOf maps B2, C2, D2, B3,
+  // C3, D3 to their entry. Equal parameters give bit-identical terms, so a
+  // set whose groups share them (as the built-in ones do) evaluates each
+  // shell once.
+  int shells;
+  int shellOf[kShells];
   Real c1[kShells], q[kShells], rq[kShells], c2[kShells];
   Real A1, B1, A2, A3;
   int count;
@@ -103,8 +110,9 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real lw = xmath::log(w);
   const Real lv = xmath::log(v);
   const Real ld = xmath::log(d);
+  const int ns = p.shells;
   Real lu[kShells], lq[kShells];
-  for (int j = 0; j < kShells; ++j) {
+  for (int j = 0; j < ns; ++j) {
     lu[j] = xmath::log(p.c1[j] * d);
     lq[j] = xmath::log(p.q[j] * d);
   }
@@ -115,7 +123,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real vm2 = xmath::exp(-2.0L * lv);
   const Real dm2 = xmath::exp(-2.0L * ld);
   Real u20[kShells], u18[kShells], r2[kShells];
-  for (int j = 0; j < kShells; ++j) {
+  for (int j = 0; j < ns; ++j) {
     u20[j] = xmath::exp(20.0L * lu[j]);
     u18[j] = xmath::exp(18.0L * lu[j]);
     r2[j] = xmath::exp(-1.0L * lq[j]);
@@ -132,16 +140,18 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   keep(E);
 
   // Shell terms.
-  Real T[kShells];
-  for (int j = 0; j < kShells; ++j) {
+  Real Tu[kShells];
+  for (int j = 0; j < ns; ++j) {
     Real ta = (p.rq[j] * dm2) * (2.5L - u20[j]);
     ta = ta * (1.0L - lu[j]);
     const Real tb = (u18[j] * p.c2[j]) * lu[j];
     const Real m = -(ta - tb);
     const Real ex = r2[j] * (2.5L - u20[j]);
-    T[j] = m * xmath::exp(ex * lu[j]);
-    keep(T[j]);
+    Tu[j] = m * xmath::exp(ex * lu[j]);
+    keep(Tu[j]);
   }
+  Real T[kShells];
+  for (int j = 0; j < kShells; ++j) T[j] = Tu[p.shellOf[j]];
   const Real G1 = ((E + T[0]) + T[1]) + T[2];
   const Real G2 = ((E + T[3]) + T[4]) + T[5];
 
@@ -310,12 +320,20 @@ struct FastStepper::Impl {
     p.sMinus9 = Real(-modeSign(c.forces.taoscope)) * 9.45L;
     p.K = terms::longRangeK<Plain>();
     const Real shells[kShells] = {s.B2, s.C2, s.D2, s.B3, s.C3, s.D3};
+    p.shells = 0;
     for (int j = 0; j < kShells; ++j) {
-      p.c1[j] = 1.029L / shells[j];
-      p.q[j] = 0.1029L / shells[j];
-      p.rq[j] = terms::powerT<Plain>(p.q[j], -1.0L);
-      p.c2[j] = 205.8L / shells[j];
-      keep(p.c1[j]), keep(p.rq[j]), keep(p.c2[j]);
+      int same = 0;
+      while (same < j && std::memcmp(&shells[same], &shells[j], 10) != 0) ++same;
+      if (same < j) {
+        p.shellOf[j] = p.shellOf[same];
+        continue;
+      }
+      const int e = p.shellOf[j] = p.shells++;
+      p.c1[e] = 1.029L / shells[j];
+      p.q[e] = 0.1029L / shells[j];
+      p.rq[e] = terms::powerT<Plain>(p.q[e], -1.0L);
+      p.c2[e] = 205.8L / shells[j];
+      keep(p.c1[e]), keep(p.rq[e]), keep(p.c2[e]);
     }
     p.A1 = s.A1, p.B1 = s.B1, p.A2 = s.A2, p.A3 = s.A3;
     p.count = usedCount(s);

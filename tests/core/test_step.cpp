@@ -262,6 +262,7 @@ TEST(Step, FastIsBitIdenticalToReference) {
     base.B1 = trial ? 2.718L : -0.5L;
     base.A2 = param(rng), base.B2 = param(rng), base.C2 = param(rng);
     base.A3 = -param(rng), base.D3 = param(rng);
+    if (trial) base.B3 = base.B2, base.D2 = base.D3;  // shells shared between the groups
     int placed = 0;
     for (int i = 1; i <= 60 && placed < 18; ++i) {
       if (i % 20 != 0 && rng() % 3 != 0) continue;  // keep 20, 40, 60 for Blockade
