@@ -12,6 +12,9 @@ from mpmath import mpf
 
 mpmath.mp.prec = 200
 TINY = mpf(2) ** -16445
+ONE = mpf(1)
+# e^x above this rounds to infinity.
+OVERFLOW = (mpf(2) ** 64 - mpf(0.5)) * mpf(2) ** (16383 - 63)
 
 
 def decode(h):
@@ -19,15 +22,14 @@ def decode(h):
     sign, e = se >> 15, se & 0x7FFF
     if e == 0x7FFF:
         return mpmath.inf * (-1 if sign else 1) if m & ((1 << 63) - 1) == 0 else mpmath.nan
-    v = mpf(m) * mpf(2) ** (max(e, 1) - 16383 - 63)
-    return -v if sign else v
+    return mpf((-m if sign else m, max(e, 1) - 16383 - 63))
 
 
 def ulp(z):
     if z == 0:
         return TINY
     _, e = mpmath.frexp(z)  # z = f * 2^e, 0.5 <= |f| < 1
-    return max(mpf(2) ** (e - 64), TINY)
+    return max(mpmath.ldexp(ONE, e - 64), TINY)
 
 
 def main():
@@ -42,7 +44,7 @@ def main():
         count[f] += 1
         if f == "e":
             z = mpmath.exp(x)
-            if z > (mpf(2) ** 64 - mpf(0.5)) * mpf(2) ** (16383 - 63):
+            if z > OVERFLOW:
                 ok = y == mpmath.inf
                 err = 0 if ok else mpmath.inf
             else:
