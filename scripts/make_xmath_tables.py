@@ -9,8 +9,8 @@ from mpmath import mpf
 
 mpmath.mp.prec = 300
 
-EXP_N = 128     # exp: 2^(j/128), j = 0..127
-LOG_N = 256     # log: c_j ~ 1/(1 + j/256), j = 0..256
+EXP_N = 256     # exp: 2^(j/256), j = 0..255
+LOG_N = 512     # log: c_j ~ 1/(1 + j/512), j = 0..512
 C_BITS = 24     # bits of each c_j, so that the reduction is exact
 HI_QUANTUM = mpf(2) ** -48  # log's high parts: multiples of this
 

@@ -60,12 +60,12 @@ inline Real expReduced(Real x, int& e) {
   // kf * kExpC1 is exact and close to x, so the first difference is exact.
   const Real r = (x - kf * kExpC1) - kf * kExpC2;
   const int j = k & (kExpN - 1);
-  e = k >> 7;
-  // e^r - 1 for |r| <= ln 2/256: the Taylor terms to r^6 leave 2^-71.
+  e = k >> 8;
+  // e^r - 1 for |r| <= ln 2/512: the Taylor terms to r^5 leave 2^-66.7.
   // Coefficients in double precision add less than 2^-80.
   const Real r2 = r * r;
-  const Real p = r + r2 * ((0.5 + r * (1.0 / 6)) + r2 * ((1.0 / 24 + r * (1.0 / 120)) + r2 * (1.0 / 720)));
-  // 2^(j/128) (1 + p) with 2^(j/128) = hi + lo to 106 bits.
+  const Real p = r + r2 * ((0.5 + r * (1.0 / 6)) + r2 * (1.0 / 24 + r * (1.0 / 120)));
+  // 2^(j/256) (1 + p) with 2^(j/256) = hi + lo to 106 bits.
   const Real hi = kExpHi[j], lo = kExpLo[j];
   return hi + ((hi * p + lo) + lo * p);
 }
@@ -83,17 +83,15 @@ inline Real logOf(std::uint64_t m, int e) {
   using namespace tables;
   // c near the reciprocal of m's leading bits: r = m c - 1 is small, and
   // is computed exactly as a + b from the two halves of m.
-  const auto j = static_cast<unsigned>(((m >> 54) - 511) >> 1);  // 0 .. 256
+  const auto j = static_cast<unsigned>(((m >> 53) - 1023) >> 1);  // 0 .. 512
   const Real c = kLogC[j];
   const Real a = c * (Real(static_cast<std::int64_t>(m >> 32)) * 0x1p-31L) - 1.0L;
   const Real b = c * (Real(static_cast<std::int64_t>(m & 0xffffffffu)) * 0x1p-63L);
   const Real rh = a + b;
   const Real rl = b - (rh - a);
-  // ln(1 + r) - r for |r| <= 2^-9: the Taylor terms to r^8 leave 2^-75.
+  // ln(1 + r) - r for |r| <= 2^-10: the Taylor terms to r^7 leave 2^-73.
   const Real r2 = rh * rh;
-  const Real r4 = r2 * r2;
-  const Real q = r2 * (((-0.5 + rh * (1.0 / 3)) + r2 * (-0.25 + rh * 0.2)) +
-                       r4 * ((-1.0 / 6 + rh * (1.0 / 7)) + r2 * -0.125));
+  const Real q = r2 * ((-0.5 + rh * (1.0 / 3)) + r2 * ((-0.25 + rh * 0.2) + r2 * (-1.0 / 6 + rh * (1.0 / 7))));
   // e ln 2 - ln c, with the high parts exact in their sum.
   const Real ef = Real(e);
   const Real A = ef * kLn2Hi + kLogHi[j];

@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < n; ++i) put('e', uniform(-11400, 11357));
   for (int i = 0; i < n; ++i) put('e', uniform(-64, 64));
   for (int i = 0; i < n / 2; ++i) put('e', std::ldexp(uniform(-1, 1), int(rng() % 80) - 72));
-  // At and next to the multiples of ln 2 / 128 the reduction meets its ties.
-  for (int i = 0; i < n / 10; ++i) around('e', std::nearbyint(uniform(-2e6, 2e6)) * (ln2 / 128), 1);
+  // At and next to the multiples of ln 2 / 256 the reduction meets its ties.
+  for (int i = 0; i < n / 10; ++i) around('e', std::nearbyint(uniform(-4.2e6, 4.2e6)) * (ln2 / 256), 1);
   for (Real x : {0.0L, -0.0L, LDBL_TRUE_MIN, -LDBL_TRUE_MIN, LDBL_MIN, 1.0L, -1.0L, 11350.0L, -11350.0L,
                  11356.5L, -11355.0L, -11399.0L, -11400.0L, 0x1p-65L, -0x1p-65L})
     around('e', x);
