@@ -7,8 +7,8 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 

@@ -36,7 +36,8 @@ void stepLibmBaseline(ParticleSet& set, const StepControls& controls);
 // so faults and the partial state they leave are the same too.
 class FastStepper {
  public:
-  // threads <= 0: one per hardware thread.
+  // threads <= 0: one per hardware thread. At most 16, and fewer when the
+  // system refuses to create more; threads() tells how many there are.
   explicit FastStepper(int threads = 0);
   ~FastStepper();
   FastStepper(const FastStepper&) = delete;
