@@ -190,6 +190,10 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
 }  // namespace
 
+// A pool of its own rather than OpenMP: that runtime ends the process when it
+// cannot create a thread, and its parallel loops end in a barrier that waits
+// for every thread of the team, even one that has no processor.
+//
 // Up to this many threads share a step: 1770 pairs in chunks of 8 still give
 // each of them a dozen chunks. Below kMinParallelPairs a step is done by the
 // calling thread alone, where waking a worker costs more than it saves.
