@@ -1,6 +1,7 @@
 #include "dynamics/force_law.h"
 
 #include "dynamics/force_terms.h"
+#include "dynamics/literal_step.h"
 #include "state/fp_guard.h"
 
 namespace zentrova {
@@ -25,17 +26,7 @@ Real forceComponentUnchecked(const ParticleSet& set, int i, Axis axis, const For
 }
 
 Real forceComponent(const ParticleSet& set, int i, Axis axis, const ForceSwitches& sw) {
-  // Full speed first; only a call that raised a flag is evaluated again
-  // operation by operation to find which fault came first.
-  clearFpFaults();
-  Real r = terms::forceT<Plain>(set, i, axis, sw);
-  asm volatile("" : : "m"(r) : "memory");
-  if (const int raised = std::fetestexcept(kFaultFlags)) {
-    clearFpFaults();
-    terms::forceT<Trapping>(set, i, axis, sw);
-    throwFpFault(raised);
-  }
-  return r;
+  return literal::forceComponentT<Plain, Trapping>(set, i, axis, sw);
 }
 
 Real forceX(const ParticleSet& set, int i, const ForceSwitches& sw) { return forceComponent(set, i, Axis::X, sw); }

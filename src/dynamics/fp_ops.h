@@ -5,6 +5,7 @@
 #include <cfenv>
 #include <cmath>
 
+#include "dynamics/xmath.h"
 #include "state/fp_guard.h"
 #include "state/real.h"
 
@@ -20,8 +21,8 @@ struct Plain {
   static Real mul(Real a, Real b) { return a * b; }
   static Real div(Real a, Real b) { return a / b; }
   static Real neg(Real a) { return -a; }
-  static Real log(Real a) { return logl(a); }
-  static Real exp(Real a) { return expl(a); }
+  static Real log(Real a) { return xmath::log(a); }
+  static Real exp(Real a) { return xmath::exp(a); }
   static Real sqrt(Real a) { return sqrtl(a); }
 };
 
@@ -56,11 +57,11 @@ struct Trapping {
   }
   static Real log(Real a) {
     volatile Real va = a;
-    return done(logl(va));
+    return done(xmath::log(va));
   }
   static Real exp(Real a) {
     volatile Real va = a;
-    return done(expl(va));
+    return done(xmath::exp(va));
   }
   static Real sqrt(Real a) {
     volatile Real va = a;

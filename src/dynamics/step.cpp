@@ -6,11 +6,15 @@
 #include <cfenv>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
+#include <exception>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "dynamics/force_terms.h"
+#include "dynamics/literal_step.h"
+#include "dynamics/xmath.h"
 #include "state/fp_guard.h"
 
 namespace zentrova {
@@ -18,17 +22,16 @@ namespace zentrova {
 using fpops::keep;
 using fpops::Plain;
 using fpops::Trapping;
+using literal::commit;
+using literal::position;
+using literal::usedCount;
+using literal::velocity;
 
 Real coolingFactor(bool cool) { return cool ? 0.99L : 1.0L; }
 
 bool isHeld(int i, bool blockade) { return blockade && (i == 20 || i == 40 || i == 60); }
 
-namespace {
-
-int usedCount(const ParticleSet& set) { return std::clamp(set.Count, 0, kMaxParticles); }
-
-RealSlots& position(ParticleSet& s, int axis) { return axis == 0 ? s.X1 : axis == 1 ? s.Y1 : s.Z1; }
-RealSlots& velocity(ParticleSet& s, int axis) { return axis == 0 ? s.Ux1 : axis == 1 ? s.Uy1 : s.Uz1; }
+namespace literal {
 
 void commit(ParticleSet& s, bool blockade) {
   const int count = usedCount(s);
@@ -42,32 +45,16 @@ void commit(ParticleSet& s, bool blockade) {
   }
 }
 
-}  // namespace
+}  // namespace literal
 
-void stepReference(ParticleSet& set, const StepControls& c) {
-  const int count = usedCount(set);
-  for (int i = 1; i <= count; ++i) {
-    if (!set.present(i) || isHeld(i, c.blockade)) continue;
-    for (int axis = 0; axis < 3; ++axis) {
-      const Real f = forceComponent(set, i, static_cast<Axis>(axis), c.forces);
-      clearFpFaults();
-      Real& u1 = velocity(set, axis)[i - 1];
-      Real& x1 = position(set, axis)[i - 1];
-      const Real F = Trapping::mul(f, set.Dt);
-      const Real g = coolingFactor(c.cool);
-      u1 = Trapping::add(Trapping::mul(g, u1), F);
-      x1 = Trapping::add(x1, Trapping::mul(u1, set.Dt));
-    }
-  }
-  commit(set, c.blockade);
-}
+void stepReference(ParticleSet& set, const StepControls& c) { literal::stepT<Plain, Trapping>(set, c); }
 
 // ---------------------------------------------------------------------------
 // Fast step. Everything in a pair's contribution except its sign and
 // projection depends on the distance alone, and d(i,k) is bit-identical to
 // d(k,i), so each unordered pair is evaluated once. Powers of one base share
-// their logarithm: power(x, y) is expl(y * logl(x)), so expl(y * L) with
-// L = logl(x) computed once gives the same bits.
+// their logarithm: power(x, y) is exp(y * log(x)), so exp(y * L) with
+// L = log(x) computed once gives the same bits.
 
 namespace {
 
@@ -78,6 +65,12 @@ struct StepParams {
   ForceSwitches sw;
   Real sMinus9;  // (-S) * 9.45
   Real K;
+  // Factors of the distinct shell parameters: shellOf maps B2, C2, D2, B3,
+  // C3, D3 to their entry. Equal parameters give bit-identical terms, so a
+  // set whose groups share them (as the built-in ones do) evaluates each
+  // shell once.
+  int shells;
+  int shellOf[kShells];
   Real c1[kShells], q[kShells], rq[kShells], c2[kShells];
   Real A1, B1, A2, A3;
   int count;
@@ -98,11 +91,6 @@ struct Contributions {
 
 inline int gi(Group g) { return static_cast<int>(g); }
 
-// glibc's expl takes its slow underflow path for very negative arguments,
-// where the result is +0 whatever the path (e^-12000 is far below half the
-// smallest denormal). Skipping it loses only the silent underflow flag.
-inline Real expOrZero(Real x) { return std::isless(x, -12000.0L) ? 0.0L : expl(x); }
-
 void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributions& out) {
   const int a = pr.a, b = pr.b;
   const Real dx = s.X[a] - s.X[b];
@@ -113,42 +101,57 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real x2 = dx * dx;
   const Real d = sqrtl(z2 + (y2 + x2));
 
-  // Core term.
+  // Every logarithm first, then the exponentials that need only those, then
+  // the rest: the calls of one stage do not wait for each other, so the
+  // processor overlaps them. Each value is still the law's own operation on
+  // the law's own operands.
   const Real w = 9.45L * d;
   const Real v = 0.09L * d;
-  const Real lw = logl(w);
-  const Real w19 = expOrZero(19.0L * lw);
-  const Real p1 = expOrZero((-w19) * lw);
+  const Real lw = xmath::log(w);
+  const Real lv = xmath::log(v);
+  const Real ld = xmath::log(d);
+  const int ns = p.shells;
+  Real lu[kShells], lq[kShells];
+  for (int j = 0; j < ns; ++j) {
+    lu[j] = xmath::log(p.c1[j] * d);
+    lq[j] = xmath::log(p.q[j] * d);
+  }
+
+  const Real w19 = xmath::exp(19.0L * lw);
+  const Real w18 = xmath::exp(18.0L * lw);
+  const Real vinv = xmath::exp(-1.0L * lv);
+  const Real vm2 = xmath::exp(-2.0L * lv);
+  const Real dm2 = xmath::exp(-2.0L * ld);
+  Real u20[kShells], u18[kShells], r2[kShells];
+  for (int j = 0; j < ns; ++j) {
+    u20[j] = xmath::exp(20.0L * lu[j]);
+    u18[j] = xmath::exp(18.0L * lu[j]);
+    r2[j] = xmath::exp(-1.0L * lq[j]);
+  }
+
+  // Core term.
+  const Real p1 = xmath::exp((-w19) * lw);
   const Real f = 19.0L * lw + 1.0L;
-  const Real w18 = expOrZero(18.0L * lw);
   const Real e1 = p1 * (f * (p.sMinus9 * w18));
-  const Real lv = logl(v);
-  const Real vinv = expOrZero(-1.0L * lv);
-  const Real p2 = expOrZero((vinv * 75.0L) * lv);
+  const Real p2 = xmath::exp((vinv * 75.0L) * lv);
   const Real g = 1.0L - lv;
-  const Real vm2 = expOrZero(-2.0L * lv);
   const Real e2 = p2 * (g * (vm2 * p.K));
   const Real E = e1 - e2;
   keep(E);
 
-  const Real ld = logl(d);
-  const Real dm2 = expOrZero(-2.0L * ld);
-
-  Real T[kShells];
-  for (int j = 0; j < kShells; ++j) {
-    const Real u = p.c1[j] * d;
-    const Real lu = logl(u);
-    const Real u20 = expOrZero(20.0L * lu);
-    Real ta = (p.rq[j] * dm2) * (2.5L - u20);
-    ta = ta * (1.0L - lu);
-    const Real u18 = expOrZero(18.0L * lu);
-    const Real tb = (u18 * p.c2[j]) * lu;
+  // Shell terms.
+  Real Tu[kShells];
+  for (int j = 0; j < ns; ++j) {
+    Real ta = (p.rq[j] * dm2) * (2.5L - u20[j]);
+    ta = ta * (1.0L - lu[j]);
+    const Real tb = (u18[j] * p.c2[j]) * lu[j];
     const Real m = -(ta - tb);
-    const Real r2 = expOrZero(-1.0L * logl(p.q[j] * d));
-    const Real ex = r2 * (2.5L - u20);
-    T[j] = m * expOrZero(ex * lu);
-    keep(T[j]);
+    const Real ex = r2[j] * (2.5L - u20[j]);
+    Tu[j] = m * xmath::exp(ex * lu[j]);
+    keep(Tu[j]);
   }
+  Real T[kShells];
+  for (int j = 0; j < kShells; ++j) T[j] = Tu[p.shellOf[j]];
   const Real G1 = ((E + T[0]) + T[1]) + T[2];
   const Real G2 = ((E + T[3]) + T[4]) + T[5];
 
@@ -161,7 +164,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
   Real qpe = 0, lpe = 0;
   if ((toA && gb == Group::PE) || (toB && ga == Group::PE)) {
-    qpe = expOrZero((p.B1 / d) * ld);
+    qpe = xmath::exp((p.B1 / d) * ld);
     lpe = 1.0L - ld;
   }
   auto contrib = [&](Group grp, Real t) -> Real {
@@ -187,30 +190,52 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
 }  // namespace
 
+// A pool of its own rather than OpenMP: that runtime ends the process when it
+// cannot create a thread, and its parallel loops end in a barrier that waits
+// for every thread of the team, even one that has no processor.
+//
+// Up to this many threads share a step: 1770 pairs in chunks of 8 still give
+// each of them a dozen chunks. Below kMinParallelPairs a step is done by the
+// calling thread alone, where waking a worker costs more than it saves.
+constexpr int kMaxThreads = 16;
+constexpr std::size_t kChunk = 8;
+constexpr std::size_t kMinParallelPairs = 64;
+
 struct FastStepper::Impl {
   int nthreads = 1;
   std::vector<std::thread> workers;
-  // Workers spin for a while after each step before they sleep: waking a
-  // sleeping thread can take longer than a whole step's share of the work.
+  // Workers spin for 0.2 ms after each step before they sleep: headless
+  // steps follow each other within microseconds, while between the window's
+  // steps the drawing takes longer and a spinning worker would only keep a
+  // processor from others. A step never waits for a sleeping worker.
   std::mutex m;
-  std::condition_variable wake, finished;
-  std::atomic<std::uint64_t> generation{0};
-  std::atomic<int> pending{0};
+  std::condition_variable wake;
+  std::atomic<std::uint32_t> offered{0};  // the last step offered to the workers
   std::atomic<bool> stopping{false};
 
   std::mutex stepMutex;  // one step at a time
 
-  // The step being worked on.
+  // The step being worked on. Chunks are claimed from `ticket`: the step's
+  // number in the high half, the next pair in the low half. A worker that
+  // wakes late holds an old number and claims nothing, so the step never
+  // waits for a thread that has no processor, only for chunks being worked.
+  std::uint32_t stepNumber = 0;
+  std::atomic<std::uint64_t> ticket{0};
+  std::atomic<std::size_t> total{0}, done{0};
+  std::atomic<int> raised{0};
   const ParticleSet* set = nullptr;
   StepParams params;
   std::vector<Pair> pairs;
-  std::atomic<std::size_t> next{0};
-  std::vector<int> raised;
   fenv_t env;
   Contributions contributions;
 
-  explicit Impl(int threads) : nthreads(threads), raised(threads, 0) {
-    for (int w = 1; w < nthreads; ++w) workers.emplace_back([this, w] { workerLoop(w); });
+  explicit Impl(int threads) {
+    // A thread that cannot be created leaves the pool smaller.
+    try {
+      for (int w = 1; w < threads; ++w) workers.emplace_back([this] { workerLoop(); });
+    } catch (const std::exception&) {  // std::system_error, or no memory for its state
+    }
+    nthreads = 1 + static_cast<int>(workers.size());
   }
 
   ~Impl() {
@@ -224,63 +249,71 @@ struct FastStepper::Impl {
 
   static void relax() { asm volatile("pause"); }
 
-  void workerLoop(int w) {
-    std::uint64_t seen = 0;
+  void workerLoop() {
+    std::uint32_t seen = 0;
     for (;;) {
-      const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
-      for (int n = 0; generation.load() == seen && !stopping.load(); ++n) {
+      const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+      for (int n = 0; offered.load() == seen && !stopping.load(); ++n) {
         relax();
         if ((n & 255) == 255) std::this_thread::yield();
         if ((n & 1023) == 1023 && std::chrono::steady_clock::now() > spinUntil) {
           std::unique_lock<std::mutex> lock(m);
-          wake.wait(lock, [&] { return stopping.load() || generation.load() != seen; });
+          wake.wait(lock, [&] { return stopping.load() || offered.load() != seen; });
         }
       }
       if (stopping.load()) return;
-      seen = generation.load();
-      work(w);
-      if (pending.fetch_sub(1) == 1) {
-        std::lock_guard<std::mutex> lock(m);
-        finished.notify_one();
-      }
+      seen = offered.load();
+      work(seen);
     }
   }
 
-  // Flags are per thread: each worker starts from the caller's environment
-  // with clear flags and reports what it raised.
-  void work(int w) {
-    fesetenv(&env);
-    clearFpFaults();
-    constexpr std::size_t kChunk = 8;
-    for (;;) {
-      const std::size_t start = next.fetch_add(kChunk, std::memory_order_relaxed);
-      if (start >= pairs.size()) break;
+  // The next chunk of step `number`, if that step still has one.
+  bool claim(std::uint32_t number, std::size_t& start) {
+    std::uint64_t t = ticket.load(std::memory_order_acquire);
+    do {
+      if (static_cast<std::uint32_t>(t >> 32) != number) return false;
+      start = static_cast<std::uint32_t>(t);
+      if (start >= total.load(std::memory_order_relaxed)) return false;
+    } while (!ticket.compare_exchange_weak(t, t + kChunk, std::memory_order_acq_rel));
+    return true;
+  }
+
+  // Flags are per thread: each chunk runs in the caller's environment with
+  // clear flags and reports what it raised before it counts as done.
+  void work(std::uint32_t number) {
+    bool started = false;
+    std::size_t start;
+    while (claim(number, start)) {
+      if (!started) fesetenv(&env), started = true;
+      clearFpFaults();
       const std::size_t end = std::min(pairs.size(), start + kChunk);
       for (std::size_t n = start; n < end; ++n) evaluatePair(*set, params, pairs[n], contributions);
+      asm volatile("" : : : "memory");
+      if (const int r = std::fetestexcept(kFaultFlags)) raised.fetch_or(r);
+      done.fetch_add(end - start, std::memory_order_release);
     }
-    asm volatile("" : : : "memory");
-    raised[w] = std::fetestexcept(kFaultFlags);
   }
 
   void evaluateAllPairs() {
     fegetenv(&env);
-    next.store(0, std::memory_order_relaxed);
-    std::fill(raised.begin(), raised.end(), 0);
-    if (nthreads > 1) {
-      pending.store(nthreads - 1);
+    raised.store(0);
+    done.store(0);
+    total.store(pairs.size());
+    const std::uint32_t number = ++stepNumber;
+    ticket.store(std::uint64_t(number) << 32, std::memory_order_release);
+    if (nthreads > 1 && pairs.size() >= kMinParallelPairs) {
       {
         std::lock_guard<std::mutex> lock(m);
-        generation.fetch_add(1);
+        offered.store(number);
       }
       wake.notify_all();
     }
-    work(0);
-    // A worker that lost its processor may still hold a chunk: spin only
-    // briefly, then give the processor up.
-    for (int n = 0; n < 4096 && pending.load() != 0; ++n) relax();
-    if (pending.load() != 0) {
-      std::unique_lock<std::mutex> lock(m);
-      finished.wait(lock, [&] { return pending.load() == 0; });
+    work(number);
+    // Chunks still held by a worker: spin briefly, then give the processor
+    // up, since the holder may be waiting for it.
+    for (int n = 0; done.load(std::memory_order_acquire) != pairs.size(); ++n) {
+      relax();
+      if (n > 4096) std::this_thread::yield();
     }
     fesetenv(&env);
   }
@@ -292,12 +325,20 @@ struct FastStepper::Impl {
     p.sMinus9 = Real(-modeSign(c.forces.taoscope)) * 9.45L;
     p.K = terms::longRangeK<Plain>();
     const Real shells[kShells] = {s.B2, s.C2, s.D2, s.B3, s.C3, s.D3};
+    p.shells = 0;
     for (int j = 0; j < kShells; ++j) {
-      p.c1[j] = 1.029L / shells[j];
-      p.q[j] = 0.1029L / shells[j];
-      p.rq[j] = terms::powerT<Plain>(p.q[j], -1.0L);
-      p.c2[j] = 205.8L / shells[j];
-      keep(p.c1[j]), keep(p.rq[j]), keep(p.c2[j]);
+      int same = 0;
+      while (same < j && std::memcmp(&shells[same], &shells[j], 10) != 0) ++same;
+      if (same < j) {
+        p.shellOf[j] = p.shellOf[same];
+        continue;
+      }
+      const int e = p.shellOf[j] = p.shells++;
+      p.c1[e] = 1.029L / shells[j];
+      p.q[e] = 0.1029L / shells[j];
+      p.rq[e] = terms::powerT<Plain>(p.q[e], -1.0L);
+      p.c2[e] = 205.8L / shells[j];
+      keep(p.c1[e]), keep(p.rq[e]), keep(p.c2[e]);
     }
     p.A1 = s.A1, p.B1 = s.B1, p.A2 = s.A2, p.A3 = s.A3;
     p.count = usedCount(s);
@@ -325,8 +366,7 @@ struct FastStepper::Impl {
     if (std::fetestexcept(kFaultFlags)) return false;
     set = &s;
     evaluateAllPairs();
-    for (int r : raised)
-      if (r) return false;
+    if (raised.load()) return false;
 
     clearFpFaults();
     Real newU[3][kN], newX[3][kN];
@@ -365,7 +405,7 @@ struct FastStepper::Impl {
 
 FastStepper::FastStepper(int threads) {
   if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-  impl_ = std::make_unique<Impl>(std::clamp(threads, 1, 64));
+  impl_ = std::make_unique<Impl>(std::clamp(threads, 1, kMaxThreads));
 }
 
 FastStepper::~FastStepper() = default;

@@ -25,13 +25,19 @@ bool isHeld(int i, bool blockade);
 // buffers; the committed arrays and DrawX/Y/Z are untouched.
 void stepReference(ParticleSet& set, const StepControls& controls);
 
+// The literal step with the C library's expl and logl in place of the
+// program's exp and log: the baseline the benchmarks measure against. Its
+// last bits differ from stepReference's.
+void stepLibmBaseline(ParticleSet& set, const StepControls& controls);
+
 // The same step evaluating each pair once, spread over a pool of threads.
 // Results are bit for bit those of stepReference; when anything raises a
 // fault flag, the step is redone by stepReference from the unchanged state,
 // so faults and the partial state they leave are the same too.
 class FastStepper {
  public:
-  // threads <= 0: one per hardware thread.
+  // threads <= 0: one per hardware thread. At most 16, and fewer when the
+  // system refuses to create more; threads() tells how many there are.
   explicit FastStepper(int threads = 0);
   ~FastStepper();
   FastStepper(const FastStepper&) = delete;

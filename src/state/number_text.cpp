@@ -6,6 +6,7 @@
 #include <clocale>
 #include <locale.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "state/errors.h"
@@ -22,6 +23,46 @@ std::string trimmed(const std::string& text) {
   while (b < e && isBlank(text[b])) ++b;
   while (e > b && isBlank(text[e - 1])) --e;
   return text.substr(b, e - b);
+}
+
+// 10^n, exact in the 80-bit real for 0 <= n <= 27.
+Real exactPowerOfTen(int n) {
+  Real p = 1;
+  for (int k = 0; k < n; ++k) p *= 10;
+  return p;
+}
+
+// The 15 significant digits of |value|, correctly rounded, as the integer D
+// (10^14 <= D < 10^15) and the decimal exponent of the first: the common
+// case of the listing, without the general conversion. value * 10^n is one
+// rounding away from exact, 2^-14 at most for a 15-digit integer part, so
+// unless that part lies within 2^-12 of a half the rounding is certain.
+// False where it cannot tell; the caller then converts the general way.
+bool fifteenDigits(Real value, std::uint64_t& D, int& exponent) {
+  const Real v = std::fabs(value);
+  if (!(v >= 1e-13L && v < 1e19L)) return false;
+  int k = int(std::floor(std::log10(double(v))));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int n = 14 - k;
+    if (n < -27 || n > 27) return false;
+    const Real q = n >= 0 ? v * exactPowerOfTen(n) : v / exactPowerOfTen(-n);
+    if (q < 1e14L) {
+      --k;
+      continue;
+    }
+    if (q >= 1e15L) {
+      ++k;
+      continue;
+    }
+    const Real whole = std::floor(q);
+    const Real half = q - whole - 0.5L;
+    if (std::fabs(half) < 0x1p-12L) return false;
+    D = std::uint64_t(whole) + (half > 0);
+    exponent = k;
+    if (D == 1000000000000000u) D = 100000000000000u, ++exponent;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -60,7 +101,22 @@ std::string formatReal(Real value, char decimalSeparator) {
     return env;
   }();
   char buf[64];
-  *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = '\0';
+  std::uint64_t fast;
+  int fastExponent;
+  if (fifteenDigits(value, fast, fastExponent)) {
+    // The same form as the general conversion below.
+    char* b = buf;
+    if (std::signbit(value)) *b++ = '-';
+    char d[15];
+    for (int k = 14; k >= 0; --k) d[k] = char('0' + fast % 10), fast /= 10;
+    *b++ = d[0];
+    *b++ = '.';
+    for (int k = 1; k < 15; ++k) *b++ = d[k];
+    *b++ = 'e';
+    *std::to_chars(b, buf + sizeof buf - 1, fastExponent).ptr = '\0';
+  } else {
+    *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = '\0';
+  }
   std::fesetenv(&saved);
   // The listing formats every value of every step, so this works in place.
   const char* p = buf;

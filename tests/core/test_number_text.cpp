@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <limits>
 
 #include "state/errors.h"
@@ -85,5 +89,22 @@ TEST(NumberText, Integers) {
     } catch (const ConvertError& e) {
       EXPECT_EQ(std::string(e.what()), std::string("'") + text + "' is not a valid integer value");
     }
+  }
+}
+
+// The listing's digits come from a quick conversion where it can be sure of
+// them: they must be the correctly rounded 15 digits wherever it answers.
+TEST(NumberText, FifteenDigitsAgreeWithTheGeneralConversion) {
+  std::mt19937_64 rng(15);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> power(-16, 21);
+  for (int n = 0; n < 20000; ++n) {
+    Real v = Real(mantissa(rng)) * std::pow(10.0L, power(rng));
+    if (n % 4 == 0) v = std::nextafter(v, Real(0));  // off the decimal grid
+    if (n % 5 == 0) v = std::round(v * 1e14L) / 1e14L + 5e-16L * std::abs(v);  // near a tie
+    char ref[64];
+    std::snprintf(ref, sizeof ref, "%.14Le", v);
+    const std::string got = formatReal(v, '.');
+    EXPECT_EQ(std::strtold(got.c_str(), nullptr), std::strtold(ref, nullptr)) << got << " vs " << ref;
   }
 }
