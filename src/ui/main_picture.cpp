@@ -39,9 +39,10 @@ void TMainForm::setupPictureCommands() {
   p.ExportImage = ui->ExportImage;
   p.RecordFrames = ui->RecordFrames;
   auto* sizes = new QActionGroup(this);
-  for (const auto& [a, size] : {std::pair{ui->PointSize2, 2}, std::pair{ui->PointSize3, 3}, std::pair{ui->PointSize5, 5}}) {
-    sizes->addAction(a);
-    connect(a, &QAction::triggered, this, [this, size] { runGuarded([this, size] { PointSizeClick(size); }); });
+  for (const auto& choice : {std::pair{ui->PointSize2, 2}, std::pair{ui->PointSize3, 3}, std::pair{ui->PointSize5, 5}}) {
+    const int size = choice.second;
+    sizes->addAction(choice.first);
+    connect(choice.first, &QAction::triggered, this, [this, size] { runGuarded([this, size] { PointSizeClick(size); }); });
   }
 
   const auto on = [this](QAction* a, void (TMainForm::*handler)()) {
