@@ -130,6 +130,8 @@ class TMainForm : public QMainWindow {
   void connectRunControl();
   void paceRun();
   void noteRunFault(const char* message, std::int32_t step);
+  // One step of a run or of Step Once: computed, counted, drawn, listed.
+  void stepAndShow(std::int32_t n, bool list);
   void setUpKeys();
   void setUpLooks();
   void setUpListing();

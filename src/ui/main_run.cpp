@@ -110,6 +110,23 @@ class FramePacer {
 
 }  // namespace
 
+void TMainForm::stepAndShow(std::int32_t n, bool list) {
+  auto& s = app_.set;
+  try {
+    // Nothing can change the controls during a step, so one reading serves it.
+    integrateWholeStep(s, readStepControls());
+    recordTrails();
+    s.Time = n;
+    if (ShowTime) ui->LTime->setText(QString::number(n));
+    DrawTaons();
+    keepInView();
+    if (list) fillListing();
+  } catch (const std::exception& e) {
+    noteRunFault(e.what(), n);
+    throw;
+  }
+}
+
 void TMainForm::runSteps(std::int32_t n) {
   auto& s = app_.set;
   using std::chrono::milliseconds;
@@ -117,19 +134,7 @@ void TMainForm::runSteps(std::int32_t n) {
   bool lastShown = false;
   do {
     ++n;
-    try {
-      // Nothing can change the controls during a step, so one reading serves it.
-      integrateWholeStep(s, readStepControls());
-      recordTrails();
-      s.Time = n;
-      if (ShowTime) ui->LTime->setText(QString::number(n));
-      DrawTaons();
-      keepInView();
-      if (ui->ShowList->isChecked()) fillListing();
-    } catch (const std::exception& e) {
-      noteRunFault(e.what(), n);
-      throw;
-    }
+    stepAndShow(n, ui->ShowList->isChecked());
     lastShown = pacer.beforeEvents();
     if (lastShown) recordFrame();
     QCoreApplication::processEvents(QEventLoop::AllEvents);

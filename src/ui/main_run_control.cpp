@@ -49,17 +49,7 @@ void TMainForm::GoStopClick() {
 void TMainForm::StepOnceClick() {
   auto& s = app_.set;
   if (!s.Stopped || !ui->Go->isEnabled()) return;  // only while idle, with a set
-  const std::int32_t n = s.Time + 1;
-  try {
-    integrateStep(s, readStepControls());
-    s.Time = n;
-    if (ShowTime) ui->LTime->setText(QString::number(n));
-    DrawTaons();
-    fillListing();
-  } catch (const std::exception& e) {
-    noteRunFault(e.what(), n);
-    throw;
-  }
+  stepAndShow(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.Time) + 1u), true);  // wraps as a run does
   if (monitor_ && monitor_->isVisible()) monitor_->sample(true);
 }
 
