@@ -194,14 +194,16 @@ void TMainForm::fillListing() {
   // Only changed cells are written: the run refills the listing every step.
   // The view hears of them once, for the whole grid, rather than cell by cell.
   QAbstractItemModel* model = grid->model();
-  bool changed = false;
+  bool changed = false, headerChanged = false;
   QSignalBlocker quiet(model);
-  const auto put = [this, grid, &changed](int row, int col, const QString& text) {
+  const auto put = [this, grid, &changed, &headerChanged](int row, int col, const QString& text) {
     QTableWidgetItem* item = grid->item(row, col);
     if (item->text() == text) return;
     item->setText(text);
-    showListingHeader(row, col, text);
     changed = true;
+    if (row != 0 && col != 0) return;
+    showListingHeader(row, col, text);
+    headerChanged = true;
   };
   static const QString headers[2][3] = {{"X", "Y", "Z"}, {"u(x)", "u(y)", "u(z)"}};
   for (int c = 0; c < 3; ++c) put(0, c + 1, headers[ShowVelocities][c]);
@@ -220,8 +222,11 @@ void TMainForm::fillListing() {
       put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
   }
   quiet.unblock();
-  if (changed) {
+  if (changed)
     emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+  // Headers lay themselves out anew when told, so they are told only when
+  // theirs changed: a run changes numbers, not headers.
+  if (headerChanged) {
     emit model->headerDataChanged(Qt::Horizontal, 0, model->columnCount() - 1);
     emit model->headerDataChanged(Qt::Vertical, 0, model->rowCount() - 1);
   }
