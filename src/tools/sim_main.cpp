@@ -20,6 +20,7 @@
 #include "state/number_text.h"
 #include "state/particle_record.h"
 #include "sim_commands.h"
+#include "sim_input.h"
 #include "sim_render.h"
 
 using namespace zentrova;
@@ -50,9 +51,6 @@ struct UsageError {
 struct InfoRequest {
   const char* text;
 };
-
-// A failure tied to a file: the message names it.
-[[noreturn]] void failFor(const std::string& path, const AppError& e) { throw IoError(path + ": " + e.what()); }
 
 struct Options {
   std::string command;
@@ -123,20 +121,10 @@ std::string num(Real v) {
   return buf;
 }
 
-void loadSet(const std::string& path, ParticleRecord& record, ParticleSet& set) {
-  try {
-    readSetFile(path, record);
-  } catch (const IoError& e) {
-    failFor(path, e);
-  }
-  set.Count = kMaxParticles;
-  loadRecordIntoSet(record, set);
-}
-
 int cmdForces(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
-  loadSet(*o.in, record, set);
+  loadInputSet(*o.in, record, set);
   applySettings(o.settings, set);
   std::string text;
   for (int i = 1; i <= set.Count; ++i) {
@@ -186,17 +174,10 @@ using Clock = std::chrono::steady_clock;
 int cmdRun(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
-  loadSet(*o.in, record, set);
+  loadInputSet(*o.in, record, set);
   if (o.dt) set.Dt = *o.dt;
   applySettings(o.settings, set);
-  // An output that cannot be written fails now, not after every step.
-  if (o.out) {
-    try {
-      checkWritable(*o.out);
-    } catch (const IoError& e) {
-      failFor(*o.out, e);
-    }
-  }
+  if (o.out) checkOutput(*o.out);
   std::unique_ptr<Trajectory> trajectory;
   if (o.csv) trajectory = std::make_unique<Trajectory>(*o.csv);
 
@@ -227,7 +208,7 @@ int cmdRun(const Options& o) {
     fault = e.what();
     if (reported) std::fputc('\n', stderr);
     reported = false;
-    std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
+    reportFault(*o.in, e);
     status = kExitFault;
   }
   if (reported) std::fputc('\n', stderr);
@@ -270,7 +251,7 @@ int cmdBench(const Options& o) {
   ParticleSet initial;
   if (o.in) {
     ParticleRecord record;
-    loadSet(*o.in, record, initial);
+    loadInputSet(*o.in, record, initial);
   } else {
     initial = denseBenchSet();
   }
@@ -337,7 +318,7 @@ int main(int argc, char** argv) {
     return cmdBench(o);
   } catch (const FpError& e) {
     if (o.in)
-      std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
+      reportFault(*o.in, e);
     else
       std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
     return kExitFault;

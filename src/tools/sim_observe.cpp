@@ -4,8 +4,8 @@
 
 #include "analysis/observables.h"
 #include "files/io_error.h"
-#include "files/set_file.h"
 #include "sim_commands.h"
+#include "sim_input.h"
 #include "state/particle_record.h"
 
 namespace zentrova {
@@ -28,13 +28,7 @@ int cmdObserve(const std::string& in, int steps, int every, const StepControls& 
                const std::vector<Setting>& settings) {
   ParticleRecord record{};
   ParticleSet set;
-  try {
-    readSetFile(in, record);
-  } catch (const IoError& e) {
-    throw IoError(in + ": " + e.what());
-  }
-  set.Count = kMaxParticles;
-  loadRecordIntoSet(record, set);
+  loadInputSet(in, record, set);
   applySettings(settings, set);
 
   std::printf("%s\n", observablesCsvHeader());
@@ -46,7 +40,7 @@ int cmdObserve(const std::string& in, int steps, int every, const StepControls& 
     });
   } catch (const FpError& e) {
     finishOutput();
-    std::fprintf(stderr, "zentrova-sim: %s: %s\n", in.c_str(), e.what());
+    reportFault(in, e);
     status = 1;
   }
   finishOutput();

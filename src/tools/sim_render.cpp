@@ -10,10 +10,9 @@
 #include <string>
 
 #include "dynamics/step.h"
-#include "files/file_io.h"
-#include "files/set_file.h"
 #include "image_canvas.h"
 #include "png_file.h"
+#include "sim_input.h"
 #include "state/errors.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
@@ -79,19 +78,8 @@ RenderOptions parse(int argc, char** argv) {
 int render(const RenderOptions& o) {
   ParticleRecord record;
   ParticleSet set;
-  try {
-    readSetFile(*o.in, record);
-  } catch (const IoError& e) {
-    throw IoError(*o.in + ": " + e.what());
-  }
-  // An output that cannot be written fails now, not after the steps.
-  try {
-    checkWritable(*o.out);
-  } catch (const IoError& e) {
-    throw IoError(*o.out + ": " + e.what());
-  }
-  set.Count = kMaxParticles;
-  loadRecordIntoSet(record, set);
+  loadInputSet(*o.in, record, set);
+  checkOutput(*o.out);
 
   int status = 0;
   Trails trails;
@@ -106,7 +94,7 @@ int render(const RenderOptions& o) {
       }
     } catch (const FpError& e) {
       // The picture still shows the run up to its last whole step.
-      std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
+      reportFault(*o.in, e);
       status = kExitFault;
     }
   }
@@ -124,7 +112,7 @@ int render(const RenderOptions& o) {
   try {
     writePngFile(image, *o.out);
   } catch (const IoError& e) {
-    throw IoError(*o.out + ": " + e.what());
+    failFor(*o.out, e);
   }
   return status;
 }
@@ -149,7 +137,7 @@ int simRender(int argc, char** argv) {
   try {
     return render(o);
   } catch (const FpError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.in->c_str(), e.what());
+    reportFault(*o.in, e);
     return kExitFault;
   } catch (const AppError& e) {
     std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
