@@ -213,4 +213,11 @@ std::int32_t parseInt(const std::string& text) {
   return std::int32_t(v);
 }
 
+std::string machineReal(Real value) {
+  // to_chars never reads the locale, unlike printf.
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 21);
+  return std::string(buf, r.ptr);
+}
+
 }  // namespace zentrova

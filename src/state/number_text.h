@@ -24,3 +24,13 @@ std::string invalidRealMessage(const std::string& text);
 std::string invalidIntMessage(const std::string& text);
 
 }  // namespace zentrova
+
+namespace zentrova {
+
+// Number text for other programs (CSV, JSON, XYZ): 21 significant digits, so
+// that an 80-bit value reads back bit for bit, always with a full stop and no
+// grouping, whatever the locale. The form is printf's "%.21Lg" in the C locale
+// ("inf", "-inf", "nan" for non-finite values).
+std::string machineReal(Real value);
+
+}  // namespace zentrova
