@@ -2,8 +2,11 @@
 """Writes src/dynamics/xmath_tables.h: the constants and tables of the
 extended-precision exp and log (src/dynamics/xmath.h), from mpmath at 300 bits.
 
-Run from the repository root:  python3 scripts/make_xmath_tables.py
+Run from the repository root:  python3 scripts/make_xmath_tables.py [OUT]
+(OUT, src/dynamics/xmath_tables.h by default, names another file to write.)
 """
+import sys
+
 import mpmath
 from mpmath import mpf
 
@@ -65,7 +68,7 @@ def next_down(x):
     return x - mpf(2) ** (e - 64) if m != 0.5 else x - mpf(2) ** (e - 65)
 
 
-def main():
+def main(path="src/dynamics/xmath_tables.h"):
     ln2 = mpmath.log(2)
     out = []
     w = out.append
@@ -148,9 +151,9 @@ def main():
         w("};")
     w("")
     w("}  // namespace zentrova::xmath::tables")
-    with open("src/dynamics/xmath_tables.h", "w") as f:
+    with open(path, "w") as f:
         f.write("\n".join(out) + "\n")
 
 
 if __name__ == "__main__":
-    main()
+    main(*sys.argv[1:2])

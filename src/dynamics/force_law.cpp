@@ -21,10 +21,6 @@ Real shellTerm(Real p, Real d) { return terms::shellTermT<Plain>(p, d); }
 
 Real peLaw(Real d, Real A1, Real B1) { return -terms::peFactorT<Plain>(1.0L, d, A1, B1); }
 
-Real forceComponentUnchecked(const ParticleSet& set, int i, Axis axis, const ForceSwitches& sw) {
-  return terms::forceT<Plain>(set, i, axis, sw);
-}
-
 Real forceComponent(const ParticleSet& set, int i, Axis axis, const ForceSwitches& sw) {
   return literal::forceComponentT<Plain, Trapping>(set, i, axis, sw);
 }

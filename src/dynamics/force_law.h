@@ -38,8 +38,4 @@ Real forceX(const ParticleSet& set, int i, const ForceSwitches& sw);
 Real forceY(const ParticleSet& set, int i, const ForceSwitches& sw);
 Real forceZ(const ParticleSet& set, int i, const ForceSwitches& sw);
 
-// The same without any fault detection: faults leave their flags raised and
-// the result carries infinities or NaNs.
-Real forceComponentUnchecked(const ParticleSet& set, int i, Axis axis, const ForceSwitches& sw);
-
 }  // namespace zentrova

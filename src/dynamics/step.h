@@ -25,11 +25,6 @@ bool isHeld(int i, bool blockade);
 // buffers; the committed arrays and DrawX/Y/Z are untouched.
 void stepReference(ParticleSet& set, const StepControls& controls);
 
-// The literal step with the C library's expl and logl in place of the
-// program's exp and log: the baseline the benchmarks measure against. Its
-// last bits differ from stepReference's.
-void stepLibmBaseline(ParticleSet& set, const StepControls& controls);
-
 // The same step evaluating each pair once, spread over a pool of threads.
 // Results are bit for bit those of stepReference; when anything raises a
 // fault flag, the step is redone by stepReference from the unchanged state,

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "dynamics/bench_set.h"
 #include "dynamics/literal_step.h"
 #include "dynamics/step.h"
 

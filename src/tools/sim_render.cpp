@@ -13,6 +13,7 @@
 #include "image_canvas.h"
 #include "png_file.h"
 #include "sim_input.h"
+#include "sim_qt_messages.h"
 #include "state/errors.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
@@ -131,6 +132,7 @@ int simRender(int argc, char** argv) {
     return kExitInput;
   }
   // Text needs a GUI application; the offscreen platform needs no display.
+  keepQtMessagesQuiet();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);

@@ -38,7 +38,6 @@ class TMainForm : public QMainWindow {
   Ui::TMainForm& form() { return *ui; }
   bool taoscopeChecked() const;
   bool running() const { return !app_.set.Stopped; }
-  bool showTime() const { return ShowTime; }
   bool commentChanged() const { return CommentChanged; }
 
   // Handlers, named after their control and event.
@@ -180,7 +179,6 @@ class TMainForm : public QMainWindow {
   bool exposeWatched_ = false;
   bool centred_ = false;  // placed in the middle of the screen at its first show
   bool resizePending_ = false;
-  bool closeAfterRun_ = false;
   QString lastOpenName_, lastSaveName_;
   TMonitor* monitor_ = nullptr;
   int stepsPerSecond_ = 0;

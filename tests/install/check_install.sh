@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks the installed layout:
-# programs, manuals, desktop entry, icons, AppStream data, example sets and
-# the Python module (when built), and that the
+# programs, manuals, manual pages, desktop entry, icons, AppStream data,
+# example sets and the Python module with its metadata (when built), and that the
 # installed simulator runs each installed example.
 # usage: check_install.sh BUILD_DIR
 set -euo pipefail
@@ -14,7 +14,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in bin/zentrova bin/zentrova-sim; do [ -x "$prefix/$f" ] || fail "$f missing"; done
 for f in share/zentrova/help/HlpArtEn.hlp share/zentrova/help/HlpArtRu.hlp share/zentrova/help/HlpArtPl.hlp \
          share/applications/zentrova.desktop share/icons/hicolor/scalable/apps/zentrova.svg \
-         share/icons/hicolor/64x64/apps/zentrova.png; do
+         share/icons/hicolor/64x64/apps/zentrova.png share/man/man1/zentrova.1.gz \
+         share/man/man1/zentrova-sim.1.gz; do
   [ -s "$prefix/$f" ] || fail "$f missing"
 done
 grep -q '^Exec=zentrova' "$prefix/share/applications/zentrova.desktop" || fail "desktop entry has no Exec"
@@ -35,6 +36,7 @@ done
 if compgen -G "$build/python/zentrova.*.so" >/dev/null; then
   modules=("$prefix"/lib/python3*/dist-packages/zentrova.*.so)
   [ -f "${modules[0]}" ] || fail "Python module not installed"
-  PYTHONPATH=$(dirname "${modules[0]}") /usr/bin/python3 -c 'import zentrova' || fail "installed module does not import"
+  PYTHONPATH=$(dirname "${modules[0]}") /usr/bin/python3 -c 'import importlib.metadata, zentrova
+assert importlib.metadata.version("zentrova") == zentrova.__version__' || fail "installed module does not import or has no metadata"
 fi
 echo "install layout OK in $prefix"

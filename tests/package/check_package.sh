@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package of a build, lists it, and checks what it would
-# install: the files, the computed dependencies, the desktop entry and
-# AppStream data against their validators, and that the packaged simulator
-# and Python module run and agree.
+# Builds the Debian packages of a build (zentrova, zentrova-sim,
+# python3-zentrova), lists them, lints them with lintian, and checks what
+# they install: the files, the dependencies of each, the desktop entry and
+# AppStream data against their validators, the manual pages, and that the
+# packaged simulator and Python module run, agree, and say nothing on
+# standard error but their own messages.
 # usage: check_package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -12,29 +14,54 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 \
   || { cat "$work/cpack.log" >&2; fail "cpack"; }
-debs=("$work"/zentrova_*_amd64.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no zentrova_<version>_amd64.deb"
-deb=${debs[0]}
-echo "== $(basename "$deb")"
-dpkg-deb --field "$deb" Package Version Architecture Depends Recommends
-dpkg-deb --contents "$deb"
-
-depends=$(dpkg-deb --field "$deb" Depends)
-for d in libc6 libstdc++6 libqt6widgets6 python3-numpy; do
-  [[ $depends == *"$d"* ]] || fail "Depends lacks $d"
+declare -A deb
+for name in zentrova zentrova-sim python3-zentrova; do
+  found=("$work/${name}_"*_amd64.deb)
+  [ ${#found[@]} -eq 1 ] && [ -f "${found[0]}" ] || fail "no ${name}_<version>_amd64.deb"
+  deb[$name]=${found[0]}
+  echo "== $(basename "${found[0]}")"
+  dpkg-deb --field "${found[0]}" Package Version Architecture Maintainer Depends Recommends Breaks Replaces
+  dpkg-deb --contents "${found[0]}"
 done
+[ "$(find "$work" -maxdepth 1 -name '*.deb' | wc -l)" -eq 3 ] || fail "cpack made other packages too"
+
+depends() { dpkg-deb --field "${deb[$1]}" Depends; }
+has() { [[ ", $(depends "$1")," == *", $2"[\ ,]* ]]; }
+for d in zentrova-sim libqt6widgets6 libqt6charts6; do has zentrova "$d" || fail "zentrova does not depend on $d"; done
+for d in libc6 libstdc++6 libqt6gui6; do has zentrova-sim "$d" || fail "zentrova-sim does not depend on $d"; done
+for d in python3 python3-numpy; do has python3-zentrova "$d" || fail "python3-zentrova does not depend on $d"; done
+# A compute node installs the simulator without the window's libraries.
+[[ $(depends zentrova-sim) != *libqt6widgets* && $(depends zentrova-sim) != *libqt6charts* ]] \
+  || fail "zentrova-sim depends on Qt Widgets or Qt Charts"
+[[ $(depends python3-zentrova) != *libqt6* ]] || fail "python3-zentrova depends on Qt"
+
+# Errors and warnings fail; the packages' own overrides say why a tag is accepted.
+lintian --fail-on error,warning --display-level '>=warning' "${deb[@]}" >"$work/lintian.log" 2>&1 \
+  || { cat "$work/lintian.log" >&2; fail "lintian"; }
+cat "$work/lintian.log"
 
 root=$work/root
-dpkg-deb --extract "$deb" "$root"
+for name in "${!deb[@]}"; do
+  dpkg-deb --extract "${deb[$name]}" "$root"
+  [ -s "$root/usr/share/doc/$name/copyright" ] || fail "$name has no copyright file"
+  gzip -t "$root/usr/share/doc/$name/changelog.Debian.gz" || fail "$name has no changelog.Debian.gz"
+done
 for f in usr/bin/zentrova usr/bin/zentrova-sim; do [ -x "$root/$f" ] || fail "$f missing"; done
 for f in usr/share/zentrova/help/HlpArtEn.hlp usr/share/zentrova/help/HlpArtRu.hlp \
          usr/share/zentrova/help/HlpArtPl.hlp usr/share/applications/zentrova.desktop \
          usr/share/icons/hicolor/scalable/apps/zentrova.svg usr/share/icons/hicolor/64x64/apps/zentrova.png \
-         usr/share/metainfo/org.zentrova.Zentrova.metainfo.xml; do
+         usr/share/metainfo/org.zentrova.Zentrova.metainfo.xml \
+         usr/share/man/man1/zentrova.1.gz usr/share/man/man1/zentrova-sim.1.gz; do
   [ -s "$root/$f" ] || fail "$f missing"
 done
-modules=("$root"/usr/lib/python3/dist-packages/zentrova.cpython-*.so)
+dpkg-deb --contents "${deb[zentrova-sim]}" | grep -q 'usr/share/man/man1/zentrova-sim.1.gz$' \
+  || fail "the simulator's manual page is not in zentrova-sim"
+sitedir=$root/usr/lib/python3/dist-packages
+modules=("$sitedir"/zentrova.cpython-*.so)
 [ -f "${modules[0]}" ] || fail "Python module missing from usr/lib/python3/dist-packages"
+for f in zentrova.pyi py.typed; do
+  if [ -f "$build/python/$f" ]; then [ -f "$sitedir/$f" ] || fail "$f not packaged"; fi
+done
 
 desktop=$root/usr/share/applications/zentrova.desktop
 report=$(desktop-file-validate "$desktop" 2>&1) || { echo "$report" >&2; fail "desktop entry does not validate"; }
@@ -46,13 +73,46 @@ for exe in usr/bin/zentrova usr/bin/zentrova-sim "${modules[0]#"$root"/}"; do
   ! ldd "$root/$exe" | grep 'not found' || fail "$exe has unresolved libraries"
 done
 
+# Both manual pages read without a warning, and the simulator's names every
+# command and option that its usage lists.
+for page in zentrova zentrova-sim; do
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/usr/share/man/man1/$page.1.gz" \
+    >"$work/$page.txt" 2>"$work/$page.warnings" || fail "man -l $page.1.gz"
+  [ ! -s "$work/$page.warnings" ] || { cat "$work/$page.warnings" >&2; fail "$page(1) has warnings"; }
+done
+sim=$root/usr/bin/zentrova-sim
+usage=$("$sim" --help)
+words=$(grep -oE -- '(^|[ [|])--?[a-z][a-z0-9-]*' <<<"$usage" | tr -d ' [|'
+        grep -oE '^ +zentrova-sim [a-z]+' <<<"$usage" | awk '{print $2}')
+for word in $(sort -u <<<"$words"); do
+  grep -qF -- "$word" "$work/zentrova-sim.txt" || fail "zentrova-sim(1) does not mention $word"
+done
+
 # The packaged simulator and module step an installed example alike.
 example=$root/usr/share/zentrova/examples/three-groups.lis1
-"$root/usr/bin/zentrova-sim" run "$example" -n 20 --taoscope -o "$work/sim.lis1" >/dev/null
-PYTHONPATH=$root/usr/lib/python3/dist-packages /usr/bin/python3 -c '
+"$sim" run "$example" -n 20 --taoscope -o "$work/sim.lis1" >/dev/null
+PYTHONPATH=$sitedir /usr/bin/python3 -c '
 import sys, zentrova
 s = zentrova.load(sys.argv[1])
 zentrova.step(s, 20, taoscope=True)
 s.save(sys.argv[2])' "$example" "$work/py.lis1"
 cmp "$work/sim.lis1" "$work/py.lis1" || fail "packaged module and simulator disagree"
-echo "package OK"
+
+# pip and importlib.metadata see the module at the packaged version.
+version=$(dpkg-deb --field "${deb[python3-zentrova]}" Version)
+seen=$(PYTHONPATH=$sitedir /usr/bin/python3 -c 'import importlib.metadata as m; print(m.version("zentrova"))')
+[ "$seen" = "${version%-*}" ] || fail "importlib.metadata sees zentrova ${seen:-nowhere}, not ${version%-*}"
+if /usr/bin/python3 -m pip --version >/dev/null 2>&1; then
+  /usr/bin/python3 -m pip list --path "$sitedir" 2>/dev/null | grep -qE "^zentrova +${version%-*}" \
+    || fail "pip list does not show zentrova"
+fi
+
+# Standard error carries the simulator's own messages only, without a
+# display, a runtime folder or a writable home.
+env -u XDG_RUNTIME_DIR -u DISPLAY -u WAYLAND_DISPLAY HOME=/nonexistent \
+  "$sim" render "$example" -o "$work/set.png" --numbers --trails 5 2>"$work/render.err" \
+  || { cat "$work/render.err" >&2; fail "packaged render failed"; }
+[ ! -s "$work/render.err" ] || { cat "$work/render.err" >&2; fail "render wrote to standard error"; }
+env -u XDG_RUNTIME_DIR "$sim" render "$work/none.lis1" -o "$work/none.png" 2>"$work/render.err" && fail "render of a missing set succeeded"
+grep -qv '^zentrova-sim' "$work/render.err" && { cat "$work/render.err" >&2; fail "a message not the simulator's"; }
+echo "packages OK"
