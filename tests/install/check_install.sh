@@ -3,9 +3,10 @@
 # programs, manuals, manual pages, desktop entry, icons, AppStream data,
 # example sets and the Python module with its metadata (when built), and that the
 # installed simulator runs each installed example.
-# usage: check_install.sh BUILD_DIR
+# usage: check_install.sh BUILD_DIR [PYTHON]
 set -euo pipefail
 build=$1
+python=${2:-/usr/bin/python3}
 prefix=$(mktemp -d /tmp/zentrova-install-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -36,7 +37,7 @@ done
 if compgen -G "$build/python/zentrova.*.so" >/dev/null; then
   modules=("$prefix"/lib/python3*/dist-packages/zentrova.*.so)
   [ -f "${modules[0]}" ] || fail "Python module not installed"
-  PYTHONPATH=$(dirname "${modules[0]}") /usr/bin/python3 -c 'import importlib.metadata, zentrova
+  PYTHONPATH=$(dirname "${modules[0]}") "$python" -c 'import importlib.metadata, zentrova
 assert importlib.metadata.version("zentrova") == zentrova.__version__' || fail "installed module does not import or has no metadata"
 fi
 echo "install layout OK in $prefix"

@@ -5,9 +5,10 @@
 # AppStream data against their validators, the manual pages, and that the
 # packaged simulator and Python module run, agree, and say nothing on
 # standard error but their own messages.
-# usage: check_package.sh BUILD_DIR
+# usage: check_package.sh BUILD_DIR [PYTHON]
 set -euo pipefail
 build=$(cd "$1" && pwd)
+python=${2:-/usr/bin/python3}
 work=$(mktemp -d /tmp/zentrova-package-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -85,13 +86,14 @@ usage=$("$sim" --help)
 words=$(grep -oE -- '(^|[ [|])--?[a-z][a-z0-9-]*' <<<"$usage" | tr -d ' [|'
         grep -oE '^ +zentrova-sim [a-z]+' <<<"$usage" | awk '{print $2}')
 for word in $(sort -u <<<"$words"); do
-  grep -qF -- "$word" "$work/zentrova-sim.txt" || fail "zentrova-sim(1) does not mention $word"
+  grep -qE -- "(^|[^-a-z0-9])$word([^-a-z0-9]|\$)" "$work/zentrova-sim.txt" \
+    || fail "zentrova-sim(1) does not mention $word"
 done
 
 # The packaged simulator and module step an installed example alike.
 example=$root/usr/share/zentrova/examples/three-groups.lis1
 "$sim" run "$example" -n 20 --taoscope -o "$work/sim.lis1" >/dev/null
-PYTHONPATH=$sitedir /usr/bin/python3 -c '
+PYTHONPATH=$sitedir "$python" -c '
 import sys, zentrova
 s = zentrova.load(sys.argv[1])
 zentrova.step(s, 20, taoscope=True)
@@ -100,10 +102,10 @@ cmp "$work/sim.lis1" "$work/py.lis1" || fail "packaged module and simulator disa
 
 # pip and importlib.metadata see the module at the packaged version.
 version=$(dpkg-deb --field "${deb[python3-zentrova]}" Version)
-seen=$(PYTHONPATH=$sitedir /usr/bin/python3 -c 'import importlib.metadata as m; print(m.version("zentrova"))')
+seen=$(PYTHONPATH=$sitedir "$python" -c 'import importlib.metadata as m; print(m.version("zentrova"))')
 [ "$seen" = "${version%-*}" ] || fail "importlib.metadata sees zentrova ${seen:-nowhere}, not ${version%-*}"
-if /usr/bin/python3 -m pip --version >/dev/null 2>&1; then
-  /usr/bin/python3 -m pip list --path "$sitedir" 2>/dev/null | grep -qE "^zentrova +${version%-*}" \
+if "$python" -m pip --version >/dev/null 2>&1; then
+  "$python" -m pip list --path "$sitedir" 2>/dev/null | grep -qE "^zentrova +${version%-*}" \
     || fail "pip list does not show zentrova"
 fi
 
