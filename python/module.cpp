@@ -118,6 +118,10 @@ PySet spiral() {
 }  // namespace
 
 PYBIND11_MODULE(zentrova, m) {
+  // Docstrings start with Python's own signature line, so that
+  // inspect.signature and help() read them; the types are in zentrova.pyi.
+  pyb::options options;
+  options.disable_function_signatures();
   m.doc() = kModuleDoc;
   m.attr("__version__") = ZENTROVA_VERSION;
 
@@ -146,7 +150,10 @@ PYBIND11_MODULE(zentrova, m) {
           return observeSet(s);
         },
         pyb::arg("s"),
-        R"doc(The observables of s as a dict, the same as the Monitor and
+        R"doc(observe(s)
+--
+
+The observables of s as a dict, the same as the Monitor and
 zentrova-sim show, over the present particles with unit masses:
 
     step           s.steps
@@ -162,13 +169,19 @@ zentrova-sim show, over the present particles with unit masses:
 Reals are numpy.longdouble.)doc");
 
   m.def("easy_square", &easySquare,
-        R"doc(The easy square: particles 1-4 at rest at the corners of a square of
+        R"doc(easy_square()
+--
+
+The easy square: particles 1-4 at rest at the corners of a square of
 side 0.424, with the default parameters (A1 = 1, B1 = 2.718, A2 = A3 = 1,
 B2 = B3 = 0.3, C2 = C3 = 0.671, D2 = D3 = 1.2). dt is 0, as in the
 program; set s.dt before stepping.)doc");
 
   m.def("spiral", &spiral,
-        R"doc(The spiral figure as a set: its 19 points as particles 1-19, at rest.
+        R"doc(spiral()
+--
+
+The spiral figure as a set: its 19 points as particles 1-19, at rest.
 The figure has no parameters and no time step: they are all 0, and
 stepping it faults until s.params and s.dt are set.)doc");
 

@@ -75,7 +75,10 @@ pyb::object render(const PySet& s, const std::optional<std::filesystem::path>& p
 void bindRender(pyb::module_& m) {
   m.def("render", &render, pyb::arg("s"), pyb::arg("path") = pyb::none(),
         pyb::arg("size") = std::make_pair(640, 480), pyb::arg("taoscope") = false, pyb::arg("numbers") = false,
-        R"doc(Draws s as zentrova-sim render does: the window's picture on black, in
+        R"doc(render(s, path=None, size=(640, 480), taoscope=False, numbers=False)
+--
+
+Draws s as zentrova-sim render does: the window's picture on black, in
 the default orientation, fitted to the image; taoscope picks that
 mode's colours, numbers labels the points.
 

@@ -25,6 +25,7 @@ PySet::PySet() { set.Count = kMaxParticles; }
 PySet PySet::load(const std::string& path) {
   PySet s;
   try {
+    pyb::gil_scoped_release unlocked;
     readSetFile(path, s.record);
   } catch (const IoError& e) {
     throw FileFailure{e.what(), path};
@@ -168,7 +169,7 @@ void setParams(PySet& s, const pyb::object& values) {
   const pyb::list items(values.attr("items")());
   std::vector<std::pair<Real ParticleSet::*, Real>> updates;
   for (const pyb::handle item : items) {
-    const pyb::tuple pair = pyb::reinterpret_borrow<pyb::tuple>(item);
+    const pyb::tuple pair(pyb::reinterpret_borrow<pyb::object>(item));
     updates.emplace_back(fieldNamed(pair[0]), realFrom(pair[1], pyb::str(pair[0]).cast<std::string>()));
   }
   s.requireUnused();
@@ -271,11 +272,15 @@ by every byte of their record and their step counter.
       .def(pyb::init<>())
       .def("save",
            [](PySet& s, const std::filesystem::path& path) {
-             s.requireNotStepping();
+             SetUse use(s, false);
+             pyb::gil_scoped_release unlocked;
              s.save(path.string());
            },
            pyb::arg("path"),
-           R"doc(Writes the set to a .lis1 file: exactly 3784 bytes, all or nothing.
+           R"doc(save(self, path)
+--
+
+Writes the set to a .lis1 file: exactly 3784 bytes, all or nothing.
 
 The file is written beside the target and renamed over it once it is
 on disk, so a failed save leaves the previous file as it was. Padding
@@ -287,7 +292,7 @@ Raises zentrova.FileError (an OSError) with the program's message.)doc")
              s.requireNotStepping();
              return PySet(s);
            },
-           "An independent copy of the set.")
+           "copy(self)\n--\n\nAn independent copy of the set.")
       .def("__copy__", [](const PySet& s) {
         s.requireNotStepping();
         return PySet(s);
@@ -338,7 +343,10 @@ mapping sets the values it names and leaves the others.)doc")
       .def("__repr__", &describe);
 
   m.def("load", [](const std::filesystem::path& path) { return PySet::load(path.string()); }, pyb::arg("path"),
-        R"doc(Reads the first 3784-byte record of a .lis1 file into a new ParticleSet.
+        R"doc(load(path)
+--
+
+Reads the first 3784-byte record of a .lis1 file into a new ParticleSet.
 
 Every value is taken bit for bit, whatever it holds. A file shorter
 than one record raises zentrova.FileError("Read beyond end of file");

@@ -157,7 +157,10 @@ void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool
 void bindDynamics(pyb::module_& m) {
   m.def("forces", &forces, pyb::arg("s"), pyb::kw_only(), pyb::arg("taoscope") = false,
         pyb::arg("pe_out") = false, pyb::arg("pes1_out") = false, pyb::arg("pes2_out") = false,
-        R"doc(The force on every particle from the positions of s: a new (60, 3)
+        R"doc(forces(s, *, taoscope=False, pe_out=False, pes1_out=False, pes2_out=False)
+--
+
+The force on every particle from the positions of s: a new (60, 3)
 numpy.longdouble array, rows of NaN for absent particles.
 
 The same law, in the same order of operations, as the program and
@@ -168,7 +171,10 @@ negative, an overflow).)doc");
   m.def("step", &step, pyb::arg("s"), pyb::arg("n") = 1, pyb::kw_only(), pyb::arg("taoscope") = false,
         pyb::arg("cool") = false, pyb::arg("blockade") = false, pyb::arg("pe_out") = false,
         pyb::arg("pes1_out") = false, pyb::arg("pes2_out") = false, pyb::arg("threads") = pyb::none(),
-        R"doc(Advances s by n steps of the integration, in place; s.steps counts on.
+        R"doc(step(s, n=1, *, taoscope=False, cool=False, blockade=False, pe_out=False, pes1_out=False, pes2_out=False, threads=None)
+--
+
+Advances s by n steps of the integration, in place; s.steps counts on.
 
 Bit for bit the step of the program and zentrova-sim run. Each step
 takes, for every present particle not held, v' = g v + F dt and then
@@ -184,7 +190,7 @@ n is at most 2147483647 (OverflowError beyond). A fault raises
 FloatingPointFault with the law's message; s then holds the last
 completed step. Ctrl-C stops between two steps the same way.)doc");
 
-  m.def("_step_count", &stepCount, pyb::arg("n"), "n checked as step() checks it.");
+  m.def("_step_count", &stepCount, pyb::arg("n"), "_step_count(n)\n--\n\nn checked as step() checks it.");
 }
 
 }  // namespace zentrova::py

@@ -352,7 +352,7 @@ print(len(seen["refused"]), seen["other"], seen["delay"] < 5, start == s, s.step
 
 def test_steps_leave_the_interpreter_free_and_stop_on_ctrl_c() -> None:
     done = subprocess.run([sys.executable, "-c", THREADS_AND_CTRL_C, os.path.join(EXAMPLES, "three-groups.lis1")],
-                          capture_output=True, text=True, timeout=300)
+                          capture_output=True, text=True, timeout=180)
     assert done.stdout.split() == ["3", "20", "True", "True", "True"], done.stderr
 
 
