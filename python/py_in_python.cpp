@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kPythonPart = R"py(
 import collections.abc as _abc
 import errno as _errno
+import operator as _operator
 
 
 class FileError(OSError):
@@ -70,8 +71,9 @@ def run(s, n, every=1, **switches):
     Leaving the loop early, or Ctrl-C, leaves s at the last completed step;
     a fault raises FloatingPointFault and nothing more is yielded."""
     n = _step_count(n)
-    if isinstance(every, bool) or not isinstance(every, int) or every < 1:
-        raise ValueError(f"every takes a whole number of steps from 1, not {every!r}")
+    every = _operator.index(every)
+    if every < 1:
+        raise ValueError(f"every takes a whole number of steps from 1, not {every}")
     step(s, 0, **switches)  # the switches are checked now, not at the first step
 
     def observations():

@@ -264,7 +264,9 @@ zentrova.load(path) reads one from a .lis1 file.
 
 The arrays are views into the set, not copies: writing into them changes
 the set, and they follow it as it steps. Use .copy() on an array to keep
-a snapshot.
+a snapshot. While another thread steps the set, leave them alone: what
+goes through the set itself (assignments, save, pickle) is refused with
+RuntimeError then, but writes into a view cannot be.
 
 Sets copy (copy.copy, copy.deepcopy, .copy()), pickle and compare (==)
 by every byte of their record and their step counter.
