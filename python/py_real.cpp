@@ -1,8 +1,8 @@
 #include "py_real.h"
 
-#include <stdexcept>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #include "state/errors.h"
 #include "state/extended.h"

@@ -1,9 +1,9 @@
 #include "py_set.h"
 
-#include <stdexcept>
 #include <array>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <utility>
 
 #include <unistd.h>
@@ -149,7 +149,7 @@ void assignArray(pyb::object self, pyb::array view, pyb::handle value, const cha
   const bool sameShape = a.ndim() == view.ndim() && std::equal(view.shape(), view.shape() + view.ndim(), a.shape());
   if (!sameShape) throw pyb::value_error(name + takes + ", not shape " + pyb::str(a.attr("shape")).cast<std::string>());
   if (bytes && kind != 'b' && a.size() > 0 &&
-      (a.attr("min")().cast<long long>() < 0 || a.attr("max")().cast<long long>() > 255))
+      (a.attr("min")() < pyb::int_(0) || a.attr("max")() > pyb::int_(255)))
     throw pyb::value_error(name + takes + "; a value is out of range");
   view[pyb::ellipsis()] = a;
 }

@@ -1,10 +1,10 @@
 #include "py_step.h"
 
-#include <stdexcept>
 #include <array>
 #include <chrono>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
