@@ -1,13 +1,45 @@
 #include "py_real.h"
 
+#include <cmath>
 #include <cstring>
-#include <string>
+#include <stdexcept>
 
+#include "state/errors.h"
 #include "state/extended.h"
+#include "state/number_text.h"
 
 namespace zentrova::py {
 
 namespace pyb = pybind11;
+
+namespace {
+
+// Beyond this many bits an integer exceeds the largest 80-bit real.
+constexpr long kMaxIntegerBits = 16384;
+
+// The core's reader refuses a number beyond the range in the same words as
+// a malformed one; Python tells the two apart: a text with digits that the
+// float() reads as infinite is a number, only too large.
+bool tooLarge(const std::string& text) {
+  if (text.find_first_of("0123456789") == std::string::npos) return false;
+  try {
+    const double d = pyb::float_(pyb::str(text)).cast<double>();
+    return std::isinf(d);
+  } catch (const pyb::error_already_set&) {
+    return false;
+  }
+}
+
+Real realFromText(const std::string& text, const std::string& what) {
+  try {
+    return parseReal(text, '.');
+  } catch (const ConvertError& e) {
+    if (tooLarge(text)) throw std::overflow_error(what + ": '" + text + "' is beyond the range of an 80-bit real");
+    throw pyb::value_error(what + ": " + e.what());
+  }
+}
+
+}  // namespace
 
 pyb::object toLongDouble(Real value) {
   pyb::array_t<Real> a(std::vector<pyb::ssize_t>{});
@@ -17,15 +49,24 @@ pyb::object toLongDouble(Real value) {
   return a[pyb::tuple()];
 }
 
-Real fromLongDouble(pyb::handle value, const char* what) {
+Real realFrom(pyb::handle value, const std::string& what) {
   // numpy would turn None into NaN.
-  if (value.is_none()) throw pyb::type_error(std::string(what) + " must be a real number, not None");
+  if (value.is_none()) throw pyb::type_error(what + " takes a real number, not None");
+  if (pyb::isinstance<pyb::str>(value)) return realFromText(value.cast<std::string>(), what);
+  if (PyLong_Check(value.ptr()) && value.attr("bit_length")().cast<long>() > kMaxIntegerBits)
+    throw std::overflow_error(what + ": the integer is beyond the range of an 80-bit real");
   auto a = pyb::array_t<Real, pyb::array::forcecast>::ensure(value);
-  if (!a || a.ndim() != 0)
-    throw pyb::type_error(std::string(what) + " must be a single real number");
+  if (!a || a.ndim() != 0) throw pyb::type_error(what + " takes a single real number");
   Real r;
   std::memcpy(&r, a.data(), sizeof r);
   return r;
+}
+
+bool integerIn(pyb::handle n, long long lo, long long hi, long long& out) {
+  int beyond = 0;
+  out = PyLong_AsLongLongAndOverflow(n.ptr(), &beyond);
+  if (out == -1 && PyErr_Occurred()) throw pyb::error_already_set();
+  return beyond == 0 && out >= lo && out <= hi;
 }
 
 }  // namespace zentrova::py

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
@@ -10,8 +12,14 @@ namespace zentrova::py {
 // values move by copying bytes: every bit pattern survives, NaNs included.
 pybind11::object toLongDouble(Real value);
 
-// Any real numpy can convert to longdouble: floats, ints, numpy scalars and
-// decimal strings (which give the nearest 80-bit value, unlike a float).
-Real fromLongDouble(pybind11::handle value, const char* what);
+// A real from Python for the value named `what`: a decimal string is read as
+// the simulator's --set reads it (blanks around allowed; a bad one is
+// ValueError, one beyond the 80-bit range OverflowError); anything else
+// numpy converts to longdouble (floats, ints, numpy scalars). None and
+// non-numbers are TypeError.
+Real realFrom(pybind11::handle value, const std::string& what);
+
+// A Python int from lo to hi into `out`; false when it lies beyond them.
+bool integerIn(pybind11::handle n, long long lo, long long hi, long long& out);
 
 }  // namespace zentrova::py

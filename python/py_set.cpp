@@ -2,13 +2,19 @@
 
 #include <array>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <utility>
+
+#include <unistd.h>
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl/filesystem.h>
 
 #include "files/set_file.h"
 #include "py_real.h"
+#include "state/errors.h"
+#include "state/number_text.h"
 
 namespace zentrova::py {
 
@@ -18,12 +24,23 @@ PySet::PySet() { set.Count = kMaxParticles; }
 
 PySet PySet::load(const std::string& path) {
   PySet s;
-  readSetFile(path, s.record);
+  try {
+    pyb::gil_scoped_release unlocked;
+    readSetFile(path, s.record);
+  } catch (const IoError& e) {
+    throw FileFailure{e.what(), path};
+  }
   loadRecordIntoSet(s.record, s.set);
   return s;
 }
 
-void PySet::save(const std::string& path) { saveSet(set, record, path); }
+void PySet::save(const std::string& path) {
+  try {
+    saveSet(set, record, path);
+  } catch (const IoError& e) {
+    throw FileFailure{e.what(), path};
+  }
+}
 
 void PySet::alignStepBuffers() {
   ParticleSet& s = set;
@@ -35,21 +52,61 @@ void PySet::alignStepBuffers() {
   for (const auto& [to, from] : copies) std::memcpy(to->data(), from->data(), sizeof(RealSlots));
 }
 
-namespace {
-
-constexpr const char* kParamNames[] = {"A1", "B1", "A2", "B2", "C2", "D2", "A3", "B3", "C3", "D3"};
-
-pyb::list paramNames() {
-  pyb::list names;
-  for (const char* k : kParamNames) names.append(k);
-  return names;
+ParticleRecord PySet::snapshot() const {
+  ParticleRecord r = record;
+  snapshotSetIntoRecord(set, r);
+  return r;
 }
 
-Real* parameter(ParticleSet& s, const std::string& name) {
-  Real* slots[] = {&s.A1, &s.B1, &s.A2, &s.B2, &s.C2, &s.D2, &s.A3, &s.B3, &s.C3, &s.D3};
-  for (int p = 0; p < 10; ++p)
-    if (name == kParamNames[p]) return slots[p];
-  throw pyb::key_error(name);
+int PySet::Use::now() const { return pid == getpid() ? count : 0; }
+
+void PySet::requireNotStepping() const {
+  if (use.now() < 0) throw std::runtime_error("the set is being stepped in another thread; wait for that step to end");
+}
+
+void PySet::requireUnused() const {
+  requireNotStepping();
+  if (use.now() > 0) throw std::runtime_error("the set is in use in another thread; wait for that call to end");
+}
+
+SetUse::SetUse(PySet& s, bool writes) : s_(s), writes_(writes) {
+  writes ? s.requireUnused() : s.requireNotStepping();
+  if (s.use.pid != getpid()) {
+    s.use.count = 0;
+    s.use.pid = getpid();
+  }
+  s.use.count = writes ? -1 : s.use.count + 1;
+}
+
+SetUse::~SetUse() { s_.use.count = writes_ ? 0 : s_.use.count - 1; }
+
+namespace {
+
+struct NamedValue {
+  const char* name;
+  Real ParticleSet::*field;
+};
+
+// dt and the force parameters, in the order of the file.
+constexpr std::array<NamedValue, 11> kNamed{{{"dt", &ParticleSet::Dt},
+                                             {"A1", &ParticleSet::A1},
+                                             {"B1", &ParticleSet::B1},
+                                             {"A2", &ParticleSet::A2},
+                                             {"B2", &ParticleSet::B2},
+                                             {"C2", &ParticleSet::C2},
+                                             {"D2", &ParticleSet::D2},
+                                             {"A3", &ParticleSet::A3},
+                                             {"B3", &ParticleSet::B3},
+                                             {"C3", &ParticleSet::C3},
+                                             {"D3", &ParticleSet::D3}}};
+
+Real ParticleSet::*fieldNamed(pyb::handle key) {
+  if (pyb::isinstance<pyb::str>(key)) {
+    const auto name = key.cast<std::string>();
+    for (const NamedValue& n : kNamed)
+      if (name == n.name) return n.field;
+  }
+  throw pyb::key_error(pyb::repr(key).cast<std::string>());
 }
 
 // A (60, 3) view of three consecutive arrays of the set (X, Y, Z or Ux, Uy,
@@ -77,66 +134,125 @@ pyb::array presentOf(pyb::object self) {
   return pyb::array(pyb::dtype::of<std::uint8_t>(), {kMaxParticles}, {1}, s.Present.data(), self);
 }
 
-// Assigning a whole array goes through numpy, which checks the shape and
-// converts the values; the view then holds them.
-void assignInto(pyb::array view, pyb::handle value) { view[pyb::ellipsis()] = value; }
+// Whole arrays are checked before anything is written: numpy alone would
+// broadcast a wrong shape and turn None into NaN.
+void assignArray(pyb::object self, pyb::array view, pyb::handle value, const char* what, bool bytes) {
+  self.cast<PySet&>().requireUnused();
+  const std::string name = what;
+  const std::string takes = bytes ? " takes 60 presence bytes (booleans or integers 0 to 255)"
+                                  : " takes a (60, 3) array of reals";
+  if (value.is_none()) throw pyb::type_error(name + takes + ", not None");
+  pyb::array a = pyb::module_::import("numpy").attr("asarray")(value);
+  const char kind = a.dtype().kind();
+  const bool fits = bytes ? (kind == 'b' || kind == 'i' || kind == 'u') : (kind == 'i' || kind == 'u' || kind == 'f');
+  if (!fits) throw pyb::type_error(name + takes + ", not " + pyb::str(a.dtype()).cast<std::string>());
+  const bool sameShape = a.ndim() == view.ndim() && std::equal(view.shape(), view.shape() + view.ndim(), a.shape());
+  if (!sameShape) throw pyb::value_error(name + takes + ", not shape " + pyb::str(a.attr("shape")).cast<std::string>());
+  if (bytes && kind != 'b' && a.size() > 0 &&
+      (a.attr("min")() < pyb::int_(0) || a.attr("max")() > pyb::int_(255)))
+    throw pyb::value_error(name + takes + "; a value is out of range");
+  view[pyb::ellipsis()] = a;
+}
 
-// The ten parameters as a mapping bound to its set: reads and writes go
-// straight to the set.
+// The ten parameters and dt as a mapping bound to its set: reads and writes
+// go straight to the set.
 struct Params {
   pyb::object owner;
-  ParticleSet& set() const { return owner.cast<PySet&>().set; }
+  PySet& set() const { return owner.cast<PySet&>(); }
 };
 
-void setParams(PySet& s, pyb::handle values) {
-  if (pyb::isinstance<Params>(values)) values = pyb::dict(values.attr("items")());
-  if (!pyb::isinstance<pyb::dict>(values))
-    throw pyb::type_error("params takes a mapping of parameter names (A1 ... D3) to reals");
-  // Every name and value is checked before anything changes.
-  std::vector<std::pair<Real*, Real>> updates;
-  for (auto item : values.cast<pyb::dict>())
-    updates.emplace_back(parameter(s.set, item.first.cast<std::string>()),
-                         fromLongDouble(item.second, "a parameter"));
-  for (auto& [slot, value] : updates) *slot = value;
+// Every name and value is read before anything changes. `values` is owned
+// here: assigning a set's own params to it makes a temporary list of items.
+void setParams(PySet& s, const pyb::object& values) {
+  if (!pyb::isinstance(values, pyb::module_::import("collections.abc").attr("Mapping")))
+    throw pyb::type_error("params takes a mapping of names (dt, A1 ... D3) to reals");
+  const pyb::list items(values.attr("items")());
+  std::vector<std::pair<Real ParticleSet::*, Real>> updates;
+  for (const pyb::handle item : items) {
+    const pyb::tuple pair(pyb::reinterpret_borrow<pyb::object>(item));
+    updates.emplace_back(fieldNamed(pair[0]), realFrom(pair[1], pyb::str(pair[0]).cast<std::string>()));
+  }
+  s.requireUnused();
+  for (const auto& [field, value] : updates) s.set.*field = value;
+}
+
+pyb::tuple pickleState(const PySet& s) {
+  s.requireNotStepping();
+  const ParticleRecord r = s.snapshot();
+  return pyb::make_tuple(pyb::bytes(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()), s.set.Time);
+}
+
+PySet fromPickleState(const pyb::tuple& state) {
+  const char* bad = "a ParticleSet is restored from (3784 record bytes, step counter)";
+  if (state.size() != 2 || !pyb::isinstance<pyb::bytes>(state[0])) throw pyb::value_error(bad);
+  const std::string bytes = state[0].cast<std::string>();
+  PySet s;
+  if (bytes.size() != s.record.bytes.size()) throw pyb::value_error(bad);
+  std::memcpy(s.record.bytes.data(), bytes.data(), bytes.size());
+  loadRecordIntoSet(s.record, s.set);
+  s.set.Time = state[1].cast<std::int32_t>();
+  return s;
+}
+
+bool equal(const PySet& a, const PySet& b) {
+  a.requireNotStepping();
+  b.requireNotStepping();
+  return a.set.Time == b.set.Time && a.snapshot().bytes == b.snapshot().bytes;
+}
+
+std::string describe(const PySet& s) {
+  if (s.use.now() < 0) return "<zentrova.ParticleSet: being stepped>";
+  int present = 0;
+  for (int i = 1; i <= kMaxParticles; ++i) present += s.set.present(i);
+  return "<zentrova.ParticleSet: " + std::to_string(present) + " present, step " + std::to_string(s.set.Time) +
+         ", dt " + formatReal(s.set.Dt, '.') + ">";
 }
 
 }  // namespace
 
 void bindParticleSet(pyb::module_& m) {
-  pyb::class_<Params>(m, "Params", R"doc(The force parameters of a set, A1 ... D3, as a mapping.
+  pyb::class_<Params>(m, "Params", R"doc(dt and the force parameters of a set, A1 ... D3, as a mutable mapping
+in the order of the file: dt A1 B1 A2 B2 C2 D2 A3 B3 C3 D3.
 
 Reads and writes go straight into the set it belongs to::
 
     s.params["B1"]                # numpy.longdouble
     s.params["B1"] = "2.718"      # the nearest 80-bit value of the decimal
+    s.params.update(B2=0.3, C2="0.671")
     dict(s.params)                # a detached copy
+
+Names cannot be added or removed.
 )doc")
-      .def("__getitem__",
-           [](const Params& p, const std::string& name) { return toLongDouble(*parameter(p.set(), name)); },
+      .def("__getitem__", [](const Params& p, pyb::handle name) { return toLongDouble(p.set().set.*fieldNamed(name)); },
            pyb::arg("name"))
       .def("__setitem__",
-           [](const Params& p, const std::string& name, pyb::handle v) {
-             Real* slot = parameter(p.set(), name);
-             *slot = fromLongDouble(v, name.c_str());
+           [](const Params& p, pyb::handle name, pyb::handle v) {
+             const auto field = fieldNamed(name);
+             const Real value = realFrom(v, pyb::str(name).cast<std::string>());
+             p.set().requireUnused();
+             p.set().set.*field = value;
            },
            pyb::arg("name"), pyb::arg("value"))
-      .def("__len__", [](const Params&) { return 10; })
+      .def("__delitem__",
+           [](const Params&, pyb::handle) -> void {
+             throw pyb::type_error("the parameters of a set cannot be removed");
+           })
+      .def("__len__", [](const Params&) { return kNamed.size(); })
       .def("__contains__",
            [](const Params&, pyb::handle name) {
-             if (!pyb::isinstance<pyb::str>(name)) return false;
-             const auto n = name.cast<std::string>();
-             for (const char* k : kParamNames)
-               if (n == k) return true;
-             return false;
+             try {
+               fieldNamed(name);
+               return true;
+             } catch (const pyb::key_error&) {
+               return false;
+             }
            })
-      .def("__iter__", [](const Params&) { return pyb::iter(paramNames()); })
-      .def("keys", [](const Params&) { return paramNames(); }, "The ten names, A1 B1 A2 B2 C2 D2 A3 B3 C3 D3.")
-      .def("items", [](const Params& p) {
-        pyb::list out;
-        for (const char* k : kParamNames) out.append(pyb::make_tuple(k, toLongDouble(*parameter(p.set(), k))));
-        return out;
-      }, "(name, value) pairs in record order.")
-      .def("__repr__", [](const Params& p) { return pyb::str(pyb::dict(pyb::cast(p).attr("items")())).cast<std::string>(); });
+      .def("__iter__", [](const Params&) {
+        pyb::list names;
+        for (const NamedValue& n : kNamed) names.append(n.name);
+        return pyb::iter(names);
+      })
+      .def("__repr__", [](const Params& p) { return pyb::repr(pyb::dict(pyb::cast(p).attr("items")())); });
 
   pyb::class_<PySet>(m, "ParticleSet", R"doc(A set of 60 particles, numbered 1 to 60 (row i - 1 of every array).
 
@@ -148,57 +264,95 @@ zentrova.load(path) reads one from a .lis1 file.
 
 The arrays are views into the set, not copies: writing into them changes
 the set, and they follow it as it steps. Use .copy() on an array to keep
-a snapshot.
+a snapshot. While another thread steps the set, leave them alone: what
+goes through the set itself (assignments, save, pickle) is refused with
+RuntimeError then, but writes into a view cannot be.
+
+Sets copy (copy.copy, copy.deepcopy, .copy()), pickle and compare (==)
+by every byte of their record and their step counter.
 )doc")
       .def(pyb::init<>())
-      .def("save", [](PySet& s, const std::filesystem::path& path) { s.save(path.string()); }, pyb::arg("path"),
-           R"doc(Writes the set to a .lis1 file: exactly 3784 bytes, all or nothing.
+      .def("save",
+           [](PySet& s, const std::filesystem::path& path) {
+             SetUse use(s, false);
+             pyb::gil_scoped_release unlocked;
+             s.save(path.string());
+           },
+           pyb::arg("path"),
+           R"doc(save(self, path)
+--
+
+Writes the set to a .lis1 file: exactly 3784 bytes, all or nothing.
 
 The file is written beside the target and renamed over it once it is
 on disk, so a failed save leaves the previous file as it was. Padding
 bytes are those of the file the set was loaded from (zeros for a set
 made here); presence bytes are written as they are held.
 Raises zentrova.FileError (an OSError) with the program's message.)doc")
-      .def("copy", [](const PySet& s) { return PySet(s); }, "An independent copy of the set.")
-      .def("__copy__", [](const PySet& s) { return PySet(s); })
-      .def("__deepcopy__", [](const PySet& s, pyb::handle) { return PySet(s); }, pyb::arg("memo"))
+      .def("copy",
+           [](const PySet& s) {
+             s.requireNotStepping();
+             return PySet(s);
+           },
+           "copy(self)\n--\n\nAn independent copy of the set.")
+      .def("__copy__", [](const PySet& s) {
+        s.requireNotStepping();
+        return PySet(s);
+      })
+      .def("__deepcopy__",
+           [](const PySet& s, pyb::handle) {
+             s.requireNotStepping();
+             return PySet(s);
+           },
+           pyb::arg("memo"))
+      .def(pyb::pickle(&pickleState, &fromPickleState))
+      .def("__eq__", [](const PySet& a, const PySet& b) { return equal(a, b); }, pyb::is_operator())
+      .def("__ne__", [](const PySet& a, const PySet& b) { return !equal(a, b); }, pyb::is_operator())
       .def_property("positions", &positionsOf,
-                    [](pyb::object self, pyb::handle v) { assignInto(positionsOf(self), v); },
+                    [](pyb::object self, pyb::handle v) { assignArray(self, positionsOf(self), v, "positions", false); },
                     R"doc(x, y, z of every particle: a (60, 3) numpy.longdouble view, bit for bit
-the 80-bit reals of the file.)doc")
+the 80-bit reals of the file. Assigning takes a (60, 3) array of reals.)doc")
       .def_property("velocities", &velocitiesOf,
-                    [](pyb::object self, pyb::handle v) { assignInto(velocitiesOf(self), v); },
+                    [](pyb::object self, pyb::handle v) { assignArray(self, velocitiesOf(self), v, "velocities", false); },
                     "u(x), u(y), u(z) of every particle: a (60, 3) numpy.longdouble view.")
       .def_property("present", &presentOf,
-                    [](pyb::object self, pyb::handle v) { assignInto(presentOf(self), v); },
+                    [](pyb::object self, pyb::handle v) { assignArray(self, presentOf(self), v, "present", true); },
                     R"doc(The 60 presence bytes (numpy.uint8 view): 0 absent, anything else
 present. Values other than 0 and 1 are kept and saved as they are.)doc")
       .def_property(
           "dt", [](const PySet& s) { return toLongDouble(s.set.Dt); },
-          [](PySet& s, pyb::handle v) { s.set.Dt = fromLongDouble(v, "dt"); },
+          [](PySet& s, pyb::handle v) {
+            const Real value = realFrom(v, "dt");
+            s.requireUnused();
+            s.set.Dt = value;
+          },
           R"doc(The time step (numpy.longdouble). Assign a decimal string, such as
 "0.01", for the nearest 80-bit value; a float gives the double's value.)doc")
       .def_property(
           "params", [](pyb::object self) { return Params{self}; }, &setParams,
-          R"doc(The force parameters A1 ... D3 (see Params). Assigning a mapping
-sets the parameters it names and leaves the others.)doc")
+          R"doc(dt and the force parameters A1 ... D3 (see Params). Assigning a
+mapping sets the values it names and leaves the others.)doc")
       .def_property(
           "steps", [](const PySet& s) { return s.set.Time; },
-          [](PySet& s, std::int32_t n) { s.set.Time = n; },
+          [](PySet& s, const pyb::int_& n) {
+            long long v = 0;
+            if (!integerIn(n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), v))
+              throw std::overflow_error("steps is a 32-bit step counter: from -2147483648 to 2147483647");
+            s.requireUnused();
+            s.set.Time = static_cast<std::int32_t>(v);
+          },
           "Steps taken since the set was loaded or made (32-bit, wraps).")
-      .def("__repr__", [](const PySet& s) {
-        int present = 0;
-        for (int i = 1; i <= kMaxParticles; ++i) present += s.set.present(i);
-        return "<zentrova.ParticleSet: " + std::to_string(present) + " present, " + std::to_string(s.set.Time) +
-               " steps>";
-      });
+      .def("__repr__", &describe);
 
   m.def("load", [](const std::filesystem::path& path) { return PySet::load(path.string()); }, pyb::arg("path"),
-        R"doc(Reads the first 3784-byte record of a .lis1 file into a new ParticleSet.
+        R"doc(load(path)
+--
+
+Reads the first 3784-byte record of a .lis1 file into a new ParticleSet.
 
 Every value is taken bit for bit, whatever it holds. A file shorter
 than one record raises zentrova.FileError("Read beyond end of file");
-a missing one "File not found".)doc");
+a missing one FileNotFoundError (also a zentrova.FileError).)doc");
 }
 
 }  // namespace zentrova::py

@@ -2,7 +2,6 @@
 // optional trails of a run, written as a PNG file without a window.
 #include "sim_render.h"
 
-#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
@@ -10,16 +9,14 @@
 #include <string>
 
 #include "dynamics/step.h"
-#include "image_canvas.h"
 #include "png_file.h"
+#include "set_picture.h"
 #include "sim_input.h"
 #include "sim_qt_messages.h"
 #include "state/errors.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
-#include "view/fit.h"
 #include "view/trails.h"
-#include "view/transform.h"
 
 using namespace zentrova;
 
@@ -100,16 +97,12 @@ int render(const RenderOptions& o) {
     }
   }
 
-  ViewState view;
-  initView(view, o.width, o.height);
-  initViewSteps(view);
-  view.ShowNumbers = o.numbers;
-  QImage image(o.width, o.height, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  // The window's face for the numbers.
-  QImageCanvas canvas(image, o.width, o.height, QFont(QStringLiteral("DejaVu Sans"), 8));
-  const Scene scene{canvas, view, set, o.taoscope, o.trailSteps > 0 ? &trails : nullptr};
-  FitToView(scene, 0, scene.trails);
+  PictureOptions picture;
+  picture.width = o.width;
+  picture.height = o.height;
+  picture.taoscope = o.taoscope;
+  picture.numbers = o.numbers;
+  const QImage image = drawSetPicture(set, picture, o.trailSteps > 0 ? &trails : nullptr);
   try {
     writePngFile(image, *o.out);
   } catch (const IoError& e) {

@@ -60,8 +60,8 @@ dpkg-deb --contents "${deb[zentrova-sim]}" | grep -q 'usr/share/man/man1/zentrov
 sitedir=$root/usr/lib/python3/dist-packages
 modules=("$sitedir"/zentrova.cpython-*.so)
 [ -f "${modules[0]}" ] || fail "Python module missing from usr/lib/python3/dist-packages"
-for f in zentrova.pyi py.typed; do
-  if [ -f "$build/python/$f" ]; then [ -f "$sitedir/$f" ] || fail "$f not packaged"; fi
+for f in zentrova.pyi zentrova-stubs/__init__.pyi zentrova-stubs/py.typed; do
+  [ -f "$sitedir/$f" ] || fail "$f not packaged"
 done
 
 desktop=$root/usr/share/applications/zentrova.desktop

@@ -1,7 +1,16 @@
 """The Python module against the reference vectors and the simulator."""
+import collections.abc
+import copy
 import os
+import pathlib
+import pickle
+import shutil
+import signal
 import subprocess
+import sys
+import textwrap
 import time
+from typing import Any
 
 import numpy as np
 import pytest
@@ -13,28 +22,28 @@ EXAMPLES = os.environ["ZENTROVA_EXAMPLES"]
 SIM = os.environ["ZENTROVA_SIM"]
 
 
-def data(name):
+def data(name: str) -> str:
     return os.path.join(DATA, name)
 
 
-def ten_bytes(values):
+def ten_bytes(values: Any) -> "np.ndarray[Any, np.dtype[np.uint8]]":
     """The 10 significant bytes of every 80-bit real, in C order."""
     a = np.ascontiguousarray(values, dtype=np.longdouble)
     return a.view(np.uint8).reshape(-1, 16)[:, :10]
 
 
-def close(got, want):
+def close(got: Any, want: Any) -> bool:
     """Within 1e-15 relative: the vectors were made with the C library's exp and log."""
     got, want = np.asarray(got, np.longdouble), np.asarray(want, np.longdouble)
     return bool((np.abs(got - want) <= np.longdouble("1e-15") * np.abs(want)).all())
 
 
-def read(path):
+def read(path: "str | os.PathLike[str]") -> bytes:
     with open(path, "rb") as f:
         return f.read()
 
 
-def test_load_save_and_edits_are_bit_for_bit(tmp_path):
+def test_load_save_and_edits_are_bit_for_bit(tmp_path: pathlib.Path) -> None:
     raw = read(data("set-a.lis1"))
     record = np.frombuffer(raw, np.uint8)
     s = zentrova.load(data("set-a.lis1"))
@@ -67,7 +76,7 @@ def test_load_save_and_edits_are_bit_for_bit(tmp_path):
     ("set-a.lis1", {"taoscope": True}, "set-a.forces-taoscope.txt"),
     ("set-b.lis1", {"pe_out": True, "pes1_out": True}, "set-b.forces-pe-pes1-out.txt"),
 ])
-def test_forces_match_reference(name, switches, expected):
+def test_forces_match_reference(name: str, switches: dict[str, bool], expected: str) -> None:
     f = zentrova.forces(zentrova.load(data(name)), **switches)
     rows = [line.split() for line in open(data(expected))]
     for i, *xyz in rows:
@@ -81,7 +90,7 @@ def test_forces_match_reference(name, switches, expected):
     ("set-b.lis1", {"cool": True, "blockade": True}, "set-b.after10-cool-blockade.lis1"),
     ("set-c.lis1", {"taoscope": True, "pes2_out": True}, "set-c.after10-taoscope-pes2-out.lis1"),
 ])
-def test_steps_match_reference(tmp_path, name, switches, after):
+def test_steps_match_reference(tmp_path: pathlib.Path, name: str, switches: dict[str, bool], after: str) -> None:
     s = zentrova.load(data(name))
     zentrova.step(s, 4, **switches)
     zentrova.step(s, 6, **switches)
@@ -94,7 +103,7 @@ def test_steps_match_reference(tmp_path, name, switches, after):
     assert close(s.positions, t.positions) and close(s.velocities, t.velocities)
 
 
-def test_steps_match_simulator(tmp_path):
+def test_steps_match_simulator(tmp_path: pathlib.Path) -> None:
     example = os.path.join(EXAMPLES, "three-groups.lis1")
     subprocess.run([SIM, "run", example, "-n", "25", "--taoscope", "--cool", "-o", tmp_path / "sim.lis1"],
                    check=True, capture_output=True)
@@ -104,7 +113,7 @@ def test_steps_match_simulator(tmp_path):
     assert read(tmp_path / "py.lis1") == read(tmp_path / "sim.lis1")
 
 
-def test_fault_leaves_last_completed_step_and_edits_take_effect(tmp_path):
+def test_fault_leaves_last_completed_step_and_edits_take_effect(tmp_path: pathlib.Path) -> None:
     s = zentrova.ParticleSet()
     s.params = dict(zentrova.easy_square().params)
     s.dt = 1
@@ -130,7 +139,7 @@ def test_fault_leaves_last_completed_step_and_edits_take_effect(tmp_path):
     assert (ten_bytes(s.velocities) == ten_bytes(fresh.velocities)).all()
 
 
-def test_figures_and_observe():
+def test_figures_and_observe() -> None:
     sq = zentrova.easy_square()
     assert sq.present.sum() == 4 and sq.dt == 0
     assert (ten_bytes(sq.params["B1"]) == ten_bytes(np.longdouble("2.718"))).all()
@@ -141,7 +150,7 @@ def test_figures_and_observe():
     assert sp.present.sum() == 19 and list(sp.positions[1]) == [1, 0, 0]
 
 
-def test_step_in_forked_child():
+def test_step_in_forked_child() -> None:
     # multiprocessing forks by default; the step's worker threads do not.
     s = zentrova.load(os.path.join(EXAMPLES, "three-groups.lis1"))
     zentrova.step(s)
@@ -158,3 +167,211 @@ def test_step_in_forked_child():
     os.kill(pid, 9)
     os.waitpid(pid, 0)
     pytest.fail("the step hangs in a forked child")
+
+
+def record_of(s: zentrova.ParticleSet, tmp_path: pathlib.Path) -> bytes:
+    s.save(tmp_path / "record.lis1")
+    return read(tmp_path / "record.lis1")
+
+
+def test_assignments_check_everything_before_changing_anything(tmp_path: pathlib.Path) -> None:
+    a = zentrova.load(data("set-a.lis1"))
+    b = zentrova.ParticleSet()
+    b.params = a.params  # used to read a freed dict and crash
+    a.params = a.params
+    assert b.params == a.params and b.dt == a.dt
+    assert isinstance(a.params, collections.abc.MutableMapping)
+    assert list(a.params) == ["dt", "A1", "B1", "A2", "B2", "C2", "D2", "A3", "B3", "C3", "D3"]
+    assert a.params.get("nope") is None and len(a.params.values()) == 11
+    a.params.update(B2=" 0.3 ", C2="0.671")
+    assert a.params["C2"] == np.longdouble("0.671")
+
+    before = record_of(a, tmp_path)
+    for name in ("positions", "velocities"):
+        for bad, error in [(None, TypeError), (np.zeros((60, 2)), ValueError), (np.zeros(3), ValueError),
+                           (np.full((60, 3), "1"), TypeError), (np.zeros((60, 3), complex), TypeError)]:
+            with pytest.raises(error):
+                setattr(a, name, bad)
+    cases: list[tuple[Any, type[Exception]]] = [(None, TypeError), (np.ones(59, np.uint8), ValueError), (np.full(60, 0.5), TypeError),
+                                                 (np.full(60, 256), ValueError)]
+    for value, error in cases:
+        with pytest.raises(error):
+            a.present = value
+    with pytest.raises(ValueError, match="'abc' is not a valid floating point value"):
+        a.dt = "abc"
+    with pytest.raises(OverflowError):
+        a.dt = "1e5000"
+    with pytest.raises(OverflowError):
+        a.params["A1"] = 10 ** 5000
+    with pytest.raises(ValueError):  # the good value must not go in before the bad one is seen
+        a.params = {"A1": 7, "B1": "x"}
+    with pytest.raises(KeyError):
+        a.params = {"A1": 7, "E9": 1}
+    with pytest.raises(TypeError):
+        del a.params["A1"]
+    with pytest.raises(OverflowError, match="at most 2147483647 steps"):
+        zentrova.step(a, 2 ** 31)
+    with pytest.raises(ValueError, match="threads '0'"):
+        zentrova.step(a, 1, threads=0)
+    assert record_of(a, tmp_path) == before and a.steps == 0
+
+    a.dt = " 0.5 "  # blanks around, as --set takes them
+    assert a.dt == np.longdouble("0.5")
+    a.positions = np.zeros((60, 3), np.int32)
+    assert (a.positions == 0).all()
+
+
+def test_copies_pickles_and_comparisons_keep_every_byte(tmp_path: pathlib.Path) -> None:
+    raw = read(data("set-a.lis1"))
+    padded = bytearray(raw)
+    padded[10:16] = b"padpad"  # padding travels with the record
+    padded[3720] = 5  # so does a presence byte other than 1
+    (tmp_path / "padded.lis1").write_bytes(bytes(padded))
+    s = zentrova.load(tmp_path / "padded.lis1")
+    zentrova.step(s, 3)
+    assert s != zentrova.load(tmp_path / "padded.lis1")
+    assert zentrova.load(data("set-a.lis1")) == zentrova.load(data("set-a.lis1"))
+    for twin in (pickle.loads(pickle.dumps(s)), copy.copy(s), copy.deepcopy(s), s.copy()):
+        assert twin == s and twin.steps == 3
+        assert record_of(twin, tmp_path) == record_of(s, tmp_path)
+        assert record_of(twin, tmp_path)[10:16] == b"padpad" and twin.present[0] == 5
+        twin.velocities[0, 0] += 1
+        assert twin != s
+    t = s.copy()
+    t.steps = 4
+    assert t != s
+    t.steps = 3
+    t.positions[5, 2] = np.nan  # NaNs compare by their bits
+    s.positions[5, 2] = np.nan
+    assert t == s and s != zentrova.ParticleSet() and s != "a set"
+    assert repr(s) == "<zentrova.ParticleSet: 60 present, step 3, dt 0.01>"
+    with pytest.raises(TypeError):
+        hash(s)
+
+
+def test_file_errors_are_the_matching_os_errors(tmp_path: pathlib.Path) -> None:
+    missing = str(tmp_path / "missing.lis1")
+    with pytest.raises(FileNotFoundError) as caught:
+        zentrova.load(missing)
+    e = caught.value
+    assert isinstance(e, zentrova.FileError)
+    assert (e.errno, e.strerror, e.filename) == (2, "File not found", missing)
+    again = pickle.loads(pickle.dumps(e))  # a Pool's worker sends its errors back pickled
+    assert type(again) is type(e) and again.filename == missing
+    with pytest.raises(FileNotFoundError):
+        zentrova.easy_square().save(tmp_path / "no" / "such.lis1")
+    (tmp_path / "short.lis1").write_bytes(b"x")
+    with pytest.raises(zentrova.FileError, match="Read beyond end of file") as short:
+        zentrova.load(tmp_path / "short.lis1")
+    assert short.value.filename == str(tmp_path / "short.lis1")
+
+
+def test_run_yields_what_the_simulator_observes(tmp_path: pathlib.Path) -> None:
+    example = os.path.join(EXAMPLES, "three-groups.lis1")
+    csv = subprocess.run([SIM, "observe", example, "-n", "25", "--every", "10", "--cool"],
+                         check=True, capture_output=True, text=True).stdout.splitlines()
+    s = zentrova.load(example)
+    rows = list(zentrova.run(s, 25, every=10, cool=True))
+    assert [r["step"] for r in rows] == [0, 10, 20, 25] and s.steps == 25
+    header = csv[0].split(",")
+    for want, row in zip(csv[1:], rows):
+        got: dict[str, Any] = dict(row)
+        for name, value in zip(header, want.split(",")):
+            if name in got:
+                assert np.longdouble(got[name]) == np.longdouble(value), name
+    with pytest.raises(TypeError):
+        zentrova.run(s, 5, warp=True)  # type: ignore[call-arg]
+    assert s.steps == 25
+
+    for observed in zentrova.run(s, 100, every=7):
+        if observed["step"] == 35:
+            break
+    assert s.steps == 35
+
+    bad = zentrova.ParticleSet()
+    bad.params = dict(zentrova.easy_square().params)
+    bad.dt = 1
+    bad.present[:2] = 1  # two particles at one place
+    steps = zentrova.run(bad, 10)
+    assert next(steps)["step"] == 0
+    with pytest.raises(zentrova.FloatingPointFault):
+        next(steps)
+    assert list(steps) == [] and bad.steps == 0
+
+
+def test_render_draws_what_the_simulator_draws(tmp_path: pathlib.Path) -> None:
+    example = os.path.join(EXAMPLES, "three-groups.lis1")
+    subprocess.run([SIM, "render", example, "-o", tmp_path / "sim.png", "--size", "320x200", "--taoscope",
+                    "--numbers"], check=True, capture_output=True)
+    s = zentrova.load(example)
+    png = zentrova.render(s, size=(320, 200), taoscope=True, numbers=True)
+    assert png == read(tmp_path / "sim.png")
+    zentrova.render(s, tmp_path / "py.png", size=(320, 200), taoscope=True, numbers=True)
+    assert read(tmp_path / "py.png") == png
+    assert s._repr_png_() == zentrova.render(s) != png
+    with pytest.raises(ValueError):
+        zentrova.render(s, size=(8, 8))
+    with pytest.raises(FileNotFoundError):
+        zentrova.render(s, tmp_path / "no" / "such.png")
+
+
+# Run in a child: on failure the step would hold the interpreter and never end.
+THREADS_AND_CTRL_C = """
+import os, pickle, signal, sys, threading, time
+import zentrova
+
+s = zentrova.load(sys.argv[1])
+start = s.copy()
+other = s.copy()
+seen = {}
+
+def meanwhile():
+    while s.steps == 0:  # Python runs while the main thread steps
+        time.sleep(0.001)
+    for attempt in (lambda: zentrova.step(s, 1), lambda: setattr(s, "dt", 1), lambda: pickle.dumps(s)):
+        try:
+            attempt()
+        except RuntimeError as e:
+            seen.setdefault("refused", []).append(str(e))
+    zentrova.step(other, 20, threads=1)  # a second set steps meanwhile
+    seen["other"] = other.steps
+    seen["sent"] = time.monotonic()
+    os.kill(os.getpid(), signal.SIGINT)
+
+helper = threading.Thread(target=meanwhile)
+helper.start()
+try:
+    zentrova.step(s, 2**31 - 1, threads=1)
+except KeyboardInterrupt:
+    seen["delay"] = time.monotonic() - seen["sent"]
+helper.join()
+zentrova.step(start, s.steps, threads=1)
+print(len(seen["refused"]), seen["other"], seen["delay"] < 5, start == s, s.steps > 0)
+"""
+
+
+def test_steps_leave_the_interpreter_free_and_stop_on_ctrl_c() -> None:
+    done = subprocess.run([sys.executable, "-c", THREADS_AND_CTRL_C, os.path.join(EXAMPLES, "three-groups.lis1")],
+                          capture_output=True, text=True, timeout=180)
+    assert done.stdout.split() == ["3", "20", "True", "True", "True"], done.stderr
+
+
+@pytest.mark.skipif(shutil.which("valgrind") is None, reason="valgrind is not installed")
+def test_assignments_under_valgrind() -> None:
+    script = textwrap.dedent("""
+        import numpy as np, zentrova
+        a = zentrova.easy_square()
+        b = zentrova.ParticleSet()
+        b.params = a.params
+        a.params = a.params
+        for bad in (None, np.zeros((2, 2)), np.full((60, 3), "x")):
+            try:
+                a.positions = bad
+            except (TypeError, ValueError):
+                pass
+        print(b.params == a.params)
+    """)
+    env = dict(os.environ, PYTHONMALLOC="malloc")
+    done = subprocess.run(["valgrind", "-q", "--error-exitcode=99", "--leak-check=no", sys.executable, "-c", script],
+                          capture_output=True, text=True, env=env, timeout=600)
+    assert done.returncode == 0 and done.stdout.strip() == "True", done.stderr[-3000:]

@@ -1,0 +1,118 @@
+"""Zentrova particle sets from Python: the types of the module's interface."""
+import os
+from collections.abc import Iterable, Iterator, Mapping, MutableMapping
+from typing import IO, Any, Generic, TypedDict, TypeVar, overload
+
+import numpy as np
+import numpy.typing as npt
+
+__version__: str
+
+_Path = str | os.PathLike[str]
+_Real = float | int | str | np.floating[Any] | np.integer[Any]
+_Reals = npt.ArrayLike
+_Get = TypeVar("_Get")
+_Set = TypeVar("_Set")
+
+# An attribute read as one type and assigned from others.
+class _Field(Generic[_Get, _Set]):
+    @overload
+    def __get__(self, obj: None, owner: Any) -> _Field[_Get, _Set]: ...
+    @overload
+    def __get__(self, obj: object, owner: Any) -> _Get: ...
+    def __set__(self, obj: object, value: _Set) -> None: ...
+
+class FloatingPointFault(ArithmeticError): ...
+
+class FileError(OSError): ...
+
+class Observables(TypedDict):
+    step: int
+    time: np.longdouble
+    kinetic: np.longdouble
+    kinetic_pe: np.longdouble
+    kinetic_pes1: np.longdouble
+    kinetic_pes2: np.longdouble
+    com_x: np.longdouble
+    com_y: np.longdouble
+    com_z: np.longdouble
+    radius: np.longdouble
+    min_distance: np.longdouble
+    min_i: int
+    min_k: int
+    present: int
+
+class Params(MutableMapping[str, np.longdouble]):
+    def __getitem__(self, name: str) -> np.longdouble: ...
+    def __setitem__(self, name: str, value: _Real) -> None: ...
+    @overload  # type: ignore[override]
+    def update(self, values: Mapping[str, _Real], /, **more: _Real) -> None: ...
+    @overload
+    def update(self, values: Iterable[tuple[str, _Real]], /, **more: _Real) -> None: ...
+    @overload
+    def update(self, **more: _Real) -> None: ...
+    def __delitem__(self, name: str) -> None: ...
+    def __iter__(self) -> Iterator[str]: ...
+    def __len__(self) -> int: ...
+
+class ParticleSet:
+    def __init__(self) -> None: ...
+    positions: _Field[npt.NDArray[np.longdouble], _Reals]
+    velocities: _Field[npt.NDArray[np.longdouble], _Reals]
+    present: _Field[npt.NDArray[np.uint8], _Reals]
+    dt: _Field[np.longdouble, _Real]
+    params: _Field[Params, Mapping[str, _Real] | Params]
+    steps: int
+    def save(self, path: _Path) -> None: ...
+    def copy(self) -> ParticleSet: ...
+    def __copy__(self) -> ParticleSet: ...
+    def __deepcopy__(self, memo: Any) -> ParticleSet: ...
+    def __getstate__(self) -> tuple[bytes, int]: ...
+    def __setstate__(self, state: tuple[bytes, int]) -> None: ...
+    def __eq__(self, other: object) -> bool: ...
+    def __ne__(self, other: object) -> bool: ...
+    __hash__: None  # type: ignore[assignment]
+    def _repr_png_(self) -> bytes: ...
+
+def load(path: _Path) -> ParticleSet: ...
+def easy_square() -> ParticleSet: ...
+def spiral() -> ParticleSet: ...
+def forces(
+    s: ParticleSet, *, taoscope: bool = False, pe_out: bool = False, pes1_out: bool = False, pes2_out: bool = False
+) -> npt.NDArray[np.longdouble]: ...
+def step(
+    s: ParticleSet,
+    n: int = 1,
+    *,
+    taoscope: bool = False,
+    cool: bool = False,
+    blockade: bool = False,
+    pe_out: bool = False,
+    pes1_out: bool = False,
+    pes2_out: bool = False,
+    threads: int | None = None,
+) -> None: ...
+def observe(s: ParticleSet) -> Observables: ...
+def run(
+    s: ParticleSet,
+    n: int,
+    every: int = 1,
+    *,
+    taoscope: bool = False,
+    cool: bool = False,
+    blockade: bool = False,
+    pe_out: bool = False,
+    pes1_out: bool = False,
+    pes2_out: bool = False,
+    threads: int | None = None,
+) -> Iterator[Observables]: ...
+@overload
+def render(
+    s: ParticleSet, path: None = None, size: tuple[int, int] = (640, 480), taoscope: bool = False, numbers: bool = False
+) -> bytes: ...
+@overload
+def render(
+    s: ParticleSet, path: _Path, size: tuple[int, int] = (640, 480), taoscope: bool = False, numbers: bool = False
+) -> None: ...
+def write_xyz(path_or_file: _Path | IO[str], s: ParticleSet, append: bool = False) -> None: ...
+def read_xyz(path: _Path, index: int = -1) -> ParticleSet: ...
