@@ -5,6 +5,7 @@
 #include "TEditDlg.h"
 #include "TMainForm.h"
 #include "app_state.h"
+#include "termination_signals.h"
 #include "files/startup_file.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
 
   static AppState app;  // the one set, view and record buffer of the process
   app.startupPath = zentrova::startupFilePath();
+  TerminationSignals ending(app.set);
 
   TMainForm mainForm(app);
   TEditDlg editDlg(app, [&mainForm] { return mainForm.taoscopeChecked(); }, &mainForm);
@@ -23,5 +25,6 @@ int main(int argc, char** argv) {
   mainForm.setEditor(&editDlg);
   mainForm.setAboutBox(&aboutBox);
   mainForm.show();
+  if (const int code = ending.exitCode()) return code;  // ended while a box of the start-up was up
   return application.exec();
 }
