@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 
 #include "TAboutBox.h"
 #include "TEditDlg.h"
@@ -7,8 +8,13 @@
 #include "app_state.h"
 #include "termination_signals.h"
 #include "files/startup_file.h"
+#include "scarce_threads.h"
 
 int main(int argc, char** argv) {
+  if (!reserveQtThreads()) {
+    std::fputs("zentrova: too few threads: the window needs three besides its own (see ulimit -u)\n", stderr);
+    return 1;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
   QApplication::setApplicationDisplayName(QString());
