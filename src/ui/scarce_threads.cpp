@@ -1,5 +1,7 @@
 #include "scarce_threads.h"
 
+#include "dynamics/thread_count.h"
+
 #include <QDBusConnection>
 #include <QSemaphore>
 #include <QString>
@@ -34,8 +36,11 @@ int availableThreads(int limit) {
 bool reserveQtThreads() {
   QThreadPool* pool = QThreadPool::globalInstance();
   // The pool's workers, the D-Bus manager and the X11 event reader, without
-  // which no event reaches the window.
-  const int available = availableThreads(pool->maxThreadCount() + 2);
+  // which no event reaches the window; with room for the step's pool as well
+  // Qt may start and end its threads as it likes.
+  const int essential = pool->maxThreadCount() + 2;
+  const int available = availableThreads(essential + zentrova::kMaxStepThreads);
+  if (available >= essential + zentrova::kMaxStepThreads) return true;
   if (available < 3) return false;
   // Naming a connection that does not exist makes the manager, which starts
   // its thread, and connects to nothing.
