@@ -27,7 +27,7 @@ target_compile_definitions(core_tests PRIVATE ZENTROVA_TEST_DATA="${CMAKE_SOURCE
   ZENTROVA_EXAMPLES="${CMAKE_SOURCE_DIR}/examples"
   ZENTROVA_EXAMPLES_TOOL="$<TARGET_FILE:zentrova-examples>")
 add_dependencies(core_tests zentrova-sim zentrova-examples)
-gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS core)
 
 add_executable(ui_tests
   tests/ui/test_about_box.cpp
@@ -45,7 +45,7 @@ target_link_libraries(ui_tests PRIVATE zentrova_ui Qt6::Test GTest::gtest)
 target_compile_definitions(ui_tests PRIVATE ZENTROVA_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 add_dependencies(ui_tests zentrova_help)
 gtest_discover_tests(ui_tests DISCOVERY_TIMEOUT 60
-  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS window)
 
 # exp and log against a high-precision reference (python3-mpmath).
 add_executable(xmath_dump tests/accuracy/xmath_dump.cpp)

@@ -5,14 +5,22 @@ packages=(cmake g++ qt6-base-dev libgl-dev fonts-dejavu-core googletest libgtest
           xvfb xdotool imagemagick x11-utils clang libclang-rt-14-dev llvm
           fonts-urw-base35 qt6-charts-dev libqt6opengl6-dev parallel
           pybind11-dev python3-dev python3-numpy python3-pytest python3-mpmath
-          dpkg-dev desktop-file-utils appstream lintian man-db mypy valgrind)
+          dpkg-dev desktop-file-utils appstream lintian man-db mypy valgrind locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-$SUDO apt-get update
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run once more in a locale with a decimal comma (test.sh); it is
+# generated only when the system does not have it yet.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU\.utf-\?8'; then
+  echo "Generating the locale ru_RU.UTF-8"
+  $SUDO localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

@@ -1,13 +1,16 @@
 #include "files/file_io.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "files/io_error.h"
 
@@ -127,13 +130,37 @@ int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
+// Makes room for size bytes before the first byte of a regular file changes,
+// so that a full disk or a size limit fails while the old contents are whole.
+// Returns 0, or the errno that refused the room; a file system that cannot
+// reserve is written without.
+int reserve(int fd, std::size_t size) {
+  struct stat before {};
+  if (size == 0 || ::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) return 0;
+  // Not every file system checks the size limit when it reserves.
+  rlimit limit {};
+  if (off_t(size) < 0 || (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+                          size > limit.rlim_cur && size > std::size_t(before.st_size)))
+    return EFBIG;
+  const int err = ::posix_fallocate(fd, 0, off_t(size));
+  if (err == 0 || err == EOPNOTSUPP || err == ENOSYS || err == EINVAL) return 0;
+  // What a partial reservation added beyond the old end goes again. Should
+  // that fail too, the old bytes are still whole and the write fails anyway.
+  struct stat after {};
+  if (::fstat(fd, &after) == 0 && after.st_size > before.st_size) {
+    [[maybe_unused]] const int cut = ::ftruncate(fd, before.st_size);
+  }
+  return err;
+}
+
 // A device or a pipe is written where it is: swapping a regular file in for
 // it would destroy the node and report a success it never had. A regular file
-// is written where it is only when no temporary file can be made beside it;
-// then it is truncated (or created) first.
-void writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size, int extraFlags = 0) {
+// is written where it is only when no temporary file can be made beside it:
+// its new size is reserved first, then it is overwritten from the start and
+// cut to the new length.
+void writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size) {
   // A pipe without a reader fails at once rather than waiting for one.
-  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | extraFlags, 0666);
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) throwIo(errno);
   const auto fail = [&](int err) {
     ::close(fd);
@@ -141,10 +168,61 @@ void writeInPlace(const std::string& target, const std::uint8_t* data, std::size
   };
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (regular) {
+    if (const int err = reserve(fd, size)) fail(err);
+  }
   if (const int err = writeAll(fd, data, size)) fail(err);
+  if (regular && ::ftruncate(fd, off_t(size)) != 0) fail(errno);
   if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
   if (::close(fd) != 0 && errno != EINTR) throwIo(errno);
 }
+
+// Where each replacing write keeps the name of its temporary file while the
+// file may exist, so that removePendingTemporary can reach it from a signal
+// handler. A few writes may be under way at once on different threads; a
+// write that finds every slot taken goes on without one.
+constexpr int kTemporarySlots = 8;
+struct TemporarySlot {
+  std::atomic<int> state{0};  // kFree, kClaimed, kNamed
+  char name[PATH_MAX];
+};
+static_assert(std::atomic<int>::is_always_lock_free, "read from signal handlers");
+enum : int { kFree = 0, kClaimed = 1, kNamed = 2 };
+TemporarySlot temporarySlots[kTemporarySlots];
+
+// The template of a temporary file, held in a slot when one is free. mkostemp
+// fills in the name in place before it creates the file, so from the moment
+// the file exists the slot names it.
+class PendingTemporary {
+ public:
+  explicit PendingTemporary(const std::string& pattern) : own_(pattern) {
+    if (pattern.size() >= PATH_MAX) return;
+    for (TemporarySlot& slot : temporarySlots) {
+      int expected = kFree;
+      if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
+      std::memcpy(slot.name, pattern.c_str(), pattern.size() + 1);
+      slot.state.store(kNamed);
+      slot_ = &slot;
+      return;
+    }
+  }
+  ~PendingTemporary() { release(); }
+  PendingTemporary(const PendingTemporary&) = delete;
+  PendingTemporary& operator=(const PendingTemporary&) = delete;
+
+  char* name() { return slot_ ? slot_->name : own_.data(); }
+  // The file is gone (renamed or removed): the name no longer needs removing.
+  void release() {
+    if (slot_) slot_->state.store(kFree);
+    slot_ = nullptr;
+  }
+
+ private:
+  std::string own_;
+  TemporarySlot* slot_ = nullptr;
+};
 
 }  // namespace
 
@@ -162,16 +240,18 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   // asked with the identity the write itself runs under.
   if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throwIo(EACCES);
 
-  std::string tmpl = target + ".XXXXXX";
-  const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+  PendingTemporary pending(target + ".XXXXXX");
+  const char* tmp = pending.name();
+  const int fd = ::mkostemp(pending.name(), O_CLOEXEC);
   if (fd < 0) {
     // No temporary file beside the target (a write-protected folder, a name
     // at the length limit): a plain write is still allowed where the target
     // itself is writable or can be created.
     const int err = errno;
+    pending.release();
     if (err != EACCES && err != EPERM && err != ENAMETOOLONG) throwIo(err);
     if (exists) {
-      writeInPlace(target, data, size, O_TRUNC);
+      writeInPlace(target, data, size);
     } else {
       const int created = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (created < 0) throwIo(err);
@@ -187,7 +267,8 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   }
   const auto fail = [&](int err) {
     ::close(fd);
-    ::unlink(tmpl.c_str());
+    ::unlink(tmp);
+    pending.release();
     throwIo(err);
   };
   mode_t mode = 0666;
@@ -203,20 +284,28 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
   if (::close(fd) != 0) {
     const int err = errno;
-    ::unlink(tmpl.c_str());
+    ::unlink(tmp);
+    pending.release();
     throwIo(err);
   }
-  if (::rename(tmpl.c_str(), target.c_str()) != 0) {
+  if (::rename(tmp, target.c_str()) != 0) {
     const int err = errno;
-    ::unlink(tmpl.c_str());
+    ::unlink(tmp);
+    pending.release();
     throwIo(err);
   }
+  pending.release();
   // Make the rename itself durable.
   const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+}
+
+void removePendingTemporary() noexcept {
+  for (TemporarySlot& slot : temporarySlots)
+    if (slot.state.load() == kNamed) ::unlink(slot.name);
 }
 
 void checkWritable(const std::string& path) {

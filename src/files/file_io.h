@@ -39,8 +39,15 @@ class InFile {
 // go to a temporary file in the same folder, which is flushed to disk and then
 // renamed over the target, keeping the target's permissions. On failure the
 // previous file is untouched and IoError is thrown. A device or a pipe is
-// written in place instead (writing to /dev/full fails with "Disk full").
+// written in place instead (writing to /dev/full fails with "Disk full"), and
+// so is a writable file in a folder where no temporary can be made; there the
+// new size is reserved first, so running out of space changes nothing.
 void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+// Removes the temporary files of replacing writes still in progress, for a
+// process that ends on a signal. Async-signal-safe: it only reads fixed
+// buffers and calls unlink.
+void removePendingTemporary() noexcept;
 
 // Throws the IoError a later writeFileReplacing(path) would fail with, as far
 // as that can be told without writing anything: a missing or protected

@@ -2,10 +2,13 @@
 // previous file byte for byte and no temporary beside it.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <functional>
 
 #include "file_faults.h"
 #include "files/commentary.h"
+#include "files/file_io.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
 #include "state/errors.h"
@@ -181,6 +184,71 @@ TEST_F(FileFaults, SavesAPlainWriteCouldDoAreNotRefused) {
   writeSetFile(path("link.lis1"), patterned(5));
   EXPECT_TRUE(fs::is_symlink(path("link.lis1")));
   EXPECT_TRUE(same(bytesOf(path("real/target.lis1")), asBytes(patterned(5))));
+}
+
+// In a write-protected folder a writable file is written in place; a new
+// contents that does not fit must fail before the old one changes.
+TEST_F(FileFaults, InPlaceWriteWithoutRoomKeepsTheOldFile) {
+  const std::string old(3000, 'o'), bigger(20000, 'n');
+  const auto expectKept = [&](const std::string& folder, const std::function<void()>& breakIt,
+                              const std::string& message) {
+    const std::string file = folder + "/old.png";
+    putBytes(file, old);
+    ::chmod(file.c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+    breakIt();
+    {
+      faults::Unprivileged as;
+      ASSERT_TRUE(as.active());
+      EXPECT_EQ(failure([&] {
+                  writeFileReplacing(file, reinterpret_cast<const std::uint8_t*>(bigger.data()), bigger.size());
+                }),
+                message);
+    }
+    EXPECT_EQ(bytesOf(file), old);
+  };
+  {
+    faults::FileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.active());
+    expectKept(dir, [] {}, "I/O error 27");
+  }
+  const std::string disk = path("disk");
+  ::chmod(dir.c_str(), 0755);
+  fs::create_directory(disk);
+  faults::TinyDisk tiny(disk);
+  if (!tiny.mounted()) GTEST_SKIP() << tiny.reason();
+  expectKept(disk, [&] { ASSERT_TRUE(tiny.fill()); }, "Disk full");
+  EXPECT_EQ(entries(disk), (std::vector<std::string>{"filler", "old.png"}));
+}
+
+// What a program ending on a signal calls from its handler: a write that was
+// under way leaves neither its temporary nor a half-written target.
+TEST_F(FileFaults, SignalHandlerRemovesTheTemporaryOfAWriteUnderWay) {
+  const std::string target = path("frame.png");
+  const std::string bytes(1 << 20, 'f');
+  for (int round = 0; round < 10; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      struct sigaction ending {};
+      ending.sa_handler = [](int) {
+        removePendingTemporary();
+        ::_exit(3);
+      };
+      ::sigaction(SIGTERM, &ending, nullptr);
+      for (;;) writeFileReplacing(target, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+    ::usleep(useconds_t(30000 + 7000 * round));
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    const auto left = entries(dir);
+    EXPECT_TRUE(left.empty() || left == std::vector<std::string>{"frame.png"}) << left.back();
+    if (!left.empty()) {
+      EXPECT_TRUE(same(bytesOf(target), bytes));
+    }
+  }
 }
 
 TEST_F(FileFaults, WriteProtectedFileIsNotReplacedAndUnreadableFilesDoNotOpen) {

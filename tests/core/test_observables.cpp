@@ -1,11 +1,14 @@
 // The measures of a set against values worked out by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
+#include <clocale>
 #include <cmath>
 #include <limits>
 
 #include "analysis/observable_series.h"
+#include "state/number_text.h"
 
 using namespace zentrova;
 
@@ -110,6 +113,25 @@ TEST(Observables, CsvHeaderAndRowOf21Digits) {
   EXPECT_EQ(row.substr(0, row.find(",2.357")),
             "1,0.100000000000000000001,4,0.5,2,1.5,1,1.33333333333333333337,0");
   EXPECT_EQ(row.substr(row.rfind(",3,")), ",3,1,21");
+}
+
+// The window runs in the user's locale, where printf would write 0,5.
+TEST(Observables, TextForProgramsKeepsTheFullStopInACommaLocale) {
+  const char* comma = nullptr;
+  for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8", "pl_PL.UTF-8"})
+    if (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',') {
+      comma = name;
+      break;
+    }
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  ParticleSet s = triangle();
+  s.Time = 1;
+  const std::string row = observablesCsvRow(observe(s));
+  const std::string json = machineReal(1234567.25L) + " " + machineReal(-0.5L) + " " + machineReal(0x1p-14L);
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(std::count(row.begin(), row.end(), ','), 12) << comma << ": " << row;
+  EXPECT_EQ(row.substr(0, row.find(",4,")), "1,0.100000000000000000001") << comma;
+  EXPECT_EQ(json, "1234567.25 -0.5 6.103515625e-05") << comma;
 }
 
 TEST(Observables, SeriesStaysBoundedEvenAndEndsAtTheNewest) {

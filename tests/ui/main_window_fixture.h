@@ -97,6 +97,12 @@ class MainWindowTest : public ::testing::Test {
   }
   Ui::TMainForm& ui() { return window->form(); }
   QString cell(int row, int col) { return ui().DaonsTable->item(row, col)->text(); }
+  // A number as the window shows it: with the user's decimal separator.
+  static QString num(const char* text) {
+    QString s = QString::fromLatin1(text);
+    s.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));
+    return s;
+  }
 
   AppState app;
   ScriptedDialogs dlg;

@@ -7,12 +7,16 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <csignal>
+#include <thread>
 
 #include "../core/file_faults.h"
 #include "TEditDlg.h"
 #include "editor_controls.h"
+#include "files/commentary.h"
 #include "files/set_file.h"
 #include "main_window_fixture.h"
+#include "termination_signals.h"
 #include "view_area.h"
 
 using namespace zentrova;
@@ -407,7 +411,7 @@ TEST_F(MainFileFaults, FaultInALaterStepKeepsTheLastCompletedStep) {
   EXPECT_EQ(app.set.X1[0], -4.5L);  // its share of the failed step is undone
   EXPECT_EQ(app.set.X1[1], 1);
   EXPECT_EQ(listedAfterFirst, "1");
-  EXPECT_EQ(cell(1, 1), "-4.5");
+  EXPECT_EQ(cell(1, 1), num("-4.5"));
   EXPECT_EQ(cell(2, 1), "1");
   EXPECT_TRUE(ui().ViewArea->image() == afterFirst);
   EXPECT_TRUE(app.set.Stopped);
@@ -426,4 +430,45 @@ TEST_F(MainFileFaults, FaultInALaterStepKeepsTheLastCompletedStep) {
   EXPECT_EQ(app.set.Time, 1);
   EXPECT_EQ(app.set.X[0], -4.5L);
   EXPECT_EQ(app.set.X1[0], -4.5L);
+}
+
+// SIGTERM, SIGINT or SIGHUP at any moment of a run that records frames: the
+// event loop ends with 128 plus the signal's number, nothing is asked though
+// the commentary was edited, and every frame is whole with no temporary left.
+TEST_F(MainFileFaults, EndingSignalsDuringARecordingRunLeaveNoTemporary) {
+  fs::copy_file(dataFile("set-a.lis1"), dir + "/a.lis1");
+  pointStartupAt(dir + "/a.lis1");
+  open();
+  ui().Comment->setPlainText("edited, never to be saved");
+  const std::string frames = dir + "/frames";
+  fs::create_directories(frames);
+  hd.folderAnswers = {q(frames)};
+  window->findChild<QAction*>("RecordFrames")->trigger();
+  QTimer watchdog;  // a signal that went unnoticed fails rather than hangs
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+  int round = 0;
+  for (const int n : {SIGTERM, SIGINT, SIGHUP}) {
+    TerminationSignals ending(app.set);
+    QTimer::singleShot(0, [&] { ui().Go->click(); });
+    std::thread sender([n, round] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(150 + 37 * round));
+      ::kill(::getpid(), n);
+    });
+    watchdog.start(30000);
+    const int code = QApplication::exec();
+    sender.join();
+    EXPECT_EQ(code, 128 + n);
+    EXPECT_EQ(ending.exitCode(), 128 + n);
+    EXPECT_TRUE(app.set.Stopped);
+    ++round;
+  }
+  EXPECT_EQ(hd.asked, QStringList{"folder"});
+  EXPECT_TRUE(errors.isEmpty());
+  const auto names = entries(frames);
+  ASSERT_FALSE(names.empty());
+  for (const auto& name : names) {
+    EXPECT_EQ(name.size(), std::string("frame-000001.png").size()) << name;
+    EXPECT_FALSE(QImage(q(frames + "/" + name)).isNull()) << name;
+  }
+  EXPECT_FALSE(fs::exists(commentaryPath(dir + "/a.lis1")));
 }

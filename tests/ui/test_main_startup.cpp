@@ -118,13 +118,13 @@ TEST_F(MainWindowTest, StartsWithTheSetTheStartupFileNames) {
   EXPECT_EQ(cell(0, 1), "X");
   EXPECT_EQ(cell(1, 0), "1");
   EXPECT_EQ(cell(60, 0), "60");
-  EXPECT_EQ(cell(1, 1), "0.5");
-  EXPECT_EQ(cell(1, 2), "-2.5");
+  EXPECT_EQ(cell(1, 1), num("0.5"));
+  EXPECT_EQ(cell(1, 2), num("-2.5"));
   EXPECT_EQ(cell(1, 3), "1E-6");
   EXPECT_EQ(cell(2, 1), "");
   EXPECT_EQ(cell(3, 1), "3");
-  EXPECT_EQ(ui().EditDT->text(), "0.01");
-  EXPECT_EQ(ui().EditB1->text(), "2.718");
+  EXPECT_EQ(ui().EditDT->text(), num("0.01"));
+  EXPECT_EQ(ui().EditB1->text(), num("2.718"));
   EXPECT_EQ(ui().EditD3->text(), "120");
   EXPECT_EQ(ui().Comment->toPlainText(), "first line\nsecond");
   EXPECT_TRUE(errors.isEmpty());
@@ -158,10 +158,10 @@ TEST_F(MainWindowTest, MissingNamedSetFallsBackToTheEasySquare) {
   EXPECT_EQ(ui().FName->text(), "The easy square");
   EXPECT_EQ(app.set.SetFileName, dir + "/gone.lis1");
   EXPECT_TRUE(ui().Go->isEnabled());
-  EXPECT_EQ(cell(1, 1), "0.212");
-  EXPECT_EQ(cell(4, 3), "-0.212");
+  EXPECT_EQ(cell(1, 1), num("0.212"));
+  EXPECT_EQ(cell(4, 3), num("-0.212"));
   EXPECT_EQ(cell(5, 1), "");
-  EXPECT_EQ(ui().EditB1->text(), "2.718");
+  EXPECT_EQ(ui().EditB1->text(), num("2.718"));
 }
 
 TEST_F(MainWindowTest, ShortSetIsReportedAndStartUpStillFinishes) {
@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, StartupFileWithLineEndsKeepsTheRule) {
   writeFile(app.startupPath, set + "\r\nignored");
   open();
   EXPECT_EQ(app.set.StartName, set);
-  EXPECT_EQ(cell(1, 1), "0.5");
+  EXPECT_EQ(cell(1, 1), num("0.5"));
 }
 
 TEST_F(MainWindowTest, ListingDoubleClickSwitchesToVelocitiesAndBack) {
@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, ListingDoubleClickSwitchesToVelocitiesAndBack) {
   EXPECT_EQ(cell(2, 1), "");
   window->DaonsTableDblClick();
   EXPECT_EQ(cell(0, 2), "Y");
-  EXPECT_EQ(cell(1, 1), "0.5");
+  EXPECT_EQ(cell(1, 1), num("0.5"));
 }
 
 TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
@@ -203,20 +203,20 @@ TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
   auto* edit = ui().EditDT;
   edit->setFocus();
   edit->clear();
-  QTest::keyClicks(edit, "a-0.5 x");
-  EXPECT_EQ(edit->text(), "-0.5");
+  QTest::keyClicks(edit, num("a-0.5 x"));
+  EXPECT_EQ(edit->text(), num("-0.5"));
   ui().EditA1->setFocus();  // leaving the field stores it
   QApplication::processEvents();
   EXPECT_EQ(app.set.Dt, -0.5L);
 
   edit->setFocus();
-  edit->setText("1.2.3");
+  edit->setText(num("1.2.3"));
   ui().EditA1->setFocus();
   QApplication::processEvents();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_EQ(errors[0], "'1.2.3' is not a valid floating point value.");
+  EXPECT_EQ(errors[0], "'" + num("1.2.3") + "' is not a valid floating point value.");
   EXPECT_EQ(app.set.Dt, -0.5L);
-  EXPECT_EQ(edit->text(), "1.2.3");
+  EXPECT_EQ(edit->text(), num("1.2.3"));
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, SetThatCannotBeDrawnIsReportedOnce) {
   ui().Open1->trigger();
   QApplication::processEvents();
   EXPECT_EQ(errors.size(), 2);
-  EXPECT_EQ(cell(1, 1), "0.5");
+  EXPECT_EQ(cell(1, 1), num("0.5"));
 }
 
 // Every label and button of the three windows shows its whole caption, with
