@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TMainForm.h"
+#include "error_box.h"
 #include "glyphs.h"
 #include "ui_TMainForm.h"
 
@@ -22,17 +23,32 @@ void TMainForm::showRunning() {
   ui->Go->setIcon(crossGlyph());
   ui->Go->setText(QStringLiteral("Stop"));
   setLamp(true);
+  updateUndoActions();
 }
 
 void TMainForm::showIdle() {
   ui->Go->setIcon(checkGlyph());
   ui->Go->setText(QStringLiteral("Go"));
   setLamp(false);
+  updateUndoActions();
 }
 
 void TMainForm::GoClick() {
   auto& s = app_.set;
   if (s.Stopped) {
+    // A commentary edited before the click is offered for saving first; the
+    // run starts whatever the answer.
+    if (CommentChanged) runGuarded([this] { CommentExit(); });
+    if (!s.Stopped || !ui->Go->isEnabled()) return;
+    const SetSnapshot before(s);
+    const int generation = undoGeneration_;
+    runStepsDone_ = 0;
+    // The whole run, however it ends, is one command, unless the history was
+    // cleared under it (Open, New or Save during the run).
+    const auto record = [&] {
+      if (generation == undoGeneration_) pushChange(runText(runStepsDone_), before);
+      updateTitle();
+    };
     showRunning();
     s.Stopped = false;
     ui->Images->setEnabled(false);
@@ -43,8 +59,10 @@ void TMainForm::GoClick() {
       runSteps(s.Time);
     } catch (...) {
       stopRun();  // a fault ends the run: the window shows what is true
+      record();
       throw;
     }
+    record();
   } else {
     stopRun();
   }
@@ -115,8 +133,10 @@ void TMainForm::stepAndShow(std::int32_t n, bool list) {
   try {
     // Nothing can change the controls during a step, so one reading serves it.
     integrateWholeStep(s, readStepControls());
+    ++runStepsDone_;
     recordTrails();
     s.Time = n;
+    if (!titleMarked_) updateTitle();
     if (ShowTime) ui->LTime->setText(QString::number(n));
     DrawTaons();
     keepInView();
