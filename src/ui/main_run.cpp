@@ -49,8 +49,8 @@ void TMainForm::GoClick() {
       if (generation == undoGeneration_) pushChange(runText(runStepsDone_), before);
       updateTitle();
     };
-    showRunning();
     s.Stopped = false;
+    showRunning();
     ui->Images->setEnabled(false);
     ui->Null00->setEnabled(false);
     ui->Null00->setText(QStringLiteral("0"));
