@@ -27,7 +27,7 @@ struct CommentaryRead {
   std::string bytes;
   std::string why;
 };
-inline constexpr std::size_t kCommentaryLimit = std::size_t(4) << 20;
+inline constexpr std::size_t kCommentaryLimit = std::size_t(1) << 20;  // shown within a fraction of a second
 CommentaryRead readCommentary(const std::string& path, std::size_t limit = kCommentaryLimit);
 
 // Writes exactly these bytes; the previous file survives any failure, which

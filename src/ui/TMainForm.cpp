@@ -160,7 +160,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // click is not lost behind the box.
     const bool toGo = QApplication::focusWidget() == ui->Go &&
                       static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-    if (!toGo) runGuarded([this] { CommentExit(); });
+    if (toGo)
+      commentAskOnGo_ = true;
+    else
+      runGuarded([this] { CommentExit(); });
   }
   if (watched == ui->LTime && event->type() == QEvent::MouseButtonDblClick) runGuarded([this] { LTimeDblClick(); });
   if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) schedulePaint();

@@ -214,6 +214,7 @@ class TMainForm : public QMainWindow {
   bool ShowVelocities = false;
   bool ShowTime = false;
   bool CommentChanged = false;
+  bool commentAskOnGo_ = false;  // the memo was left by a click on Go
   bool paintPending_ = false;
   bool drawFaultReported_ = false;  // repaints that fail again stay silent
   bool faultBoxUp_ = false;

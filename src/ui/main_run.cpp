@@ -1,6 +1,7 @@
 // The integration run: Go/Stop, the step loop, the lamp and the step counter.
 #include <QCoreApplication>
 #include <chrono>
+#include <utility>
 #include <vector>
 
 #include "TMainForm.h"
@@ -38,7 +39,7 @@ void TMainForm::GoClick() {
   if (s.Stopped) {
     // A commentary edited before the click is offered for saving first; the
     // run starts whatever the answer.
-    if (CommentChanged) runGuarded([this] { CommentExit(); });
+    if (std::exchange(commentAskOnGo_, false)) runGuarded([this] { CommentExit(); });
     if (!s.Stopped || !ui->Go->isEnabled()) return;
     const SetSnapshot before(s);
     const int generation = undoGeneration_;
