@@ -38,6 +38,7 @@ add_executable(ui_tests
   tests/ui/test_help_viewer.cpp
   tests/ui/test_main_commands.cpp
   tests/ui/test_main_file_faults.cpp
+  tests/ui/test_main_keep_work.cpp
   tests/ui/test_main_startup.cpp
   tests/ui/ui_main.cpp
 )

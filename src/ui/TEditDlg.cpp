@@ -16,6 +16,7 @@
 #include "files/startup_file.h"
 #include "force_chart.h"
 #include "key_filter.h"
+#include "number_cell.h"
 #include "ui_TEditDlg.h"
 
 using zentrova::Real;
@@ -58,8 +59,8 @@ TEditDlg::TEditDlg(AppState& app, std::function<bool()> taoscopeChecked, QWidget
   // Row 0 of the grid is its header; column 0 holds the particle numbers and
   // looks and behaves like a fixed column.
   QTableWidget* grid = ui->DaonsTable;
-  grid->setTextElideMode(Qt::ElideNone);  // numbers are cut at the cell edge, as in the listing
   grid->setWordWrap(false);
+  grid->setItemDelegate(new NumberCellDelegate(grid));  // a number too wide is shortened, never cut
   grid->horizontalHeader()->setFixedHeight(grid->verticalHeader()->defaultSectionSize());
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -199,7 +200,11 @@ void TEditDlg::repaintRequested() {
 
 void TEditDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) opened_ = app_.set;  // opened, not merely uncovered
+  if (!event->spontaneous()) {  // opened, not merely uncovered
+    opened_.emplace(app_.set);
+    steps_.clear();
+    savedOnOk_ = false;
+  }
   if (firstShow_) {
     firstShow_ = false;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -214,15 +219,9 @@ void TEditDlg::showEvent(QShowEvent* event) {
 
 void TEditDlg::done(int result) {
   if (result == QDialog::Rejected && opened_) {
-    // Cancel undoes what Yes and Save As stored; the step buffers and the
-    // drawing positions were never touched.
-    zentrova::ParticleSet& s = app_.set;
-    const zentrova::ParticleSet& o = *opened_;
-    s.X = o.X, s.Y = o.Y, s.Z = o.Z, s.Ux = o.Ux, s.Uy = o.Uy, s.Uz = o.Uz;
-    s.Present = o.Present;
-    s.Dt = o.Dt;
-    s.A1 = o.A1, s.B1 = o.B1, s.A2 = o.A2, s.B2 = o.B2, s.C2 = o.C2, s.D2 = o.D2;
-    s.A3 = o.A3, s.B3 = o.B3, s.C3 = o.C3, s.D3 = o.D3;
+    // Cancel undoes what Yes and Save As stored.
+    opened_->restoreInto(app_.set);
+    steps_.clear();
   }
   opened_.reset();
   QDialog::done(result);
@@ -275,10 +274,21 @@ void TEditDlg::DaonsTableDblClick() {
   fillEditorGrid();
 }
 
+void TEditDlg::noteStep(const QString& text, const zentrova::SetSnapshot& before) {
+  if (!zentrova::sameSet(before, zentrova::SetSnapshot(app_.set))) steps_.push_back({text, before});
+}
+
 void TEditDlg::SubmitClick() {
   const int n = zentrova::parseInt(toLocal(ui->NumberOfTaon->text()));
   if (n < 1 || n > std::min<int>(app_.set.Count, zentrova::kMaxParticles)) return;
   zentrova::ParticleSet& s = app_.set;
+  const zentrova::SetSnapshot before(s);
+  struct Note {
+    TEditDlg* dlg;
+    const zentrova::SetSnapshot& before;
+    int n;
+    ~Note() { dlg->noteStep(QStringLiteral("Edit of Particle %1").arg(n), before); }
+  } note{this, before, n};
   // Each value is stored as soon as it converts; a bad field stops here.
   s.X[n - 1] = fieldReal(ui->EditX);
   s.Y[n - 1] = fieldReal(ui->EditY);
@@ -321,8 +331,15 @@ void TEditDlg::OKBtnClick() {
   if (!name) return;
   const std::string path = toLocal(*name);
   zentrova::ParticleSet& s = app_.set;
+  const zentrova::SetSnapshot before(s);
+  struct Note {
+    TEditDlg* dlg;
+    const zentrova::SetSnapshot& before;
+    ~Note() { dlg->noteStep(QStringLiteral("Edit of Parameters"), before); }
+  } note{this, before};
   storeParameters();
   zentrova::saveSet(s, app_.record, path);
+  savedOnOk_ = true;
   s.SetFileName = path;
   s.StartName = s.SetFileName;
   zentrova::writeStartupFile(app_.startupPath, s.StartName);
@@ -344,6 +361,12 @@ void TEditDlg::SaveasClick() {
   const std::optional<QString> name = askSaveName();
   if (!name) return;
   showFieldText(ui->EditFileName, *name);
+  const zentrova::SetSnapshot before(app_.set);
+  struct Note {
+    TEditDlg* dlg;
+    const zentrova::SetSnapshot& before;
+    ~Note() { dlg->noteStep(QStringLiteral("Edit of Parameters"), before); }
+  } note{this, before};
   storeParameters();
   zentrova::saveSet(app_.set, app_.record, toLocal(*name));
 }

@@ -5,8 +5,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app_state.h"
+#include "state/set_snapshot.h"
 
 class QKeyEvent;
 class QLineEdit;
@@ -72,6 +75,16 @@ class TEditDlg : public QDialog {
 
   bool EditorShowVelocities = false;
 
+  // The changes of one showing, each with the set before it: one for every
+  // Yes, Save As and OK that changed the set. The caller takes them after OK.
+  struct Step {
+    QString text;
+    zentrova::SetSnapshot before;
+  };
+  std::vector<Step> takeSteps() { return std::exchange(steps_, {}); }
+  // Whether OK wrote the set to a file in this showing.
+  bool savedOnOk() const { return savedOnOk_; }
+
  protected:
   void showEvent(QShowEvent* event) override;
   void done(int result) override;
@@ -102,6 +115,9 @@ class TEditDlg : public QDialog {
   int busy_ = 0;
   bool firstShow_ = true;
   QPointer<QWindow> watchedWindow_;
+  void noteStep(const QString& text, const zentrova::SetSnapshot& before);
   // The set as the dialog found it, which Cancel brings back.
-  std::optional<zentrova::ParticleSet> opened_;
+  std::optional<zentrova::SetSnapshot> opened_;
+  std::vector<Step> steps_;
+  bool savedOnOk_ = false;
 };

@@ -9,7 +9,9 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QWindow>
+#include <cstring>
 
 #include "error_box.h"
 #include "glyphs.h"
@@ -19,6 +21,7 @@
 #include "image_canvas.h"
 #include "key_filter.h"
 #include "main_picture.h"
+#include "number_cell.h"
 #include "ui_TMainForm.h"
 #include "view/transform.h"
 
@@ -35,8 +38,9 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   addActions(ui->Manager1->actions());
   ui->Blockade->raise();
   ui->Blockade->setAutoFillBackground(true);
-  ui->DaonsTable->setTextElideMode(Qt::ElideNone);
-  ui->DaonsTable->setWordWrap(false);  // a long number is cut at the cell edge, never wrapped
+  ui->DaonsTable->setWordWrap(false);
+  // A number too wide for its cell is shortened where it shows, never cut.
+  ui->DaonsTable->setItemDelegate(new NumberCellDelegate(ui->DaonsTable));
   ui->DaonsTable->horizontalHeader()->setMinimumSectionSize(1);
   for (int r = 0; r < ui->DaonsTable->rowCount(); ++r)
     for (int c = 0; c < ui->DaonsTable->columnCount(); ++c) {
@@ -44,11 +48,12 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
       if (r == 0 || c == 0) item->setBackground(palette().button());
       ui->DaonsTable->setItem(r, c, item);
     }
-  savedComment_ = ui->Comment->toPlainText();
+  savedComment_ = commentBytes();
   Timer = new QTimer(this);
   Timer->setInterval(300);
   connectHandlers();
   connectRunControl();
+  setUpUndo();
   setupPictureCommands();
   setUpKeys();
   setUpLooks();
@@ -61,7 +66,10 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer->start();
 }
 
-TMainForm::~TMainForm() { delete keyRouter_; }
+TMainForm::~TMainForm() {
+  delete keyRouter_;
+  if (undo_) undo_->disconnect(this);  // the stack is cleared as it goes, after the menus
+}
 
 bool TMainForm::taoscopeChecked() const { return ui->Taoscope->isChecked(); }
 
@@ -107,8 +115,15 @@ void TMainForm::connectHandlers() {
           [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseDown(b, x, y); }); });
   connect(ui->ViewArea, &TViewArea::released, this,
           [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseUp(b, x, y); }); });
-  ui->EditDT->installEventFilter(new NumericKeyFilter(this));
-  ui->EditDT->installEventFilter(this);
+  // dt and the ten parameters are stored when their field is left or Enter
+  // is pressed in it.
+  parameterFields_ = {ui->EditDT, ui->EditA1, ui->EditB1, ui->EditA2, ui->EditB2, ui->EditC2,
+                      ui->EditD2, ui->EditA3, ui->EditB3, ui->EditC3, ui->EditD3};
+  auto* numeric = new NumericKeyFilter(this);
+  for (QLineEdit* field : parameterFields_) {
+    field->installEventFilter(numeric);
+    field->installEventFilter(this);
+  }
   ui->Comment->installEventFilter(this);
   ui->LTime->installEventFilter(this);
 }
@@ -121,9 +136,35 @@ static bool isExit(QEvent* event) {
   return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
+static bool isEnter(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ui->EditDT && isExit(event)) runGuarded([this] { EditDTExit(); });
-  if (watched == ui->Comment && isExit(event)) runGuarded([this] { CommentExit(); });
+  if (auto* field = qobject_cast<QLineEdit*>(watched); field && parameterFields_.contains(field)) {
+    const auto store = [this, field] {
+      if (field == ui->EditDT)
+        EditDTExit();
+      else
+        ParameterExit(field);
+    };
+    if (isExit(event)) runGuarded(store);
+    // Enter stores the value before it reaches Go; a value that does not
+    // convert keeps the key, so no run starts with the old one.
+    if (isEnter(event) && !runGuarded(store)) return true;
+  }
+  if (watched == ui->Comment && isExit(event)) {
+    // A click on Go asks the question from Go's own handler, so that the
+    // click is not lost behind the box.
+    const bool toGo = QApplication::focusWidget() == ui->Go &&
+                      static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+    if (toGo)
+      commentAskOnGo_ = true;
+    else
+      runGuarded([this] { CommentExit(); });
+  }
   if (watched == ui->LTime && event->type() == QEvent::MouseButtonDblClick) runGuarded([this] { LTimeDblClick(); });
   if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) schedulePaint();
   return QMainWindow::eventFilter(watched, event);
@@ -175,6 +216,7 @@ void TMainForm::FormCreate() {
   fillListing();
   showParameters();
   s.Stopped = true;
+  markSaved();  // what start-up shows is where the question starts from
 }
 
 void TMainForm::showParameters() {
@@ -237,7 +279,38 @@ void TMainForm::DaonsTableDblClick() {
   fillListing();
 }
 
-void TMainForm::EditDTExit() { app_.set.Dt = parseReal(toLocal(ui->EditDT->text()), decimalSeparator()); }
+namespace {
+
+// Stores a typed value as one undoable change; the same value changes nothing.
+bool sameBits(Real a, Real b) { return std::memcmp(&a, &b, 10) == 0; }
+
+}  // namespace
+
+void TMainForm::EditDTExit() {
+  // The text the window wrote itself stands for the value as it is, all of
+  // its bits, so leaving the field untouched changes nothing.
+  if (ui->EditDT->text() == realText(app_.set.Dt)) return;
+  const Real value = parseReal(toLocal(ui->EditDT->text()), decimalSeparator());
+  if (sameBits(value, app_.set.Dt)) return;
+  const SetSnapshot before(app_.set);
+  app_.set.Dt = value;
+  pushChange(QStringLiteral("Change of dt"), before);
+}
+
+void TMainForm::ParameterExit(QLineEdit* field) {
+  auto& s = app_.set;
+  const std::pair<QLineEdit*, Real*> targets[] = {
+      {ui->EditA1, &s.A1}, {ui->EditB1, &s.B1}, {ui->EditA2, &s.A2}, {ui->EditB2, &s.B2}, {ui->EditC2, &s.C2},
+      {ui->EditD2, &s.D2}, {ui->EditA3, &s.A3}, {ui->EditB3, &s.B3}, {ui->EditC3, &s.C3}, {ui->EditD3, &s.D3}};
+  for (const auto& [edit, target] : targets) {
+    if (edit != field || field->text() == realText(*target)) continue;
+    const Real value = parseReal(toLocal(field->text()), decimalSeparator());
+    if (sameBits(value, *target)) return;
+    const SetSnapshot before(s);
+    *target = value;
+    pushChange(QStringLiteral("Change of %1").arg(field->objectName().mid(4)), before);
+  }
+}
 
 void TMainForm::Exit1Click() { close(); }
 
@@ -275,6 +348,13 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // Unsaved work is offered for saving; Cancel, or a save that fails, keeps
+  // the window open and a run going.
+  bool leave = false;
+  if (!runGuarded([&] { leave = askSaveChanges(); }) || !leave) {
+    event->ignore();
+    return;
+  }
   runGuarded([this] { commentCloseCheck(); });  // an edited commentary is offered for saving
   // A run in progress ends first; the program ends once it has stopped.
   app_.set.Stopped = true;

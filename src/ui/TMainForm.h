@@ -6,16 +6,22 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app_state.h"
 #include "dynamics/step.h"
 #include "files/text_codec.h"
+#include "state/particle_record.h"
+#include "state/set_snapshot.h"
 
 namespace Ui {
 class TMainForm;
 }
 class QDialog;
 class QKeyEvent;
+class QLineEdit;
+class QUndoStack;
 class QImageCanvas;
 class TMonitor;
 struct PictureState;
@@ -45,6 +51,8 @@ class TMainForm : public QMainWindow {
   void fillListing();
   void DaonsTableDblClick();
   void EditDTExit();
+  // Stores a parameter field's value (EditA1 ... EditD3), as leaving it does.
+  void ParameterExit(QLineEdit* field);
   void Exit1Click();
 
   void GoClick();
@@ -114,6 +122,20 @@ class TMainForm : public QMainWindow {
   void StepOnceClick();
   void SpeedClick(int stepsPerSecond);  // 0: full speed
   TMonitor* monitor() const { return monitor_; }
+  // Undo and Redo of the changes of the set (main_undo.cpp).
+  QUndoStack* undoStack() const { return undo_; }
+  void Undo1Click();
+  void Redo1Click();
+  // Brings the window in line with a set put back by Undo or Redo.
+  void showRestoredSet();
+  // Whether the set differs from what was last opened or saved, compared as
+  // the record Save would write.
+  bool setChanged() const;
+  static QString runText(std::int64_t steps);
+  static QString singleStepsText(std::int64_t steps);
+  // Whether the commentary field may be saved (not when its file was refused).
+  bool commentWritable() const { return commentRefusal_.isEmpty(); }
+
   // Sees every key of the application first; true when it took the key.
   bool filterKey(QObject* watched, QEvent* event);
 
@@ -154,6 +176,25 @@ class TMainForm : public QMainWindow {
   void withScene(Draw&& draw);
   // withScene for code outside main_view.cpp.
   void drawWith(const std::function<void(const zentrova::Scene&)>& draw);
+  void setUpUndo();
+  void updateUndoActions();
+  void pushChange(const QString& text, const zentrova::SetSnapshot& before, int mergeId = -1,
+                  std::int64_t steps = 1);
+  void pushChangeBetween(const QString& text, const zentrova::SetSnapshot& before,
+                         const zentrova::SetSnapshot& after, int mergeId = -1, std::int64_t steps = 1);
+  void clearUndo();
+  void markSaved();
+  void updateTitle();
+  QString setDisplayName() const;
+  // "Save changes to NAME?" when the set changed; false when the user cancels.
+  bool askSaveChanges();
+  // The set refresh of Open and New, drawing last.
+  void showNewSet(bool fitWhenUnseen);
+  void refuseCommentary(const QString& why);
+  // The field's text as the bytes its file would get.
+  std::string commentBytes() const;
+  std::string commentUtf8() const;
+  void showCommentText(const std::string& utf8);
   void setupPictureCommands();
   const zentrova::Trails* shownTrails() const;
   int pointSize() const;
@@ -173,6 +214,7 @@ class TMainForm : public QMainWindow {
   bool ShowVelocities = false;
   bool ShowTime = false;
   bool CommentChanged = false;
+  bool commentAskOnGo_ = false;  // the memo was left by a click on Go
   bool paintPending_ = false;
   bool drawFaultReported_ = false;  // repaints that fail again stay silent
   bool faultBoxUp_ = false;
@@ -184,7 +226,18 @@ class TMainForm : public QMainWindow {
   int stepsPerSecond_ = 0;
   std::chrono::steady_clock::time_point nextStepAt_{};
   std::unique_ptr<PictureState> picture_;
-  // The commentary as last loaded or saved, and the encoding of its file.
-  QString savedComment_;
+  QUndoStack* undo_ = nullptr;
+  int undoGeneration_ = 0;  // grows whenever the stack is cleared
+  zentrova::ParticleRecord savedRecord_;  // what was last opened or saved
+  std::string savedName_;
+  bool titleMarked_ = false;
+  std::int64_t runStepsDone_ = 0;
+  QList<QLineEdit*> parameterFields_;
+  // The commentary as last loaded or saved (its bytes), the encoding of its
+  // file, and why its file was refused (empty when it was not).
+  std::string savedComment_;
+  bool commentHadMark_ = false;
+  std::vector<std::string> commentSeparators_;  // the file's own line ends
+  QString commentRefusal_;
   zentrova::TextEncoding commentEncoding_ = zentrova::TextEncoding::Utf8;
 };

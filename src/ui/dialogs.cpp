@@ -43,6 +43,16 @@ class QtDialogs : public DialogProvider {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Zentrova"), text, QMessageBox::Ok, parent);
     box.exec();
   }
+  SaveAnswer saveChanges(QWidget* parent, const QString& name) override {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrova"), QStringLiteral("Save changes to %1?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Save) return SaveAnswer::Save;
+    if (answer == QMessageBox::Discard) return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
+  }
   int execModal(QDialog* dialog) override { return dialog->exec(); }
   std::optional<QString> saveImageFileName(QWidget* parent, const QString& lastName) override {
     QFileDialog dialog(parent, QStringLiteral("Export Image"));

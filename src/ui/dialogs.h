@@ -5,6 +5,8 @@
 class QDialog;
 class QWidget;
 
+enum class SaveAnswer { Save, Discard, Cancel };
+
 // Every dialog the windows open goes through this seam, so tests can answer
 // them without a person.
 class DialogProvider {
@@ -20,6 +22,8 @@ class DialogProvider {
   virtual void information(QWidget* parent, const QString& text) = 0;
   // Shows a dialog modally and returns its result code.
   virtual int execModal(QDialog* dialog) = 0;
+  // "Save changes to NAME?" with Save, Discard and Cancel.
+  virtual SaveAnswer saveChanges(QWidget* parent, const QString& name) = 0;
   // A PNG file to write the picture to. nullopt when cancelled.
   virtual std::optional<QString> saveImageFileName(QWidget*, const QString&) { return std::nullopt; }
   // A folder for recorded frames. nullopt when cancelled.

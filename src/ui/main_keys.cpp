@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "TMainForm.h"
@@ -46,7 +47,14 @@ bool TMainForm::filterKey(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   // A text field would take Ctrl+Left and its like for itself; the menus'
   // shortcuts win, as their F-keys do.
-  if (type == QEvent::ShortcutOverride) return isMenuShortcut(key);
+  // The commentary keeps Ctrl+Z and its like for its own typing.
+  if (type == QEvent::ShortcutOverride) {
+    const bool inComment = watched == ui->Comment || widget->parent() == ui->Comment;
+    if (inComment && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                      QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y)))
+      return false;
+    return isMenuShortcut(key);
+  }
   if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && !app_.set.Stopped &&
       ui->Go->isEnabled()) {
     ui->Go->click();

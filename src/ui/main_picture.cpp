@@ -116,11 +116,9 @@ void TMainForm::keepInView() {
   PictureState& p = *picture_;
   if (!p.KeepInView->isChecked() || app_.set.FigureMode) return;
   const auto now = std::chrono::steady_clock::now();
-  if (now - p.lastKeepFit < kKeepInViewInterval) return;
+  const bool mayWait = now - p.lastKeepFit < kKeepInViewInterval;
   drawWith([&](const Scene& scene) {
-    if (!particleOffView(scene)) return;
-    p.lastKeepFit = now;
-    FitToView(scene, fitTopInset());
+    if (KeepInView(scene, fitTopInset(), mayWait)) p.lastKeepFit = now;
   });
 }
 

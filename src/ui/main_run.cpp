@@ -1,9 +1,11 @@
 // The integration run: Go/Stop, the step loop, the lamp and the step counter.
 #include <QCoreApplication>
 #include <chrono>
+#include <utility>
 #include <vector>
 
 #include "TMainForm.h"
+#include "error_box.h"
 #include "glyphs.h"
 #include "ui_TMainForm.h"
 
@@ -22,19 +24,34 @@ void TMainForm::showRunning() {
   ui->Go->setIcon(crossGlyph());
   ui->Go->setText(QStringLiteral("Stop"));
   setLamp(true);
+  updateUndoActions();
 }
 
 void TMainForm::showIdle() {
   ui->Go->setIcon(checkGlyph());
   ui->Go->setText(QStringLiteral("Go"));
   setLamp(false);
+  updateUndoActions();
 }
 
 void TMainForm::GoClick() {
   auto& s = app_.set;
   if (s.Stopped) {
-    showRunning();
+    // A commentary edited before the click is offered for saving first; the
+    // run starts whatever the answer.
+    if (std::exchange(commentAskOnGo_, false)) runGuarded([this] { CommentExit(); });
+    if (!s.Stopped || !ui->Go->isEnabled()) return;
+    const SetSnapshot before(s);
+    const int generation = undoGeneration_;
+    runStepsDone_ = 0;
+    // The whole run, however it ends, is one command, unless the history was
+    // cleared under it (Open, New or Save during the run).
+    const auto record = [&] {
+      if (generation == undoGeneration_) pushChange(runText(runStepsDone_), before);
+      updateTitle();
+    };
     s.Stopped = false;
+    showRunning();
     ui->Images->setEnabled(false);
     ui->Null00->setEnabled(false);
     ui->Null00->setText(QStringLiteral("0"));
@@ -43,8 +60,10 @@ void TMainForm::GoClick() {
       runSteps(s.Time);
     } catch (...) {
       stopRun();  // a fault ends the run: the window shows what is true
+      record();
       throw;
     }
+    record();
   } else {
     stopRun();
   }
@@ -115,8 +134,10 @@ void TMainForm::stepAndShow(std::int32_t n, bool list) {
   try {
     // Nothing can change the controls during a step, so one reading serves it.
     integrateWholeStep(s, readStepControls());
+    ++runStepsDone_;
     recordTrails();
     s.Time = n;
+    if (!titleMarked_) updateTitle();
     if (ShowTime) ui->LTime->setText(QString::number(n));
     DrawTaons();
     keepInView();

@@ -49,7 +49,16 @@ void TMainForm::GoStopClick() {
 void TMainForm::StepOnceClick() {
   auto& s = app_.set;
   if (!s.Stopped || !ui->Go->isEnabled()) return;  // only while idle, with a set
-  stepAndShow(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.Time) + 1u), true);  // wraps as a run does
+  const SetSnapshot before(s);
+  // Consecutive single steps are one command.
+  constexpr int kSingleStepId = 1;
+  try {
+    stepAndShow(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.Time) + 1u), true);  // wraps as a run does
+  } catch (...) {
+    pushChange(singleStepsText(1), before, kSingleStepId);
+    throw;
+  }
+  pushChange(singleStepsText(1), before, kSingleStepId);
   if (monitor_ && monitor_->isVisible()) monitor_->sample(true);
 }
 

@@ -66,7 +66,9 @@ constexpr Real kMaxScreenMagnitude = 1.0e12L;
 
 int fitMargin(int width, int height) { return std::clamp(std::min(width, height) / 20, 4, 24); }
 
-void FitToView(const Scene& scene, int topInset, const Trails* alsoFit) {
+namespace {
+
+void fitWithin(const Scene& scene, int topInset, const Trails* alsoFit, Real fill) {
   {
     FpFlagsKept quiet;
     ViewState& v = scene.view;
@@ -82,7 +84,8 @@ void FitToView(const Scene& scene, int topInset, const Trails* alsoFit) {
       Real loY = m + off + std::max(topInset, 0), hiY = h - 1 - m - (dot - 1 - off);
       if (hiX < loX) loX = hiX = (w - 1) / 2.0L;
       if (hiY < loY) loY = hiY = (h - 1) / 2.0L;
-      const Real roomX = std::max<Real>(hiX - loX - 1, 0), roomY = std::max<Real>(hiY - loY - 1, 0);
+      Real roomX = std::max<Real>(hiX - loX - 1, 0), roomY = std::max<Real>(hiY - loY - 1, 0);
+      if (fill < 1) roomX = roomY = fill * std::min(roomX, roomY);
       Real d = std::min(scaleFor(e.maxX - e.minX, roomX), scaleFor(e.maxY - e.minY, roomY));
       if (!std::isfinite(d)) d = (std::isfinite(v.Distance) && v.Distance > 0) ? v.Distance : 120.0L;
       const Real far = std::max({std::fabs(e.minX), std::fabs(e.maxX), std::fabs(e.minY), std::fabs(e.maxY)});
@@ -98,6 +101,10 @@ void FitToView(const Scene& scene, int topInset, const Trails* alsoFit) {
   RedrawView(scene);
 }
 
+}  // namespace
+
+void FitToView(const Scene& scene, int topInset, const Trails* alsoFit) { fitWithin(scene, topInset, alsoFit, 1); }
+
 bool particleOffView(const Scene& scene) {
   const ParticleSet& s = scene.set;
   if (s.FigureMode) return false;
@@ -109,6 +116,28 @@ bool particleOffView(const Scene& scene) {
     if (x < 0 || y < 0 || x >= w || y >= h) return true;
   }
   return false;
+}
+
+bool noParticleInView(const Scene& scene) {
+  const ParticleSet& s = scene.set;
+  if (s.FigureMode) return false;
+  const int w = scene.canvas.width(), h = scene.canvas.height();
+  const int count = std::clamp(s.Count, 0, kMaxParticles);
+  bool any = false;
+  for (int i = 1; i <= count; ++i) {
+    if (!s.present(i)) continue;
+    any = true;
+    const int x = scene.view.ScreenX[i - 1], y = scene.view.ScreenY[i - 1];
+    if (x >= 0 && y >= 0 && x < w && y < h) return false;
+  }
+  return any;
+}
+
+bool KeepInView(const Scene& scene, int topInset, bool mayWait) {
+  if (scene.set.FigureMode || !particleOffView(scene)) return false;
+  if (mayWait && !noParticleInView(scene)) return false;
+  fitWithin(scene, topInset, nullptr, kKeepInViewFill);
+  return true;
 }
 
 void WheelZoom(const Scene& scene, Real notches) {

@@ -22,6 +22,22 @@ void FitToView(const Scene& scene, int topInset = 0, const Trails* alsoFit = nul
 // view area.
 bool particleOffView(const Scene& scene);
 
+// In set mode, whether the last drawing left every present particle (there
+// being one) outside the view area.
+bool noParticleInView(const Scene& scene);
+
+// The share of the view's smaller side that Keep in View gives the set, so
+// that a moving set stays in sight for a while after each refit.
+inline constexpr Real kKeepInViewFill = 0.6L;
+
+// Keep in View after a drawing: while every present particle is inside,
+// nothing changes. Otherwise the view is fitted with room to spare: the set,
+// centred on its centre, spans at most kKeepInViewFill of the smaller side.
+// A refit when some particles are still inside may wait (mayWait, the
+// caller's pace); when none is left it never waits. Returns whether it
+// refitted (and redrew).
+bool KeepInView(const Scene& scene, int topInset, bool mayWait);
+
 // The zoom of one wheel notch.
 inline constexpr Real kWheelZoomFactor = 1.25L;
 

@@ -75,3 +75,26 @@ TEST(Commentary, EncodingKeepsTheBytes) {
   // A character the code page lacks cannot be written in it.
   EXPECT_FALSE(encodeText("\u4e2d", TextEncoding::Windows1251).has_value());
 }
+
+// What a text box splits into paragraphs goes back between the same bytes;
+// a file that cannot be shown is refused with the reason, never read half.
+TEST(Commentary, ParagraphsAndRefusals) {
+  const std::string text = "a\rb\nc\r\nd\xE2\x80\xA9" "e\xEF\xB7\x90" "f\xE2\x80\xA8g";
+  const CommentaryParagraphs p = splitParagraphs(text);
+  EXPECT_EQ(p.paragraphs, (std::vector<std::string>{"a", "b", "c", "d", "e", "f\xE2\x80\xA8g"}));
+  EXPECT_EQ(joinParagraphs(p.paragraphs, p.separators), text);
+  EXPECT_EQ(joinParagraphs({"x", "y", "z"}, {"\n"}), "x\ny\r\nz");
+
+  const fs::path dir = fs::temp_directory_path() / ("zentrova_refuse_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  EXPECT_EQ(readCommentary((dir / "none.txt").string()).state, CommentaryRead::State::Missing);
+  std::ofstream(dir / "big.txt", std::ios::binary) << std::string(3 << 20, 'x');
+  const CommentaryRead big = readCommentary((dir / "big.txt").string(), 1 << 20);
+  EXPECT_EQ(big.state, CommentaryRead::State::Refused);
+  EXPECT_NE(big.why.find("is 3 MB, more than the 1 MB"), std::string::npos) << big.why;
+  EXPECT_EQ(readCommentary((dir / "big.txt").string(), 4 << 20).bytes.size(), std::size_t(3) << 20);
+  const CommentaryRead folder = readCommentary(dir.string());
+  EXPECT_EQ(folder.state, CommentaryRead::State::Refused);
+  EXPECT_NE(folder.why.find("not a regular file"), std::string::npos);
+  fs::remove_all(dir);
+}

@@ -37,7 +37,8 @@ constexpr int kExitSkip = 77;
 // For anything the program should do at once; generous for a loaded machine.
 constexpr double kWait = 90;
 
-constexpr char kMainTitle[] = "^ Zentrova$";
+// " Zentrova" with the spiral, "name.lis1 — Zentrova" (a * after a change) with a set.
+constexpr char kMainTitle[] = "^.* Zentrova$";
 constexpr char kOpenTitle[] = "^Open$";
 
 const Rgb kBlack{0, 0, 0}, kRed{255, 0, 0}, kLime{0, 255, 0};

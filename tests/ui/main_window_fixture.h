@@ -22,6 +22,7 @@ class ScriptedDialogs : public DialogProvider {
   std::deque<std::optional<QString>> openAnswers, saveAnswers, imageAnswers, folderAnswers;
   std::deque<bool> confirmAnswers;
   std::deque<int> modalAnswers;
+  std::deque<SaveAnswer> saveChangesAnswers;
   std::function<void(QDialog*)> onModal;
   QStringList asked;
 
@@ -38,6 +39,10 @@ class ScriptedDialogs : public DialogProvider {
     return pop(confirmAnswers, false);
   }
   void information(QWidget*, const QString& text) override { asked << "info: " + text; }
+  SaveAnswer saveChanges(QWidget*, const QString& name) override {
+    asked << "Save changes to " + name + "?";
+    return pop(saveChangesAnswers, SaveAnswer::Discard);
+  }
   std::optional<QString> saveImageFileName(QWidget*, const QString&) override {
     asked << "image";
     return pop(imageAnswers, std::optional<QString>());

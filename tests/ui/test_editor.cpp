@@ -28,6 +28,7 @@ class ScriptedDialogs : public DialogProvider {
   }
   bool confirm(QWidget*, const QString&, const QString&) override { return false; }
   void information(QWidget*, const QString&) override {}
+  SaveAnswer saveChanges(QWidget*, const QString&) override { return SaveAnswer::Discard; }
   int execModal(QDialog* d) override { return d->exec(); }
 };
 

@@ -171,11 +171,14 @@ TEST(HelpManuals, EachManualIsCompleteAndItsLinksResolve) {
       "run-controls",  "go-stop",       "cool",          "blockade",     "show-listing",  "group-switches",
       "scope-modes",   "time-step",     "null-velocity", "time-counter", "listing",       "commentary",
       "editor",        "distance-calculators",           "force-law",    "parameters-pe", "parameters-pes1",
-      "parameters-pes2",                "file-formats",  "lis1-layout",  "commentary-file", "startup-file"};
+      "parameters-pes2",                "file-formats",  "lis1-layout",  "commentary-file", "startup-file",
+      "edit-menu",     "save-question", "run-menu",      "monitor",      "fit-view",      "trails",
+      "export-image"};
   const QStringList facts = {"F1", "F2", "F3", "Ctrl+S", "Alt+X", "F5", "F6", "F7", "F8", "Ctrl+F1", "Shift+F1",
                              "Ctrl+", "3784", "cube..txt", "Start.zent", "XDG_CONFIG_HOME", ".config/zentrova",
                              "A1", "B1", "A2", "D2", "A3", "D3", "dt", "PE - out", "PES1-out", "PES2-out",
-                             "Taoscope", "Gravoscope", "3720", "3780"};
+                             "Taoscope", "Gravoscope", "3720", "3780", "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y",
+                             "Save changes to", "F9", "Shift+F9", "F10", "Ctrl+M", "Ctrl+T", "Ctrl+E", "Ctrl+R"};
   const QRegularExpression anchorName(R"((?:name|id)\s*=\s*"([^"]+)\")");
   const QRegularExpression localLink(R"(href\s*=\s*"#([^"]*)\")");
   for (const QString& manual : kManuals) {

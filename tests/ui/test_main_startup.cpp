@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, StartsWithTheSetTheStartupFileNames) {
   writeFile(dir + "/cube..txt", "first line\nsecond");
   pointStartupAt(set);
   auto& w = open();
-  EXPECT_EQ(w.windowTitle(), " Zentrova");
+  EXPECT_EQ(w.windowTitle(), "cube.lis1 \u2014 Zentrova");
   EXPECT_FALSE(app.set.FigureMode);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(app.set.Count, 60);
