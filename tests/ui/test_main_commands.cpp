@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   m.sample(true);
   const auto& samples = m.series().samples();
   EXPECT_EQ(samples.back().step, app.set.Time);
-  EXPECT_EQ(samples.back().kinetic, observe(app.set).kinetic);
+  EXPECT_EQ(samples.back().kinetic, observe(app.set, {}).kinetic);
   ParticleRecord record{};
   readSetFile(dir + "/a.lis1", record);
   ParticleSet headless;
