@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TMainForm.h"
+#include "TMonitor.h"
 #include "glyphs.h"
 #include "ui_TMainForm.h"
 
@@ -121,6 +122,7 @@ void TMainForm::stepAndShow(std::int32_t n, bool list) {
     DrawTaons();
     keepInView();
     if (list) fillListing();
+    if (monitor_) monitor_->stepTaken();
   } catch (const std::exception& e) {
     noteRunFault(e.what(), n);
     throw;

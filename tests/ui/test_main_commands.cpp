@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   QTest::keyClick(&w, Qt::Key_F10);  // Step Once: one step, drawn and listed
   EXPECT_EQ(app.set.Time, 1);
   EXPECT_EQ(cell(1, 1), realText(app.set.X[0]));
-  EXPECT_EQ(m.form().LStep->text(), "1");
+  EXPECT_EQ(m.valueLabel("step")->text(), "1");
 
   // A paced run takes the same steps as the headless one.
   ui().Speed100->trigger();
@@ -247,6 +247,50 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
   EXPECT_TRUE(errors.size() == 1);
   EXPECT_TRUE(app.set.Stopped);
+}
+
+// Steps taken while the Monitor was closed are a gap in every plot, and all
+// plots share one time axis; the window fits the screen, hands Esc and Enter
+// to the run, and names a CSV file without an extension ".csv".
+TEST_F(MainWindowTest, MonitorLeavesAGapForUnwatchedStepsOnOneSharedTimeAxis) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  ui().Monitor1->trigger();
+  TMonitor& m = *w.monitor();
+  EXPECT_TRUE(m.screen()->availableGeometry().contains(m.frameGeometry())) << m.frameGeometry().width();
+  const auto steps = [&](int n) {
+    for (int k = 0; k < n; ++k) w.runSteps(app.set.Time);  // one step each while stopped
+  };
+  steps(3);
+  m.hide();
+  steps(3);
+  m.show();
+  steps(3);
+  m.sample(true);
+  const MonitorPlots& plots = m.plots();
+  const Real dt = app.set.Dt;
+  for (const MonitorPlots::Panel& panel : plots.panels()) {
+    if (panel.title != "Radius" && panel.title != "Kinetic energy") continue;
+    const auto& stretches = panel.curves.front().stretches;
+    ASSERT_EQ(stretches.size(), 2u) << panel.title.toStdString();
+    EXPECT_DOUBLE_EQ(stretches[0].back().x(), double(3 * dt));
+    EXPECT_DOUBLE_EQ(stretches[1].front().x(), double(6 * dt));
+    EXPECT_DOUBLE_EQ(stretches[1].back().x(), double(9 * dt));
+  }
+  EXPECT_EQ(plots.t0(), 0);
+  EXPECT_DOUBLE_EQ(plots.t1(), double(9 * dt));
+  for (std::size_t n = 1; n < plots.panels().size(); ++n) {
+    EXPECT_EQ(plots.plotArea(int(n)).left(), plots.plotArea(0).left());
+    EXPECT_EQ(plots.plotArea(int(n)).width(), plots.plotArea(0).width());
+  }
+
+  QTimer::singleShot(100, [&] { QTest::keyClick(&m, Qt::Key_Escape); });
+  QTest::keyClick(&m, Qt::Key_Return);  // returns when the run has stopped
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_GT(app.set.Time, 9);
+
+  m.writeCsv(QString::fromStdString(dir + "/series"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/series.csv"));
 }
 
 namespace {
