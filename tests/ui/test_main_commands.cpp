@@ -336,7 +336,7 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
     return std::distance(std::filesystem::directory_iterator(dir + "/frames"), std::filesystem::directory_iterator{});
   };
   const auto frames = count();
-  EXPECT_GE(frames, 1);
+  EXPECT_EQ(frames, app.set.Time / 10 + 1);  // steps 0, 10, 20, ...: the run's pace, not the screen's
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-000001.png"));
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-" + QStringLiteral("%1").arg(frames, 6, 10, QLatin1Char('0')).toStdString() + ".png"));
   EXPECT_EQ(QImage(QString::fromStdString(dir + "/frames/frame-000001.png")).size(),
@@ -345,6 +345,38 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
   w.runSteps(app.set.Time);
   EXPECT_EQ(count(), frames);
   EXPECT_TRUE(errors.isEmpty());
+
+  // The same folder again: a new take beside the old frames, stamped.
+  const auto countIn = [](const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{});
+  };
+  w.picture().recording.every = 3;
+  w.picture().recording.stamp = true;
+  dlg.folderAnswers = {QString::fromStdString(dir + "/frames")};
+  record->trigger();
+  for (int n = 0; n < 7; ++n) w.runSteps(app.set.Time);
+  record->trigger();
+  EXPECT_EQ(countIn(dir + "/frames/take-2"), 3);  // steps 0, 3 and 6 of the take
+  EXPECT_EQ(count(), frames + 1);                 // the old frames and the take's folder
+  const QImage stamped(QString::fromStdString(dir + "/frames/take-2/frame-000001.png"));
+  bool text = false;
+  for (int x = 0; x < 120 && !text; ++x)
+    for (int y = stamped.height() - 30; y < stamped.height(); ++y) text = text || qGray(stamped.pixel(x, y)) > 200;
+  EXPECT_TRUE(text);
+
+  // A folder whose name holds "%1", and one that goes away while recording.
+  const std::string odd = dir + "/50%1 done";
+  std::filesystem::create_directories(odd);
+  dlg.folderAnswers = {QString::fromStdString(odd)};
+  record->trigger();
+  w.picture().recorder->finish();  // written off the window's thread
+  EXPECT_TRUE(std::filesystem::exists(odd + "/frame-000001.png"));
+  std::filesystem::remove_all(odd);
+  for (int n = 0; n < 3; ++n) w.runSteps(app.set.Time);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors.front().startsWith(QString::fromStdString(odd + "/frame-000002.png: ")));
+  EXPECT_TRUE(errors.front().endsWith("Recording stopped.")) << errors.front().toStdString();
+  EXPECT_FALSE(record->isChecked());
 }
 
 TEST_F(MainWindowTest, TrailsAreClearedByOpenNewTheFiguresAndTheVelocityReset) {
