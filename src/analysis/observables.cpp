@@ -16,18 +16,22 @@ namespace {
 // derivative's factors 0.09 * 75.
 Real longRangeScale() { return power(10.0L, -14.0L) * 125.0L; }
 
-// f(d) = w^(-w^19), w = 9.45 d; g(d) = v^(75/v), v = 0.09 d.
+// f(d) = w^(-w^19), w = 9.45 d; g(d) = v^(75/v), v = 0.09 d. From w = 2 on
+// f is below the smallest extended real, exactly 0: its powers are skipped.
 Real coreF(Real d) {
   const Real w = 9.45L * d;
+  if (w >= 2) return 0;
   return power(w, -power(w, 19.0L));
 }
 Real coreG(Real d) {
   const Real v = 0.09L * d;
   return power(v, 75.0L / v);
 }
-// h_p(d) = u^((10/u) (2.5 - u^20)), u = 1.029 d / p.
+// h_p(d) = u^((10/u) (2.5 - u^20)), u = 1.029 d / p; exactly 0 from u = 2
+// on, as f is.
 Real shellH(Real p, Real d) {
   const Real u = (1.029L / p) * d;
+  if (u >= 2) return 0;
   return power(u, (10.0L / u) * (2.5L - power(u, 20.0L)));
 }
 
