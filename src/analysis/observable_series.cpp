@@ -36,13 +36,20 @@ void ObservableSeries::record(const Observables& o, bool seenSince) {
   tailExtra_ = o.step % stride_ != 0;
   samples_.push_back(o);
   joined_.push_back(joined);
-  if (!tailExtra_ && samples_.size() >= capacity_) thin();
+  if (!tailExtra_ && samples_.size() >= capacity_) thin(capacity_);
 }
 
-// Doubles the stride until the samples on it fit; a kept sample is joined to
-// the one before it only when every dropped one between them was.
-void ObservableSeries::thin() {
-  while (samples_.size() >= capacity_ && stride_ < (std::int64_t(1) << 40)) {
+void ObservableSeries::raiseStride(std::int64_t stride) {
+  while (stride_ < stride && stride_ < (std::int64_t(1) << 40)) thin(0);
+}
+
+// Doubles the stride until fewer than `limit` samples are left on it (once
+// for a limit of 0); a kept sample is joined to the one before it only when
+// every dropped one between them was.
+void ObservableSeries::thin(std::size_t limit) {
+  bool once = limit == 0;
+  while ((once || samples_.size() >= limit) && stride_ < (std::int64_t(1) << 40)) {
+    once = false;
     stride_ *= 2;
     std::size_t kept = 0;
     bool chain = true;
@@ -56,7 +63,7 @@ void ObservableSeries::thin() {
     }
     samples_.resize(kept);
     joined_.resize(kept);
-    tailExtra_ = samples_.back().step % stride_ != 0;
+    tailExtra_ = !samples_.empty() && samples_.back().step % stride_ != 0;
   }
 }
 

@@ -26,6 +26,9 @@ class ObservableSeries {
   // last sample was watched; when not, the stretch in between is a gap.
   void record(const Observables& o, bool seenSince = true);
   void clear();
+  // Measures less often from now on: the stride becomes at least `stride`
+  // (rounded up to a power of two), and the samples off it are dropped.
+  void raiseStride(std::int64_t stride);
 
   const std::vector<Observables>& samples() const { return samples_; }
   // Whether sample n follows sample n - 1 without a gap (false for n = 0).
@@ -35,7 +38,7 @@ class ObservableSeries {
   std::string csv() const;
 
  private:
-  void thin();
+  void thin(std::size_t limit);
 
   std::size_t capacity_;
   std::int64_t stride_ = 1;

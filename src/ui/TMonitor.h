@@ -74,6 +74,7 @@ class TMonitor : public QWidget {
   bool displayPending_ = false;
   bool unseen_ = false;  // steps were taken while hidden since the last sample
   std::int32_t rateStep_ = 0;
+  double measureNs_ = 0;  // what measuring one step cost last time
   bool placed_ = false;
   QString lastCsvName_;
 };

@@ -1,13 +1,17 @@
 #include "frame_recorder.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDir>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <cerrno>
 #include <system_error>
 
 #include "app_state.h"
-#include "png_file.h"
+#include "files/file_io.h"
+#include "files/io_error.h"
 #include "state/errors.h"
 
 namespace {
@@ -112,7 +116,14 @@ int FrameRecorder::queued() const {
 void FrameRecorder::write(Job& job) {
   try {
     if (!job.stamp.isEmpty()) drawStamp(job.image, job.stamp);
-    writePngFile(job.image, toLocal(job.path));
+    // zlib's fastest level (quality 80 in Qt's terms): a frame is mostly
+    // background, and its encoding is what keeps a run waiting.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!job.image.save(&buffer, "PNG", 80)) zentrova::throwIo(EIO);
+    zentrova::writeFileReplacing(toLocal(job.path), reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 std::size_t(bytes.size()));
   } catch (const std::exception& e) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (error_.isEmpty())

@@ -300,4 +300,16 @@ TEST(Observables, SeriesKeepsAGapWhereStepsWentUnwatched) {
   }
   EXPECT_EQ(gaps, 1);
   EXPECT_FALSE(series.joined(0));
+
+  // Measuring less often keeps the spacing even and the gap where it was.
+  series.raiseStride(series.stride() * 3);
+  const std::int64_t stride = series.stride();
+  EXPECT_EQ(stride & (stride - 1), 0);
+  EXPECT_FALSE(series.wants(int(stride) * 9 + 1));
+  gaps = 0;
+  for (std::size_t n = 1; n < samples.size(); ++n) {
+    if (n + 1 < samples.size()) EXPECT_EQ(samples[n].step % stride, 0);
+    gaps += !series.joined(n);
+  }
+  EXPECT_EQ(gaps, 1);
 }
