@@ -48,7 +48,7 @@ void ObservableSeries::raiseStride(std::int64_t stride) {
 // every dropped one between them was.
 void ObservableSeries::thin(std::size_t limit) {
   bool once = limit == 0;
-  while ((once || samples_.size() >= limit) && stride_ < (std::int64_t(1) << 40)) {
+  while ((once || (limit > 0 && samples_.size() >= limit)) && stride_ < (std::int64_t(1) << 40)) {
     once = false;
     stride_ *= 2;
     std::size_t kept = 0;
