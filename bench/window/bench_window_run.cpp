@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <ctime>
+#include <functional>
 
 #include "TMainForm.h"
 #include "TMonitor.h"
@@ -50,8 +52,18 @@ class BenchDialogs : public DialogProvider {
   std::optional<QString> framesFolder(QWidget*, const QString&) override { return folder; }
 };
 
-// One run of the window from the dense set as it was saved: steps per second.
-double windowRun(AppState& app, const ParticleSet& start, QPushButton* go, int ms, int* stepsOut = nullptr) {
+double cpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// One run of the window from the dense set as it was saved: steps per second,
+// and the processor time of all threads per step, which other work on the
+// machine changes far less.
+double windowRun(AppState& app, const ParticleSet& start, QPushButton* go, int ms, int* stepsOut = nullptr,
+                 double* cpuPerStep = nullptr) {
+  const double cpu0 = cpuSeconds();
   app.set = start;
   app.set.Time = 0;
   Clock::time_point started, stopped;
@@ -69,6 +81,7 @@ double windowRun(AppState& app, const ParticleSet& start, QPushButton* go, int m
   });
   loop.exec();
   if (stepsOut) *stepsOut = steps;
+  if (cpuPerStep) *cpuPerStep = (cpuSeconds() - cpu0) / std::max(1, steps);
   return steps / std::chrono::duration<double>(stopped - started).count();
 }
 
@@ -122,15 +135,19 @@ int main(int argc, char** argv) {
 
   // Two rounds of without and with, in turns, against drifts of the load.
   const auto compare = [&](const char* what, const std::function<void(bool)>& on) {
-    double without = 0, with = 0;
+    double without = 0, with = 0, cpuWithout = 0, cpuWith = 0;
     for (int round = 0; round < 2; ++round) {
+      double cpu = 0;
       on(false);
-      without += windowRun(app, start, go, seconds * 500);
+      without += windowRun(app, start, go, seconds * 500, nullptr, &cpu);
+      cpuWithout += cpu;
       on(true);
-      with += windowRun(app, start, go, seconds * 500);
+      with += windowRun(app, start, go, seconds * 500, nullptr, &cpu);
+      cpuWith += cpu;
     }
     on(false);
-    std::printf("%-14s %8.2f steps/s, without %8.2f: %5.1f %%\n", what, with / 2, without / 2, 100.0 * with / without);
+    std::printf("%-14s %8.2f steps/s, without %8.2f: %5.1f %%; processor time a step %.3f ms, without %.3f ms\n",
+                what, with / 2, without / 2, 100.0 * with / without, cpuWith * 500, cpuWithout * 500);
   };
   if (monitor)
     compare("Monitor open:", [&](bool open) {
