@@ -153,7 +153,8 @@ const char* observeDoc() {
       "Monitor and zentrova-sim show, over the present particles with unit\n"
       "masses; reals are numpy.longdouble. Where conservative is 0 the\n"
       "energy is the text \"not conserved: \" and the reason, not a number\n"
-      "(kinetic + potential still gives it).\n\n" +
+      "(kinetic + potential still gives it). The energy check: if the\n"
+      "drift of a conservative set's energy grows, dt is too large.\n\n" +
       observablesDocumentation();
   return doc.c_str();
 }
