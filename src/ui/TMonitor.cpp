@@ -179,6 +179,7 @@ void TMonitor::stepTaken() {
 
 void TMonitor::sample(bool now) {
   const Observables o = observe(set_, controls_());
+  measureRate(o.step);
   if (faultStep_ && (o.step >= *faultStep_ || o.step < *faultStep_ - 1)) {
     faultStep_.reset();  // a later run went past it, or another set was loaded
     ui->LFault->clear();
@@ -192,7 +193,6 @@ void TMonitor::sample(bool now) {
 void TMonitor::display(const Observables& o) {
   displayClock_.restart();
   displayPending_ = false;
-  measureRate(o.step);
   for (const ObservableColumn& c : observableTable())
     if (QLabel* label = values_.value(QString::fromLatin1(c.name))) label->setText(valueText(c, o));
   ui->Plots->refresh(series_);
