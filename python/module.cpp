@@ -3,7 +3,8 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
-#include "analysis/observables.h"
+#include "analysis/observable_table.h"
+#include "dynamics/step.h"
 #include "figures/figures.h"
 #include "files/io_error.h"
 #include "py_in_python.h"
@@ -37,7 +38,7 @@ Sets
 Dynamics
     forces(s, ...)        the force on every particle
     step(s, n, ...)       n steps of the integration
-    observe(s)            energies by group, centre, radius, closest pair
+    observe(s, ...)       energies, momenta, centre, radius, closest pair
     run(s, n, every=k)    steps s, yielding observe(s) every k steps
     render(s, path)       the simulator's picture of s, PNG
 
@@ -49,8 +50,8 @@ Switches, all False by default, as on the main window:
     pe_out     "PE - out": group PE exerts no force
     pes1_out   "PES1-out"
     pes2_out   "PES2-out"
-    cool       "Cool": velocities damped by 0.99 each step (step only)
-    blockade   "Blockade": particles 20, 40, 60 held (step only)
+    cool       "Cool": velocities damped by 0.99 each step (step, observe)
+    blockade   "Blockade": particles 20, 40, 60 held (step, observe)
 
 Errors
     FloatingPointFault    (ArithmeticError) the law faulted: "Floating
@@ -69,24 +70,47 @@ Example
     s.save("after.lis1")
 )doc";
 
-pyb::dict observeSet(const PySet& s) {
-  const Observables o = zentrova::observe(s.set);
+ForceSwitches switches(bool taoscope, bool peOut, bool pes1Out, bool pes2Out) {
+  ForceSwitches sw;
+  sw.taoscope = taoscope;
+  sw.peOut = peOut;
+  sw.pes1Out = pes1Out;
+  sw.pes2Out = pes2Out;
+  return sw;
+}
+
+// One entry per observable of the table, in its order; where the energy
+// means nothing under the switches it is the text "not conserved: ...".
+pyb::dict observeSet(const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out,
+                     bool pes2Out) {
+  StepControls c;
+  c.forces = switches(taoscope, peOut, pes1Out, pes2Out);
+  c.cool = cool;
+  c.blockade = blockade;
+  const Observables o = zentrova::observe(s.set, c);
   pyb::dict d;
-  d["step"] = o.step;
-  d["time"] = toLongDouble(o.time);
-  d["kinetic"] = toLongDouble(o.kinetic);
-  d["kinetic_pe"] = toLongDouble(o.kinetic_pe);
-  d["kinetic_pes1"] = toLongDouble(o.kinetic_pes1);
-  d["kinetic_pes2"] = toLongDouble(o.kinetic_pes2);
-  d["com_x"] = toLongDouble(o.com_x);
-  d["com_y"] = toLongDouble(o.com_y);
-  d["com_z"] = toLongDouble(o.com_z);
-  d["radius"] = toLongDouble(o.radius);
-  d["min_distance"] = toLongDouble(o.min_distance);
-  d["min_i"] = o.min_i;
-  d["min_k"] = o.min_k;
-  d["present"] = o.present;
+  for (const ObservableColumn& col : observableTable()) {
+    const std::string instead = notConservedText(col, o);
+    if (!instead.empty())
+      d[col.name] = instead;
+    else if (col.real)
+      d[col.name] = toLongDouble(o.*col.real);
+    else
+      d[col.name] = o.*col.integer;
+  }
   return d;
+}
+
+const char* observeDoc() {
+  static const std::string doc =
+      "The observables of s under these switches as a dict, the same as the\n"
+      "Monitor and zentrova-sim show, over the present particles with unit\n"
+      "masses; reals are numpy.longdouble. Where conservative is 0 the\n"
+      "energy is the text \"not conserved: \" and the reason, not a number\n"
+      "(kinetic + potential still gives it). The energy check: if the\n"
+      "drift of a conservative set's energy grows, dt is too large.\n\n" +
+      observablesDocumentation();
+  return doc.c_str();
 }
 
 PySet easySquare() {
@@ -145,28 +169,13 @@ PYBIND11_MODULE(zentrova, m) {
   zentrova::py::bindRender(m);
 
   m.def("observe",
-        [](const PySet& s) {
+        [](const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out) {
           s.requireNotStepping();
-          return observeSet(s);
+          return observeSet(s, taoscope, cool, blockade, peOut, pes1Out, pes2Out);
         },
-        pyb::arg("s"),
-        R"doc(observe(s)
---
-
-The observables of s as a dict, the same as the Monitor and
-zentrova-sim show, over the present particles with unit masses:
-
-    step           s.steps
-    time           step * dt
-    kinetic        sum of |u|^2 / 2; kinetic_pe, kinetic_pes1,
-                   kinetic_pes2 the same by group
-    com_x, com_y, com_z   mean position
-    radius         rms distance from the mean position
-    min_distance   closest pair, particles min_i < min_k (infinity,
-                   0 and 0 with fewer than two present)
-    present        number of present particles
-
-Reals are numpy.longdouble.)doc");
+        pyb::arg("s"), pyb::kw_only(), pyb::arg("taoscope") = false, pyb::arg("cool") = false,
+        pyb::arg("blockade") = false, pyb::arg("pe_out") = false, pyb::arg("pes1_out") = false,
+        pyb::arg("pes2_out") = false, observeDoc());
 
   m.def("easy_square", &easySquare,
         R"doc(easy_square()

@@ -75,16 +75,17 @@ def run(s, n, every=1, **switches):
     if every < 1:
         raise ValueError(f"every takes a whole number of steps from 1, not {every}")
     step(s, 0, **switches)  # the switches are checked now, not at the first step
+    _observe_switches = {k: v for k, v in switches.items() if k != "threads"}
 
     def observations():
-        yield observe(s)
+        yield observe(s, **_observe_switches)
         left = n
         while left:
             k = min(left, every - s.steps % every)
             step(s, k, **switches)
             left -= k
             if left == 0 or s.steps % every == 0:
-                yield observe(s)
+                yield observe(s, **_observe_switches)
 
     return observations()
 

@@ -40,6 +40,16 @@ class Observables(TypedDict):
     min_distance: np.longdouble
     min_i: int
     min_k: int
+    potential: np.longdouble
+    # "not conserved: ..." where conservative is 0
+    energy: np.longdouble | str
+    conservative: int
+    momentum_x: np.longdouble
+    momentum_y: np.longdouble
+    momentum_z: np.longdouble
+    angular_x: np.longdouble
+    angular_y: np.longdouble
+    angular_z: np.longdouble
     present: int
 
 class Params(MutableMapping[str, np.longdouble]):
@@ -92,7 +102,16 @@ def step(
     pes2_out: bool = False,
     threads: int | None = None,
 ) -> None: ...
-def observe(s: ParticleSet) -> Observables: ...
+def observe(
+    s: ParticleSet,
+    *,
+    taoscope: bool = False,
+    cool: bool = False,
+    blockade: bool = False,
+    pe_out: bool = False,
+    pes1_out: bool = False,
+    pes2_out: bool = False,
+) -> Observables: ...
 def run(
     s: ParticleSet,
     n: int,

@@ -1,8 +1,12 @@
 // Steps per second of a run in the main window (offscreen, Show Listing
 // ticked, the view redrawn every step) against the same steps without a
-// window, on a dense 60-particle set.
+// window, on a dense 60-particle set; with --monitor or --record, also the
+// run with the Monitor open or with frames recorded, against the same run
+// without, in turns.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -11,9 +15,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <ctime>
+#include <functional>
 
 #include "TMainForm.h"
+#include "TMonitor.h"
 #include "app_state.h"
+#include "dialogs.h"
 #include "dynamics/bench_set.h"
 #include "dynamics/step.h"
 #include "files/set_file.h"
@@ -32,20 +40,72 @@ double headlessStepsPerSecond(int steps) {
   return steps / std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+// Record Frames' question answered with a scratch folder.
+class BenchDialogs : public DialogProvider {
+ public:
+  QString folder;
+  std::optional<QString> openSetFileName(QWidget*, const QString&) override { return std::nullopt; }
+  std::optional<QString> saveSetFileName(QWidget*, const QString&) override { return std::nullopt; }
+  bool confirm(QWidget*, const QString&, const QString&) override { return false; }
+  void information(QWidget*, const QString&) override {}
+  int execModal(QDialog*) override { return 0; }
+  std::optional<QString> framesFolder(QWidget*, const QString&) override { return folder; }
+};
+
+double cpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// One run of the window from the dense set as it was saved: steps per second,
+// and the processor time of all threads per step, which other work on the
+// machine changes far less.
+double windowRun(AppState& app, const ParticleSet& start, QPushButton* go, int ms, int* stepsOut = nullptr,
+                 double* cpuPerStep = nullptr) {
+  const double cpu0 = cpuSeconds();
+  app.set = start;
+  app.set.Time = 0;
+  Clock::time_point started, stopped;
+  std::int32_t steps = 0;
+  QEventLoop loop;
+  QTimer::singleShot(0, [&] {
+    started = Clock::now();
+    go->click();  // returns when the run has been stopped
+    loop.quit();
+  });
+  QTimer::singleShot(ms, [&] {
+    stopped = Clock::now();
+    steps = app.set.Time;
+    go->click();
+  });
+  loop.exec();
+  if (stepsOut) *stepsOut = steps;
+  if (cpuPerStep) *cpuPerStep = (cpuSeconds() - cpu0) / std::max(1, steps);
+  return steps / std::chrono::duration<double>(stopped - started).count();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  // bench_window_run [SECONDS] [--no-listing]
-  const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;
-  const bool listing = !(argc > 2 && std::string(argv[2]) == "--no-listing");
+  // bench_window_run [SECONDS] [--no-listing] [--monitor] [--record]
+  int seconds = 5;
+  bool listing = true, monitor = false, record = false;
+  for (int a = 1; a < argc; ++a) {
+    const std::string arg = argv[a];
+    if (arg == "--no-listing") listing = false;
+    else if (arg == "--monitor") monitor = true;
+    else if (arg == "--record") record = true;
+    else seconds = std::max(1, std::atoi(argv[a]));
+  }
 
   char tmpl[] = "/tmp/zentrova-bench-XXXXXX";
   const std::filesystem::path dir = mkdtemp(tmpl);
   const std::string setPath = (dir / "dense.lis1").string();
-  ParticleRecord record{};
-  saveSet(denseBenchSet(), record, setPath);
+  ParticleRecord record_{};
+  saveSet(denseBenchSet(), record_, setPath);
 
   static AppState app;
   app.startupPath = (dir / "Start.zent").string();
@@ -55,26 +115,16 @@ int main(int argc, char** argv) {
 
   TMainForm window(app);
   window.show();
+  QApplication::processEvents();
   QPushButton* go = window.findChild<QPushButton*>(QStringLiteral("Go"));
   QCheckBox* showList = window.findChild<QCheckBox*>(QStringLiteral("ShowList"));
-  if (!go || !showList) return 1;
+  QAction* recordFrames = window.findChild<QAction*>(QStringLiteral("RecordFrames"));
+  if (!go || !showList || !recordFrames) return 1;
   showList->setChecked(listing);
+  const ParticleSet start = app.set;
 
-  Clock::time_point started, stopped;
-  std::int32_t steps = 0;
-  QTimer::singleShot(200, [&] {
-    started = Clock::now();
-    go->click();  // returns when the run has been stopped
-  });
-  QTimer::singleShot(200 + seconds * 1000, [&] {
-    stopped = Clock::now();
-    steps = app.set.Time;
-    go->click();
-    QTimer::singleShot(0, &application, &QApplication::quit);
-  });
-  application.exec();
-
-  const double inWindow = steps / std::chrono::duration<double>(stopped - started).count();
+  int steps = 0;
+  const double inWindow = windowRun(app, start, go, seconds * 1000, &steps);
   // Headless right before and right after, so that a change in the
   // machine's load during the run falls on both sides alike.
   const double headless = (headlessBefore + headlessStepsPerSecond(steps > 0 ? steps / 2 : 100)) / 2;
@@ -82,6 +132,48 @@ int main(int argc, char** argv) {
               listing ? "ticked" : "not ticked");
   std::printf("headless:      %8.2f steps/s\n", headless);
   std::printf("ratio:         %8.1f %%\n", 100.0 * inWindow / headless);
+
+  // Two rounds of without and with, in turns, against drifts of the load.
+  const auto compare = [&](const char* what, const std::function<void(bool)>& on) {
+    double without = 0, with = 0, cpuWithout = 0, cpuWith = 0;
+    for (int round = 0; round < 2; ++round) {
+      double cpu = 0;
+      on(false);
+      without += windowRun(app, start, go, seconds * 500, nullptr, &cpu);
+      cpuWithout += cpu;
+      on(true);
+      with += windowRun(app, start, go, seconds * 500, nullptr, &cpu);
+      cpuWith += cpu;
+    }
+    on(false);
+    std::printf("%-14s %8.2f steps/s, without %8.2f: %5.1f %%; processor time a step %.3f ms, without %.3f ms\n",
+                what, with / 2, without / 2, 100.0 * with / without, cpuWith * 500, cpuWithout * 500);
+  };
+  if (monitor)
+    compare("Monitor open:", [&](bool open) {
+      if (open) {
+        window.Monitor1Click();
+      } else if (window.monitor()) {
+        window.monitor()->hide();
+      }
+      QApplication::processEvents();
+    });
+  if (record) {
+    static BenchDialogs dialogs;
+    setDialogProvider(&dialogs);
+    int take = 0;
+    compare("Recording:", [&](bool on) {
+      if (on) {
+        dialogs.folder = QString::fromStdString((dir / ("frames" + std::to_string(++take))).string());
+        std::filesystem::create_directories(dialogs.folder.toStdString());
+      }
+      if (recordFrames->isChecked() != on) recordFrames->trigger();
+    });
+    std::printf("frames written: %d\n", int(std::distance(std::filesystem::directory_iterator(dialogs.folder.toStdString()),
+                                                          std::filesystem::directory_iterator{})));
+    setDialogProvider(nullptr);
+  }
+  if (window.monitor()) window.monitor()->hide();
   std::filesystem::remove_all(dir);
   return 0;
 }

@@ -1,24 +1,100 @@
 #include "analysis/observables.h"
 
+#include <cfenv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
+#include "analysis/observable_table.h"
+#include "dynamics/force_law.h"
 #include "state/fp_guard.h"
 
 namespace zentrova {
 
 namespace {
 
-std::string real(Real v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.21Lg", v);
-  return buf;
+// 1.25e-12 = 10^-14 * 125: the long-range prefactor of the law without its
+// derivative's factors 0.09 * 75.
+Real longRangeScale() { return power(10.0L, -14.0L) * 125.0L; }
+
+// f(d) = w^(-w^19), w = 9.45 d; g(d) = v^(75/v), v = 0.09 d. From w = 2 on
+// f is below the smallest extended real, exactly 0: its powers are skipped.
+Real coreF(Real d) {
+  const Real w = 9.45L * d;
+  if (w >= 2) return 0;
+  return power(w, -power(w, 19.0L));
+}
+Real coreG(Real d) {
+  const Real v = 0.09L * d;
+  return power(v, 75.0L / v);
+}
+// h_p(d) = u^((10/u) (2.5 - u^20)), u = 1.029 d / p; exactly 0 from u = 2
+// on, as f is.
+Real shellH(Real p, Real d) {
+  const Real u = (1.029L / p) * d;
+  if (u >= 2) return 0;
+  return power(u, (10.0L / u) * (2.5L - power(u, 20.0L)));
+}
+
+Real shellGroupPotential(Real d, int S, Real b, Real c, Real dd) {
+  return -S * coreF(d) + longRangeScale() * (coreG(d) - 1.0L) + shellH(b, d) + shellH(c, d) + shellH(dd, d);
+}
+
+// The law's order: d = sqrt(dz^2 + (dy^2 + dx^2)).
+Real distance(const ParticleSet& s, int i, int k) {
+  const int a = i - 1, b = k - 1;
+  const Real dx = s.X[a] - s.X[b], dy = s.Y[a] - s.Y[b], dz = s.Z[a] - s.Z[b];
+  return std::sqrt(dz * dz + (dy * dy + dx * dx));
 }
 
 }  // namespace
 
-Observables observe(const ParticleSet& set) {
+Real pairPotential(const ParticleSet& s, int i, int k, Real d, bool taoscope) {
+  const Real sigma = pairSign(i, k, taoscope);
+  const int S = modeSign(taoscope);
+  switch (groupOf(k, s.Count)) {
+    case Group::PE: return sigma * s.A1 * (power(d, s.B1 / d) - 1.0L);
+    case Group::PES1: return sigma * s.A2 * shellGroupPotential(d, S, s.B2, s.C2, s.D2);
+    case Group::PES2: return sigma * s.A3 * shellGroupPotential(d, S, s.B3, s.C3, s.D3);
+  }
+  return 0;
+}
+
+Real potentialEnergy(const ParticleSet& set, bool taoscope) {
+  FpFlagsKept kept;
+  std::feclearexcept(kFaultFlags);
+  const int count = set.Count < kMaxParticles ? set.Count : kMaxParticles;
+  Real sum = 0;
+  for (int i = 1; i <= count; ++i) {
+    if (!set.present(i)) continue;
+    for (int k = i + 1; k <= count; ++k)
+      if (set.present(k) && groupOf(k, set.Count) == groupOf(i, set.Count))
+        sum += pairPotential(set, i, k, distance(set, i, k), taoscope);
+  }
+  return std::fetestexcept(kFaultFlags) ? std::numeric_limits<Real>::quiet_NaN() : sum;
+}
+
+const char* whyNotConserved(const ParticleSet& set, const StepControls& c) {
+  const int count = set.Count < kMaxParticles ? set.Count : kMaxParticles;
+  bool any = false;
+  Group only = Group::PE;
+  for (int i = 1; i <= count; ++i) {
+    if (!set.present(i)) continue;
+    const Group g = groupOf(i, set.Count);
+    if (any && g != only) return "particles of several groups are present";
+    any = true;
+    only = g;
+  }
+  if (any) {
+    if (only == Group::PE && c.forces.peOut) return "the pull of PE is off";
+    if (only == Group::PES1 && c.forces.pes1Out) return "the pull of PES1 is off";
+    if (only == Group::PES2 && c.forces.pes2Out) return "the pull of PES2 is off";
+  }
+  if (c.cool) return "Cool is on";
+  if (c.blockade) return "Blockade is on";
+  return nullptr;
+}
+
+Observables observe(const ParticleSet& set, const StepControls& controls) {
   FpFlagsKept kept;  // measuring never shows in the next step's fault check
   Observables o;
   o.step = set.Time;
@@ -37,8 +113,18 @@ Observables observe(const ParticleSet& set) {
     o.com_x += set.X[a];
     o.com_y += set.Y[a];
     o.com_z += set.Z[a];
+    o.momentum_x += set.Ux[a];
+    o.momentum_y += set.Uy[a];
+    o.momentum_z += set.Uz[a];
+    o.angular_x += set.Y[a] * set.Uz[a] - set.Z[a] * set.Uy[a];
+    o.angular_y += set.Z[a] * set.Ux[a] - set.X[a] * set.Uz[a];
+    o.angular_z += set.X[a] * set.Uy[a] - set.Y[a] * set.Ux[a];
     ++o.present;
   }
+  o.notConserved = whyNotConserved(set, controls);
+  o.conservative = o.notConserved ? 0 : 1;
+  o.potential = potentialEnergy(set, controls.forces.taoscope);
+  o.energy = o.kinetic + o.potential;
   o.min_distance = std::numeric_limits<Real>::infinity();
   if (o.present == 0) return o;
   o.com_x /= o.present;
@@ -71,15 +157,20 @@ Observables observe(const ParticleSet& set) {
 }
 
 const char* observablesCsvHeader() {
-  return "step,time,kinetic,kinetic_pe,kinetic_pes1,kinetic_pes2,com_x,com_y,com_z,radius,min_distance,min_i,min_k";
+  static const std::string header = [] {
+    std::string h;
+    for (const ObservableColumn& c : observableTable()) h += (h.empty() ? "" : ",") + std::string(c.name);
+    return h;
+  }();
+  return header.c_str();
 }
 
 std::string observablesCsvRow(const Observables& o) {
-  std::string row = std::to_string(o.step);
-  for (Real v : {o.time, o.kinetic, o.kinetic_pe, o.kinetic_pes1, o.kinetic_pes2, o.com_x, o.com_y, o.com_z,
-                 o.radius, o.min_distance})
-    row += "," + real(v);
-  row += "," + std::to_string(o.min_i) + "," + std::to_string(o.min_k);
+  std::string row;
+  for (const ObservableColumn& c : observableTable()) {
+    if (!row.empty()) row += ',';
+    row += observableMachineText(c, o);
+  }
   return row;
 }
 

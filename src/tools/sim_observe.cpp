@@ -12,8 +12,8 @@ namespace zentrova {
 
 namespace {
 
-void writeRow(const ParticleSet& set) {
-  const std::string row = observablesCsvRow(observe(set)) + "\n";
+void writeRow(const ParticleSet& set, const StepControls& controls) {
+  const std::string row = observablesCsvRow(observe(set, controls)) + "\n";
   std::fputs(row.c_str(), stdout);
 }
 
@@ -32,11 +32,11 @@ int cmdObserve(const std::string& in, int steps, int every, const StepControls& 
   applySettings(settings, set);
 
   std::printf("%s\n", observablesCsvHeader());
-  writeRow(set);
+  writeRow(set, controls);
   int status = 0;
   try {
     runStepsHeadless(set, controls, steps, false, [&](int time) {
-      if (time % every == 0) writeRow(set);
+      if (time % every == 0) writeRow(set, controls);
     });
   } catch (const FpError& e) {
     finishOutput();

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "analysis/observables.h"
+#include "analysis/observable_table.h"
 #include "sim_commands.h"
 
 namespace zentrova {
@@ -58,13 +58,10 @@ void printRunSummary(const RunReport& r) {
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.6f", r.seconds);
   j += std::string(",\"seconds\":") + seconds;
-  const Observables o = observe(s);
-  const std::pair<const char*, Real> values[] = {
-      {"time", o.time},     {"kinetic", o.kinetic}, {"kinetic_pe", o.kinetic_pe}, {"kinetic_pes1", o.kinetic_pes1},
-      {"kinetic_pes2", o.kinetic_pes2}, {"com_x", o.com_x}, {"com_y", o.com_y},   {"com_z", o.com_z},
-      {"radius", o.radius}, {"min_distance", o.min_distance}};
-  for (const auto& [name, v] : values) j += ",\"" + std::string(name) + "\":" + number(v);
-  j += ",\"min_i\":" + std::to_string(o.min_i) + ",\"min_k\":" + std::to_string(o.min_k) + "}\n";
+  const Observables o = observe(s, r.controls);
+  for (const ObservableColumn& col : observableTable())
+    j += ",\"" + std::string(col.name) + "\":" + observableJson(col, o);
+  j += "}\n";
   std::fputs(j.c_str(), stdout);
   std::fflush(stdout);
 }

@@ -203,6 +203,8 @@ class TMainForm : public QMainWindow {
   void recordTrails();
   void keepInView();
   void recordFrame();
+  void finishRecording();
+  void recordingFailed();
   QImage shownPicture();
 
   AppState& app_;

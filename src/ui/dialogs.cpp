@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "TRecordDlg.h"
+
 namespace {
 
 const QString kFilter = QStringLiteral("Taons files (*.lis1)");
@@ -68,6 +70,9 @@ class QtDialogs : public DialogProvider {
     const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("Record Frames"), lastFolder);
     if (folder.isEmpty()) return std::nullopt;
     return folder;
+  }
+  std::optional<RecordingChoice> recordingChoice(QWidget* parent, const RecordingChoice& last) override {
+    return askRecording(parent, last);
   }
 };
 

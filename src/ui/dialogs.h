@@ -2,6 +2,8 @@
 #include <QString>
 #include <optional>
 
+#include "recording_choice.h"
+
 class QDialog;
 class QWidget;
 
@@ -28,6 +30,15 @@ class DialogProvider {
   virtual std::optional<QString> saveImageFileName(QWidget*, const QString&) { return std::nullopt; }
   // A folder for recorded frames. nullopt when cancelled.
   virtual std::optional<QString> framesFolder(QWidget*, const QString&) { return std::nullopt; }
+  // Record Frames' question: the folder with the step interval and the
+  // stamp. By default only the folder is asked, the rest kept as it was.
+  virtual std::optional<RecordingChoice> recordingChoice(QWidget* parent, const RecordingChoice& last) {
+    const auto folder = framesFolder(parent, last.folder);
+    if (!folder) return std::nullopt;
+    RecordingChoice c = last;
+    c.folder = *folder;
+    return c;
+  }
 };
 
 // The provider in use: the real Qt dialogs unless a test installed its own.

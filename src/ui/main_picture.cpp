@@ -3,6 +3,7 @@
 // exported image and recorded frames. The work is done by the view core.
 #include <QActionGroup>
 #include <QMenu>
+#include <algorithm>
 #include <utility>
 
 #include "TMainForm.h"
@@ -137,23 +138,51 @@ void TMainForm::ExportImageClick() {
 
 void TMainForm::RecordFramesClick() {
   PictureState& p = *picture_;
-  if (!p.RecordFrames->isChecked()) return;
-  const auto folder = dialogs().framesFolder(this, p.framesFolder);
-  if (!folder) {
+  if (!p.RecordFrames->isChecked()) {
+    finishRecording();
+    return;
+  }
+  const auto choice = dialogs().recordingChoice(this, p.recording);
+  if (!choice) {
     p.RecordFrames->setChecked(false);
     return;
   }
-  p.framesFolder = *folder;
-  p.frameNumber = 0;
+  p.recording = *choice;
+  p.recording.every = std::max(1, p.recording.every);
+  if (!p.recorder) p.recorder = std::make_unique<FrameRecorder>();
+  p.recorder->start(FrameRecorder::folderFor(p.recording.folder));
+  p.recordFrom = app_.set.Time;
+  p.lastFrameStep.reset();
+  recordFrame();  // the picture as it is now comes first
 }
 
+// Frames follow the steps, not the screen: one every `every` steps, so a
+// video plays at the same pace on any machine.
 void TMainForm::recordFrame() {
   PictureState& p = *picture_;
-  if (!p.RecordFrames->isChecked()) return;
-  const bool written = runGuarded([&] {
-    const QString name = QStringLiteral("%1/frame-%2.png").arg(p.framesFolder).arg(p.frameNumber + 1, 6, 10, QLatin1Char('0'));
-    writePngFile(shownPicture(), toLocal(name));
-    ++p.frameNumber;
-  });
-  if (!written) p.RecordFrames->setChecked(false);  // one error box, not one per frame
+  if (!p.RecordFrames->isChecked() || !p.recorder) return;
+  const std::int32_t step = app_.set.Time;
+  if (step < p.recordFrom) p.recordFrom = step;  // another set was loaded
+  if ((std::int64_t(step) - p.recordFrom) % p.recording.every != 0 || p.lastFrameStep == step) return;
+  p.lastFrameStep = step;
+  QString stamp;
+  if (p.recording.stamp)
+    stamp = QStringLiteral("step %1   time %2").arg(step).arg(realText(static_cast<Real>(step) * app_.set.Dt));
+  if (!p.recorder->add(shownPicture(), stamp)) recordingFailed();
+}
+
+void TMainForm::finishRecording() {
+  PictureState& p = *picture_;
+  if (!p.recorder) return;
+  p.recorder->finish();
+  if (!p.recorder->error().isEmpty()) recordingFailed();
+}
+
+// One error box, naming the file, and the recording is over.
+void TMainForm::recordingFailed() {
+  PictureState& p = *picture_;
+  const QString message = p.recorder->error();
+  p.recorder->start(QString());
+  p.RecordFrames->setChecked(false);
+  showErrorBox(message);
 }

@@ -1,6 +1,11 @@
 #pragma once
 #include <QString>
 #include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "frame_recorder.h"
 
 #include "view/trails.h"
 
@@ -20,8 +25,10 @@ struct PictureState {
   zentrova::Trails trails;
   int pointSize = zentrova::Scene::kDefaultPointSize;
   QString lastImageName;
-  QString framesFolder;
-  int frameNumber = 0;
+  RecordingChoice recording;  // as last asked
+  std::unique_ptr<FrameRecorder> recorder;
+  std::int32_t recordFrom = 0;  // frames at this step and every `recording.every` after
+  std::optional<std::int32_t> lastFrameStep;
   std::chrono::steady_clock::time_point lastKeepFit{};
   int dragButton = 0;  // Qt::MouseButton held on the view, 0 for none
 };

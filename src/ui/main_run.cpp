@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TMainForm.h"
+#include "TMonitor.h"
 #include "error_box.h"
 #include "glyphs.h"
 #include "ui_TMainForm.h"
@@ -142,6 +143,8 @@ void TMainForm::stepAndShow(std::int32_t n, bool list) {
     DrawTaons();
     keepInView();
     if (list) fillListing();
+    if (monitor_) monitor_->stepTaken();
+    recordFrame();
   } catch (const std::exception& e) {
     noteRunFault(e.what(), n);
     throw;
@@ -152,16 +155,14 @@ void TMainForm::runSteps(std::int32_t n) {
   auto& s = app_.set;
   using std::chrono::milliseconds;
   FramePacer pacer{{ui->ViewArea, milliseconds(15)}, {ui->DaonsTable->viewport(), milliseconds(50)}};
-  bool lastShown = false;
   do {
     ++n;
     stepAndShow(n, ui->ShowList->isChecked());
-    lastShown = pacer.beforeEvents();
-    if (lastShown) recordFrame();
+    pacer.beforeEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     paceRun();
   } while (!s.Stopped);
-  if (!lastShown) recordFrame();  // the pacer shows the last step as the run ends
+  finishRecording();  // every frame of the run on disk, or its error shown
 }
 
 void TMainForm::LTimeDblClick() { ShowTime = !ShowTime; }

@@ -36,7 +36,7 @@ void TMainForm::connectRunControl() {
 }
 
 void TMainForm::Monitor1Click() {
-  if (!monitor_) monitor_ = new TMonitor(app_.set, this);
+  if (!monitor_) monitor_ = new TMonitor(app_.set, [this] { return readStepControls(); }, this);
   monitor_->show();
   monitor_->raise();
   monitor_->activateWindow();

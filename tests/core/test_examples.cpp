@@ -126,7 +126,7 @@ TEST(Examples, WatchedSetsStayTogetherWhereTheCommentariesSay) {
   Real least = 1e9L, most = 0;
   for (int n = 0; n < 30; ++n) {
     runStepsHeadless(cube, c, 100);
-    const Observables o = observe(cube);
+    const Observables o = observe(cube, c);
     least = std::min(least, o.radius), most = std::max(most, o.radius);
     ASSERT_GT(o.min_distance, 1.9L);
   }
@@ -136,7 +136,7 @@ TEST(Examples, WatchedSetsStayTogetherWhereTheCommentariesSay) {
 
   ParticleSet two = load("two-clusters");
   runStepsHeadless(two, c, 3000);
-  const Observables o = observe(two);
+  const Observables o = observe(two, c);
   EXPECT_LT(o.radius, 4.5L);  // captured, not flown apart
   EXPECT_LT(std::abs(o.com_x) + std::abs(o.com_y) + std::abs(o.com_z), 1e-9L);
 }

@@ -219,7 +219,9 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 5 --cool -o " + tmp("b5.lis1") + " --summary"), 0);
   const std::string json = out();
   ASSERT_EQ(lines(json).size(), 1u);
-  const zentrova::Observables final = zentrova::observe(loadFile(tmp("b5.lis1"), 5));
+  zentrova::StepControls cool;
+  cool.cool = true;
+  const zentrova::Observables final = zentrova::observe(loadFile(tmp("b5.lis1"), 5), cool);
   std::vector<std::string> cells;
   std::istringstream row(zentrova::observablesCsvRow(final));
   for (std::string c; std::getline(row, c, ',');) cells.push_back(c);
@@ -236,7 +238,7 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   const auto rows = lines(out());
   ASSERT_EQ(rows.size(), 4u);  // header, steps 0, 2, 4
   EXPECT_EQ(rows[0], zentrova::observablesCsvHeader());
-  EXPECT_EQ(rows[1], zentrova::observablesCsvRow(zentrova::observe(loadFile(kData + "/set-b.lis1", 0))));
+  EXPECT_EQ(rows[1], zentrova::observablesCsvRow(zentrova::observe(loadFile(kData + "/set-b.lis1", 0), cool)));
   EXPECT_EQ(rows[3].substr(0, 2), "4,");
 
   // A fault ends the table after the last completed step.

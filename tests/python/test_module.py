@@ -146,6 +146,9 @@ def test_figures_and_observe() -> None:
     o = zentrova.observe(sq)
     assert o["present"] == 4 and o["kinetic"] == 0 and (o["min_i"], o["min_k"]) == (1, 2)
     assert o["min_distance"] == np.longdouble("0.424")
+    assert o["conservative"] == 1 and o["energy"] == o["kinetic"] + o["potential"] != 0
+    cooled = zentrova.observe(sq, cool=True)
+    assert cooled["conservative"] == 0 and cooled["energy"] == "not conserved: Cool is on"
     sp = zentrova.spiral()
     assert sp.present.sum() == 19 and list(sp.positions[1]) == [1, 0, 0]
 

@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   QTest::keyClick(&w, Qt::Key_F10);  // Step Once: one step, drawn and listed
   EXPECT_EQ(app.set.Time, 1);
   EXPECT_EQ(cell(1, 1), realText(app.set.X[0]));
-  EXPECT_EQ(m.form().LStep->text(), "1");
+  EXPECT_EQ(m.valueLabel("step")->text(), "1");
 
   // A paced run takes the same steps as the headless one.
   ui().Speed100->trigger();
@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   m.sample(true);
   const auto& samples = m.series().samples();
   EXPECT_EQ(samples.back().step, app.set.Time);
-  EXPECT_EQ(samples.back().kinetic, observe(app.set).kinetic);
+  EXPECT_EQ(samples.back().kinetic, observe(app.set, {}).kinetic);
   ParticleRecord record{};
   readSetFile(dir + "/a.lis1", record);
   ParticleSet headless;
@@ -251,6 +251,50 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
   EXPECT_TRUE(errors.size() == 1);
   EXPECT_TRUE(app.set.Stopped);
+}
+
+// Steps taken while the Monitor was closed are a gap in every plot, and all
+// plots share one time axis; the window fits the screen, hands Esc and Enter
+// to the run, and names a CSV file without an extension ".csv".
+TEST_F(MainWindowTest, MonitorLeavesAGapForUnwatchedStepsOnOneSharedTimeAxis) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  ui().Monitor1->trigger();
+  TMonitor& m = *w.monitor();
+  EXPECT_TRUE(m.screen()->availableGeometry().contains(m.frameGeometry())) << m.frameGeometry().width();
+  const auto steps = [&](int n) {
+    for (int k = 0; k < n; ++k) w.runSteps(app.set.Time);  // one step each while stopped
+  };
+  steps(3);
+  m.hide();
+  steps(3);
+  m.show();
+  steps(3);
+  m.sample(true);
+  const MonitorPlots& plots = m.plots();
+  const Real dt = app.set.Dt;
+  for (const MonitorPlots::Panel& panel : plots.panels()) {
+    if (panel.title != "Radius" && panel.title != "Kinetic energy") continue;
+    const auto& stretches = panel.curves.front().stretches;
+    ASSERT_EQ(stretches.size(), 2u) << panel.title.toStdString();
+    EXPECT_DOUBLE_EQ(stretches[0].back().x(), double(3 * dt));
+    EXPECT_DOUBLE_EQ(stretches[1].front().x(), double(6 * dt));
+    EXPECT_DOUBLE_EQ(stretches[1].back().x(), double(9 * dt));
+  }
+  EXPECT_EQ(plots.t0(), 0);
+  EXPECT_DOUBLE_EQ(plots.t1(), double(9 * dt));
+  for (std::size_t n = 1; n < plots.panels().size(); ++n) {
+    EXPECT_EQ(plots.plotArea(int(n)).left(), plots.plotArea(0).left());
+    EXPECT_EQ(plots.plotArea(int(n)).width(), plots.plotArea(0).width());
+  }
+
+  QTimer::singleShot(100, [&] { QTest::keyClick(&m, Qt::Key_Escape); });
+  QTest::keyClick(&m, Qt::Key_Return);  // returns when the run has stopped
+  EXPECT_TRUE(app.set.Stopped);
+  EXPECT_GT(app.set.Time, 9);
+
+  m.writeCsv(QString::fromStdString(dir + "/series"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/series.csv"));
 }
 
 namespace {
@@ -296,7 +340,7 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
     return std::distance(std::filesystem::directory_iterator(dir + "/frames"), std::filesystem::directory_iterator{});
   };
   const auto frames = count();
-  EXPECT_GE(frames, 1);
+  EXPECT_EQ(frames, app.set.Time / 10 + 1);  // steps 0, 10, 20, ...: the run's pace, not the screen's
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-000001.png"));
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-" + QStringLiteral("%1").arg(frames, 6, 10, QLatin1Char('0')).toStdString() + ".png"));
   EXPECT_EQ(QImage(QString::fromStdString(dir + "/frames/frame-000001.png")).size(),
@@ -305,6 +349,38 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
   w.runSteps(app.set.Time);
   EXPECT_EQ(count(), frames);
   EXPECT_TRUE(errors.isEmpty());
+
+  // The same folder again: a new take beside the old frames, stamped.
+  const auto countIn = [](const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{});
+  };
+  w.picture().recording.every = 3;
+  w.picture().recording.stamp = true;
+  dlg.folderAnswers = {QString::fromStdString(dir + "/frames")};
+  record->trigger();
+  for (int n = 0; n < 7; ++n) w.runSteps(app.set.Time);
+  record->trigger();
+  EXPECT_EQ(countIn(dir + "/frames/take-2"), 3);  // steps 0, 3 and 6 of the take
+  EXPECT_EQ(count(), frames + 1);                 // the old frames and the take's folder
+  const QImage stamped(QString::fromStdString(dir + "/frames/take-2/frame-000001.png"));
+  bool text = false;
+  for (int x = 0; x < 120 && !text; ++x)
+    for (int y = stamped.height() - 30; y < stamped.height(); ++y) text = text || qGray(stamped.pixel(x, y)) > 200;
+  EXPECT_TRUE(text);
+
+  // A folder whose name holds "%1", and one that goes away while recording.
+  const std::string odd = dir + "/50%1 done";
+  std::filesystem::create_directories(odd);
+  dlg.folderAnswers = {QString::fromStdString(odd)};
+  record->trigger();
+  w.picture().recorder->finish();  // written off the window's thread
+  EXPECT_TRUE(std::filesystem::exists(odd + "/frame-000001.png"));
+  std::filesystem::remove_all(odd);
+  for (int n = 0; n < 3; ++n) w.runSteps(app.set.Time);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors.front().startsWith(QString::fromStdString(odd + "/frame-000002.png: ")));
+  EXPECT_TRUE(errors.front().endsWith("Recording stopped.")) << errors.front().toStdString();
+  EXPECT_FALSE(record->isChecked());
 }
 
 TEST_F(MainWindowTest, TrailsAreClearedByOpenNewTheFiguresAndTheVelocityReset) {
