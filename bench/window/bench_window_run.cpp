@@ -50,6 +50,7 @@ class BenchDialogs : public DialogProvider {
   void information(QWidget*, const QString&) override {}
   int execModal(QDialog*) override { return 0; }
   std::optional<QString> framesFolder(QWidget*, const QString&) override { return folder; }
+  SaveAnswer saveChanges(QWidget*, const QString&) override { return SaveAnswer::Discard; }
 };
 
 double cpuSeconds() {

@@ -280,7 +280,9 @@ def test_run_yields_what_the_simulator_observes(tmp_path: pathlib.Path) -> None:
     for want, row in zip(csv[1:], rows):
         got: dict[str, Any] = dict(row)
         for name, value in zip(header, want.split(",")):
-            if name in got:
+            if isinstance(got.get(name), str):  # the energy of a mixed set
+                assert got[name].startswith("not conserved: "), name
+            elif name in got:
                 assert np.longdouble(got[name]) == np.longdouble(value), name
     with pytest.raises(TypeError):
         zentrova.run(s, 5, warp=True)  # type: ignore[call-arg]
