@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -21,7 +22,12 @@
 #include "state/particle_record.h"
 #include "sim_commands.h"
 #include "sim_input.h"
+#include "sim_output.h"
 #include "sim_render.h"
+#include "sim_signals.h"
+#include "sha256.h"
+#include "dynamics/thread_count.h"
+#include "files/xyz.h"
 
 using namespace zentrova;
 
@@ -32,15 +38,16 @@ constexpr int kExitInput = 2;
 
 const char* kUsage =
     "usage:\n"
-    "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out]\n"
-    "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1] [--dt DT] [--taoscope] [--cool] [--blockade]\n"
-    "               [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv [--every K]] [--reference]\n"
-    "               [--summary]\n"
-    "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--taoscope] [--cool] [--blockade]\n"
-    "               [--pe-out] [--pes1-out] [--pes2-out]\n"
-    "  forces, run and observe take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
+    "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
+    "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1 [--checkpoint K]] [--dt DT] [--taoscope] [--cool]\n"
+    "               [--blockade] [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv] [--xyz TRAJ.xyz]\n"
+    "               [--every K] [--start-step N] [--reference] [--threads T] [--summary]\n"
+    "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
+    "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
+    "  forces, run, observe and convert take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
+    "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (.lis1 and .xyz, by the names' extensions)\n"
     "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
-    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
+    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
     "  zentrova-sim --help | --version\n";
 
 struct UsageError {
@@ -54,10 +61,12 @@ struct InfoRequest {
 
 struct Options {
   std::string command;
-  std::optional<std::string> in, out, csv;
+  std::optional<std::string> in, out, csv, xyz;
   std::optional<int> steps;
   int every = 1;
-  int threads = 0;
+  int threads = 1;
+  int checkpoint = 0;
+  std::int32_t startStep = 0;
   std::optional<Real> dt;
   StepControls controls;
   bool reference = false;
@@ -71,6 +80,14 @@ int parseCount(const std::string& text, int least) {
   return v;
 }
 
+int threadsOption(const std::optional<std::string>& given) {
+  try {
+    return given ? parseThreadCount(*given, "--threads") : defaultStepThreads();
+  } catch (const std::invalid_argument& e) {
+    throw UsageError{e.what()};
+  }
+}
+
 Options parseOptions(int argc, char** argv) {
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
@@ -81,10 +98,13 @@ Options parseOptions(int argc, char** argv) {
   Options o;
   o.command = argv[1];
   if (o.command == "render") return o;  // parsed by its own command
-  if (o.command != "forces" && o.command != "run" && o.command != "bench" && o.command != "observe")
+  if (o.command != "forces" && o.command != "run" && o.command != "bench" && o.command != "observe" &&
+      o.command != "convert")
     throw UsageError{"unknown command '" + o.command + "'"};
   const bool isRun = o.command == "run", isBench = o.command == "bench";
   const bool isObserve = o.command == "observe", runs = isRun || isObserve;
+  const bool isConvert = o.command == "convert", isForces = o.command == "forces";
+  std::optional<std::string> threads;
   for (int a = 2; a < argc; ++a) {
     const std::string arg = argv[a];
     auto value = [&]() -> std::string {
@@ -93,9 +113,9 @@ Options parseOptions(int argc, char** argv) {
     };
     ForceSwitches& sw = o.controls.forces;
     if (arg == "--taoscope" && !isBench) sw.taoscope = true;
-    else if (arg == "--pe-out" && !isBench) sw.peOut = true;
-    else if (arg == "--pes1-out" && !isBench) sw.pes1Out = true;
-    else if (arg == "--pes2-out" && !isBench) sw.pes2Out = true;
+    else if (arg == "--pe-out" && (runs || isForces)) sw.peOut = true;
+    else if (arg == "--pes1-out" && (runs || isForces)) sw.pes1Out = true;
+    else if (arg == "--pes2-out" && (runs || isForces)) sw.pes2Out = true;
     else if (arg == "--cool" && runs) o.controls.cool = true;
     else if (arg == "--blockade" && runs) o.controls.blockade = true;
     else if (arg == "--reference" && isRun) o.reference = true;
@@ -103,29 +123,33 @@ Options parseOptions(int argc, char** argv) {
     else if (arg == "-o" && isRun) o.out = value();
     else if (arg == "--dt" && isRun) o.dt = parseReal(value(), '.');
     else if (arg == "--csv" && isRun) o.csv = value();
+    else if (arg == "--xyz" && isRun) o.xyz = value();
     else if (arg == "--every" && runs) o.every = parseCount(value(), 1);
+    else if (arg == "--checkpoint" && isRun) o.checkpoint = parseCount(value(), 1);
+    else if (arg == "--start-step" && (runs || isConvert)) o.startStep = parseCount(value(), 0);
     else if (arg == "--set" && !isBench) o.settings.push_back(parseSetting(value()));
     else if (arg == "--summary" && isRun) o.summary = true;
-    else if (arg == "--threads" && isBench) o.threads = parseCount(value(), 1);
+    else if (arg == "--threads" && !isConvert) threads = value();
     else if (!arg.empty() && arg[0] != '-' && !o.in) o.in = arg;
+    else if (!arg.empty() && arg[0] != '-' && isConvert && !o.out) o.out = arg;
     else throw UsageError{"unexpected argument '" + arg + "'"};
   }
   if (!isBench && !o.in) throw UsageError{"no input file"};
   if (runs && !o.steps) throw UsageError{o.command + " needs -n STEPS"};
+  if (isConvert && !o.out) throw UsageError{"convert needs IN and OUT"};
+  if (o.checkpoint && !o.out) throw UsageError{"--checkpoint needs -o OUT.lis1"};
+  o.threads = threadsOption(threads);
   return o;
 }
 
-std::string num(Real v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.21Lg", v);
-  return buf;
-}
+std::string num(Real v) { return machineReal(v); }
 
 int cmdForces(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
   loadInputSet(*o.in, record, set);
   applySettings(o.settings, set);
+  reportNonFinite(*o.in, set);
   std::string text;
   for (int i = 1; i <= set.Count; ++i) {
     if (!set.present(i)) continue;
@@ -135,51 +159,62 @@ int cmdForces(const Options& o) {
     const Real fz = forceZ(set, i, sw);
     text += std::to_string(i) + " " + num(fx) + " " + num(fy) + " " + num(fz) + "\n";
   }
-  std::fputs(text.c_str(), stdout);
+  writeStandardOutput(text);
   return 0;
 }
 
-class Trajectory {
- public:
-  explicit Trajectory(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "w")) {
-    if (!file_) failFor(path_, IoError(ioMessage(errno)));
-    std::fputs("step,i,x,y,z,ux,uy,uz\n", file_);
-  }
-  ~Trajectory() {
-    if (file_) std::fclose(file_);
-  }
-  void write(const ParticleSet& s, int step) {
-    for (int i = 1; i <= s.Count; ++i) {
-      if (!s.present(i)) continue;
-      const int a = i - 1;
-      std::fprintf(file_, "%d,%d,%s,%s,%s,%s,%s,%s\n", step, i, num(s.X[a]).c_str(), num(s.Y[a]).c_str(),
-                   num(s.Z[a]).c_str(), num(s.Ux[a]).c_str(), num(s.Uy[a]).c_str(), num(s.Uz[a]).c_str());
-    }
-  }
-  void close() {
-    const bool bad = std::ferror(file_) != 0;
-    const int err = errno;
-    const bool closeFailed = std::fclose(file_) != 0;
-    file_ = nullptr;
-    if (bad || closeFailed) failFor(path_, IoError(ioMessage(err ? err : EIO)));
-  }
-
- private:
-  std::string path_;
-  std::FILE* file_;
-};
 
 using Clock = std::chrono::steady_clock;
 
-int cmdRun(const Options& o) {
+std::string hostName() {
+  char buf[256] = {};
+  return ::gethostname(buf, sizeof buf - 1) == 0 ? buf : "";
+}
+
+// The CSV rows of one step's present particles.
+std::string csvRecord(const ParticleSet& s) {
+  std::string t;
+  const std::string step = std::to_string(s.Time);
+  for (int i = 1; i <= s.Count; ++i) {
+    if (!s.present(i)) continue;
+    const int a = i - 1;
+    t += step + "," + std::to_string(i);
+    for (Real v : {s.X[a], s.Y[a], s.Z[a], s.Ux[a], s.Uy[a], s.Uz[a]}) t += "," + num(v);
+    t += "\n";
+  }
+  return t;
+}
+
+int cmdRun(const Options& o, int argc, char** argv) {
+  const std::string started = utcNow();
   ParticleRecord record;
   ParticleSet set;
   loadInputSet(*o.in, record, set);
+  std::string inputSha;
+  try {
+    inputSha = sha256OfFile(*o.in);
+  } catch (const IoError& e) {
+    failFor(*o.in, e);
+  }
   if (o.dt) set.Dt = *o.dt;
   applySettings(o.settings, set);
+  std::vector<NamedFile> files{{"the input", *o.in}};
+  if (o.out) files.push_back({"-o", *o.out});
+  if (o.csv) files.push_back({"--csv", *o.csv});
+  if (o.xyz) files.push_back({"--xyz", *o.xyz});
+  refuseSameFile(files);
   if (o.out) checkOutput(*o.out);
-  std::unique_ptr<Trajectory> trajectory;
-  if (o.csv) trajectory = std::make_unique<Trajectory>(*o.csv);
+  const std::vector<int> nonfinite = reportNonFinite(*o.in, set);
+  set.Time = o.startStep;
+
+  std::optional<StreamOutput> csv, xyz;
+  if (o.csv) csv.emplace(StreamOutput::file(*o.csv));
+  if (o.xyz) xyz.emplace(StreamOutput::file(*o.xyz));
+  FastStepper stepper(o.reference ? 1 : o.threads);
+  std::optional<std::string> outputError;
+  auto firstError = [&](const std::optional<std::string>& e) {
+    if (e && !outputError) outputError = e;
+  };
 
   const int steps = *o.steps;
   // Progress is for a person watching, never for a log.
@@ -187,11 +222,26 @@ int cmdRun(const Options& o) {
   const auto start = Clock::now();
   auto lastReport = start;
   bool reported = false;
-  int done = 0;
-  if (trajectory) trajectory->write(set, 0);
+  int done = 0, lastRecord = -1;
+  auto record_ = [&] {
+    if (csv && csv->write(csvRecord(set))) lastRecord = done;
+    if (xyz && xyz->write(formatXyzFrame(set, set.Time, o.controls.forces.taoscope))) lastRecord = done;
+    if (csv) firstError(csv->error());
+    if (xyz) firstError(xyz->error());
+  };
+  if (csv && !csv->write("step,i,x,y,z,ux,uy,uz\n")) firstError(csv->error());
+  record_();
   auto afterStep = [&](int) {
     ++done;
-    if (trajectory && (done % o.every == 0 || done == steps)) trajectory->write(set, done);
+    if (done % o.every == 0 || done == steps) record_();
+    if (o.checkpoint && done % o.checkpoint == 0 && done != steps) {
+      try {
+        saveSet(set, record, *o.out);
+      } catch (const IoError& e) {
+        firstError(*o.out + ": " + e.what());
+        std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.out->c_str(), e.what());
+      }
+    }
     const auto now = Clock::now();
     if (showProgress && now - lastReport >= std::chrono::seconds(1)) {
       std::fprintf(stderr, "\rstep %d of %d", done, steps);
@@ -200,10 +250,13 @@ int cmdRun(const Options& o) {
       reported = true;
     }
   };
+  catchInterruptions();
   int status = 0;
   std::optional<std::string> fault;
   try {
-    runStepsHeadless(set, o.controls, steps, o.reference, afterStep);
+    runStepsUntil(
+        set, o.controls, steps, o.reference ? nullptr : &stepper,
+        [&] { return interruption() != 0 || outputError.has_value(); }, afterStep);
   } catch (const FpError& e) {
     fault = e.what();
     if (reported) std::fputc('\n', stderr);
@@ -212,17 +265,35 @@ int cmdRun(const Options& o) {
     status = kExitFault;
   }
   if (reported) std::fputc('\n', stderr);
-  // The committed arrays hold the last completed step, fault or not.
-  if (trajectory) trajectory->close();
+  // The committed arrays hold the last completed step, fault or not; the
+  // tables end with it.
+  if ((csv || xyz) && lastRecord != done) record_();
+  if (csv && !csv->finish()) firstError(csv->error());
+  if (xyz && !xyz->finish()) firstError(xyz->error());
   if (o.out) {
     try {
       saveSet(set, record, *o.out);
     } catch (const IoError& e) {
-      failFor(*o.out, e);
+      firstError(*o.out + ": " + e.what());
+      std::fprintf(stderr, "zentrova-sim: %s: %s\n", o.out->c_str(), e.what());
     }
   }
-  if (o.summary)
-    printRunSummary({*o.in, &set, o.controls, done, fault, std::chrono::duration<double>(Clock::now() - start).count()});
+  const int sig = interruption();
+  if (o.summary) {
+    RunReport report;
+    report.input = *o.in, report.set = &set, report.controls = o.controls, report.steps = done;
+    report.fault = fault;
+    report.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    report.provenance = {std::vector<std::string>(argv, argv + argc), inputSha, started, utcNow(), hostName(),
+                         stepper.threads(), o.startStep};
+    if (o.reference) report.provenance.threads = 1;
+    if (sig) report.interrupted = signalName(sig);
+    report.outputError = outputError;
+    report.nonfinite = nonfinite;
+    writeStandardOutput(runSummaryJson(report));
+  }
+  if (outputError) return kExitInput;
+  if (sig) return 128 + sig;
   return status;
 }
 
@@ -296,6 +367,7 @@ int cmdBench(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ignoreFileSizeLimitSignal();
   Options o;
   try {
     o = parseOptions(argc, argv);
@@ -312,10 +384,16 @@ int main(int argc, char** argv) {
     return kExitInput;
   }
   try {
-    if (o.command == "forces") return cmdForces(o);
-    if (o.command == "run") return cmdRun(o);
-    if (o.command == "observe") return cmdObserve(*o.in, *o.steps, o.every, o.controls, o.settings);
-    return cmdBench(o);
+    int status = 0;
+    if (o.command == "forces") status = cmdForces(o);
+    else if (o.command == "run") status = cmdRun(o, argc, argv);
+    else if (o.command == "observe")
+      status = cmdObserve({*o.in, *o.steps, o.every, o.threads, o.startStep, o.controls, o.settings});
+    else if (o.command == "convert") status = cmdConvert({*o.in, *o.out, o.startStep, o.controls.forces.taoscope, o.settings});
+    else status = cmdBench(o);
+    // What is still buffered, and every earlier write, checked once more.
+    finishStandardOutput();
+    return status;
   } catch (const FpError& e) {
     if (o.in)
       reportFault(*o.in, e);

@@ -13,6 +13,9 @@
 #include "image_canvas.h"
 #include "png_file.h"
 #include "sim_input.h"
+#include "sim_output.h"
+#include "dynamics/thread_count.h"
+#include <stdexcept>
 #include "state/errors.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
@@ -28,13 +31,16 @@ constexpr int kExitFault = 1;
 constexpr int kExitInput = 2;
 constexpr int kMinSide = 16, kMaxSide = 8192;
 const char* kRenderUsage =
-    "usage: zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n";
+    "usage: zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
+    "       [--threads T]\n";
 
 struct RenderOptions {
   std::optional<std::string> in, out;
   int width = 640, height = 480;
   bool taoscope = false, numbers = false;
   int trailSteps = 0;
+  std::optional<std::string> threads;
+  int threadCount = 1;
 };
 
 struct BadArgument {
@@ -63,6 +69,7 @@ RenderOptions parse(int argc, char** argv) {
     else if (arg == "--size") parseSize(value(), o);
     else if (arg == "--taoscope") o.taoscope = true;
     else if (arg == "--numbers") o.numbers = true;
+    else if (arg == "--threads") o.threads = value();
     else if (arg == "--trails") {
       const std::string n = value();
       o.trailSteps = parseInt(n);
@@ -72,6 +79,11 @@ RenderOptions parse(int argc, char** argv) {
   }
   if (!o.in) throw BadArgument{"no input file"};
   if (!o.out) throw BadArgument{"render needs -o OUT.png"};
+  try {
+    o.threadCount = o.threads ? parseThreadCount(*o.threads, "--threads") : defaultStepThreads();
+  } catch (const std::invalid_argument& e) {
+    throw BadArgument{e.what()};
+  }
   return o;
 }
 
@@ -79,6 +91,7 @@ int render(const RenderOptions& o) {
   ParticleRecord record;
   ParticleSet set;
   loadInputSet(*o.in, record, set);
+  refuseSameFile({{"the input", *o.in}, {"-o", *o.out}});
   checkOutput(*o.out);
 
   int status = 0;
@@ -86,10 +99,11 @@ int render(const RenderOptions& o) {
   if (o.trailSteps > 0) {
     StepControls controls;
     controls.forces.taoscope = o.taoscope;
+    FastStepper stepper(o.threadCount);
     trails.record(set);
     try {
       for (int n = 0; n < o.trailSteps; ++n) {
-        integrateStep(set, controls);
+        stepper.step(set, controls);
         trails.record(set);
       }
     } catch (const FpError& e) {

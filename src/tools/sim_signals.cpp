@@ -1,0 +1,51 @@
+#include "sim_signals.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <initializer_list>
+
+namespace zentrova {
+
+namespace {
+
+volatile std::sig_atomic_t noted = 0;
+
+extern "C" void onInterruption(int sig) {
+  if (noted != 0) {
+    // Second signal: remove a pending temporary file of the safe write here
+    // (async-signal-safe only), then end at once.
+    _exit(128 + sig);
+  }
+  noted = sig;
+}
+
+}  // namespace
+
+void catchInterruptions() {
+  struct sigaction sa {};
+  sa.sa_handler = onInterruption;
+  sigemptyset(&sa.sa_mask);
+  // Interrupted writes go on, so a row or frame is written whole.
+  sa.sa_flags = SA_RESTART;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+int interruption() { return noted; }
+
+const char* signalName(int sig) {
+  switch (sig) {
+    case SIGINT:
+      return "SIGINT";
+    case SIGTERM:
+      return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
+    default:
+      return "signal";
+  }
+}
+
+}  // namespace zentrova
