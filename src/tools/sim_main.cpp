@@ -22,6 +22,7 @@
 #include "state/particle_record.h"
 #include "sim_commands.h"
 #include "sim_input.h"
+#include "sim_options.h"
 #include "sim_output.h"
 #include "sim_render.h"
 #include "sim_signals.h"
@@ -35,112 +36,6 @@ namespace {
 
 constexpr int kExitFault = 1;
 constexpr int kExitInput = 2;
-
-const char* kUsage =
-    "usage:\n"
-    "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
-    "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1 [--checkpoint K]] [--dt DT] [--taoscope] [--cool]\n"
-    "               [--blockade] [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv] [--xyz TRAJ.xyz]\n"
-    "               [--every K] [--start-step N] [--reference] [--threads T] [--summary]\n"
-    "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
-    "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
-    "  forces, run, observe and convert take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
-    "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (.lis1 and .xyz, by the names' extensions)\n"
-    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
-    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
-    "  zentrova-sim --help | --version\n";
-
-struct UsageError {
-  std::string what;
-};
-
-// --help and --version answer at once, whatever else the line holds.
-struct InfoRequest {
-  const char* text;
-};
-
-struct Options {
-  std::string command;
-  std::optional<std::string> in, out, csv, xyz;
-  std::optional<int> steps;
-  int every = 1;
-  int threads = 1;
-  int checkpoint = 0;
-  std::int32_t startStep = 0;
-  std::optional<Real> dt;
-  StepControls controls;
-  bool reference = false;
-  std::vector<Setting> settings;
-  bool summary = false;
-};
-
-int parseCount(const std::string& text, int least) {
-  const int v = parseInt(text);
-  if (v < least) throw UsageError{"'" + text + "' is out of range"};
-  return v;
-}
-
-int threadsOption(const std::optional<std::string>& given) {
-  try {
-    return given ? parseThreadCount(*given, "--threads") : defaultStepThreads();
-  } catch (const std::invalid_argument& e) {
-    throw UsageError{e.what()};
-  }
-}
-
-Options parseOptions(int argc, char** argv) {
-  for (int a = 1; a < argc; ++a) {
-    const std::string arg = argv[a];
-    if (arg == "--help" || arg == "-h") throw InfoRequest{kUsage};
-    if (arg == "--version") throw InfoRequest{"zentrova-sim " ZENTROVA_VERSION "\n"};
-  }
-  if (argc < 2) throw UsageError{};
-  Options o;
-  o.command = argv[1];
-  if (o.command == "render") return o;  // parsed by its own command
-  if (o.command != "forces" && o.command != "run" && o.command != "bench" && o.command != "observe" &&
-      o.command != "convert")
-    throw UsageError{"unknown command '" + o.command + "'"};
-  const bool isRun = o.command == "run", isBench = o.command == "bench";
-  const bool isObserve = o.command == "observe", runs = isRun || isObserve;
-  const bool isConvert = o.command == "convert", isForces = o.command == "forces";
-  std::optional<std::string> threads;
-  for (int a = 2; a < argc; ++a) {
-    const std::string arg = argv[a];
-    auto value = [&]() -> std::string {
-      if (a + 1 >= argc) throw UsageError{arg + " needs a value"};
-      return argv[++a];
-    };
-    ForceSwitches& sw = o.controls.forces;
-    if (arg == "--taoscope" && !isBench) sw.taoscope = true;
-    else if (arg == "--pe-out" && (runs || isForces)) sw.peOut = true;
-    else if (arg == "--pes1-out" && (runs || isForces)) sw.pes1Out = true;
-    else if (arg == "--pes2-out" && (runs || isForces)) sw.pes2Out = true;
-    else if (arg == "--cool" && runs) o.controls.cool = true;
-    else if (arg == "--blockade" && runs) o.controls.blockade = true;
-    else if (arg == "--reference" && isRun) o.reference = true;
-    else if (arg == "-n" && (runs || isBench)) o.steps = parseCount(value(), 0);
-    else if (arg == "-o" && isRun) o.out = value();
-    else if (arg == "--dt" && isRun) o.dt = parseReal(value(), '.');
-    else if (arg == "--csv" && isRun) o.csv = value();
-    else if (arg == "--xyz" && isRun) o.xyz = value();
-    else if (arg == "--every" && runs) o.every = parseCount(value(), 1);
-    else if (arg == "--checkpoint" && isRun) o.checkpoint = parseCount(value(), 1);
-    else if (arg == "--start-step" && (runs || isConvert)) o.startStep = parseCount(value(), 0);
-    else if (arg == "--set" && !isBench) o.settings.push_back(parseSetting(value()));
-    else if (arg == "--summary" && isRun) o.summary = true;
-    else if (arg == "--threads" && !isConvert) threads = value();
-    else if (!arg.empty() && arg[0] != '-' && !o.in) o.in = arg;
-    else if (!arg.empty() && arg[0] != '-' && isConvert && !o.out) o.out = arg;
-    else throw UsageError{"unexpected argument '" + arg + "'"};
-  }
-  if (!isBench && !o.in) throw UsageError{"no input file"};
-  if (runs && !o.steps) throw UsageError{o.command + " needs -n STEPS"};
-  if (isConvert && !o.out) throw UsageError{"convert needs IN and OUT"};
-  if (o.checkpoint && !o.out) throw UsageError{"--checkpoint needs -o OUT.lis1"};
-  o.threads = threadsOption(threads);
-  return o;
-}
 
 std::string num(Real v) { return machineReal(v); }
 
@@ -371,18 +266,18 @@ int main(int argc, char** argv) {
   Options o;
   try {
     o = parseOptions(argc, argv);
-    if (o.command == "render") return simRender(argc, argv);
   } catch (const InfoRequest& r) {
     std::fputs(r.text, stdout);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kExitInput;
   } catch (const UsageError& e) {
     if (!e.what.empty()) std::fprintf(stderr, "zentrova-sim: %s\n", e.what.c_str());
-    std::fputs(kUsage, stderr);
+    std::fputs(e.usage, stderr);
     return kExitInput;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what(), kUsage);
+    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what(), o.command == "render" ? kRenderUsage : kUsage);
     return kExitInput;
   }
+  if (o.command == "render") return simRender(o, argv);
   try {
     int status = 0;
     if (o.command == "forces") status = cmdForces(o);
