@@ -6,9 +6,14 @@
 #include <vector>
 
 #include "dynamics/step.h"
+#include "sim_options.h"
 #include "sim_params.h"
 
 namespace zentrova {
+
+// Returns the exit status: 0; 1 after a fault; 2 when an output failed;
+// 128 + the signal that interrupted it. argv is recorded in the summary.
+int cmdRun(const Options& o, int argc, char** argv);
 
 struct ObserveOptions {
   std::string in;
