@@ -102,11 +102,11 @@ struct Columns {
 
 Columns columnsOf(const std::string* properties, std::size_t line) {
   Columns c;
-  const std::string spec = properties ? *properties : "species:S:1:pos:R:3";
+  const std::string layout = properties ? *properties : "species:S:1:pos:R:3";
   std::vector<std::string> parts;
   for (std::size_t from = 0;;) {
-    const std::size_t at = spec.find(':', from);
-    parts.push_back(spec.substr(from, at - from));
+    const std::size_t at = layout.find(':', from);
+    parts.push_back(layout.substr(from, at - from));
     if (at == std::string::npos) break;
     from = at + 1;
   }

@@ -373,8 +373,8 @@ TEST_F(Simulator, SignalsEndARunAsANormalEndWould) {
   EXPECT_EQ(rows[1].substr(0, 2), "0,");
   EXPECT_EQ(rows[2].find(",nan"), std::string::npos);
 
-  const pid_t hup = spawn("run " + data("set-a.lis1") + " -n 100000000 --summary", dir_);
-  ::usleep(300000);
+  const pid_t hup = spawn("run " + data("set-a.lis1") + " -n 100000000 --summary --csv " + tmp("h.csv"), dir_);
+  waitForBytes(tmp("h.csv"), 20000);
   kill(hup, SIGHUP);
   EXPECT_EQ(exitStatus(hup), 129);
   EXPECT_EQ(field(out(), "interrupted"), "\"SIGHUP\"");
