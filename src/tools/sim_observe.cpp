@@ -9,6 +9,7 @@
 namespace zentrova {
 
 int cmdObserve(const ObserveOptions& o) {
+  catchInterruptions();
   ParticleRecord record{};
   ParticleSet set;
   loadInputSet(o.in, record, set);
@@ -22,7 +23,6 @@ int cmdObserve(const ObserveOptions& o) {
   auto row = [&](int done) {
     if (out.write(observablesCsvRow(observe(set)) + "\n")) lastRow = done;
   };
-  catchInterruptions();
   int status = 0;
   int done = 0;
   if (out.write(std::string(observablesCsvHeader()) + "\n")) row(0);

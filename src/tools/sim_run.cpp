@@ -48,6 +48,8 @@ std::string csvRecord(const ParticleSet& s) {
 }  // namespace
 
 int cmdRun(const Options& o, int argc, char** argv) {
+  // From here on a signal stops the run before its next step, the first one too.
+  catchInterruptions();
   const std::string started = utcNow();
   ParticleRecord record;
   ParticleSet set;
@@ -112,7 +114,6 @@ int cmdRun(const Options& o, int argc, char** argv) {
       reported = true;
     }
   };
-  catchInterruptions();
   int status = 0;
   std::optional<std::string> fault;
   try {
