@@ -71,6 +71,9 @@ set_tests_properties(InstallIntoScratchPrefix PROPERTIES LABELS install)
 add_test(NAME SweepThroughParallel
   COMMAND ${CMAKE_SOURCE_DIR}/tests/sweep/check_sweep.sh $<TARGET_FILE:zentrova-sim>
           ${CMAKE_SOURCE_DIR}/tests/data/set-a.lis1)
+add_test(NAME TrajectoryReadByAse
+  COMMAND ${Python_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/sweep/check_xyz_ase.py $<TARGET_FILE:zentrova-sim>
+          ${CMAKE_SOURCE_DIR}/tests/data/set-b.lis1)
 
 # Builds the three packages from this build and checks what they install.
 # Only a build with the module makes all three (never the sanitizer build,

@@ -9,11 +9,14 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "dynamics/force_terms.h"
 #include "dynamics/literal_step.h"
+#include "dynamics/thread_count.h"
 #include "dynamics/xmath.h"
 #include "state/fp_guard.h"
 
@@ -117,8 +120,6 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
     lq[j] = xmath::log(p.q[j] * d);
   }
 
-  const Real w19 = xmath::exp(19.0L * lw);
-  const Real w18 = xmath::exp(18.0L * lw);
   const Real vinv = xmath::exp(-1.0L * lv);
   const Real vm2 = xmath::exp(-2.0L * lv);
   const Real dm2 = xmath::exp(-2.0L * ld);
@@ -129,10 +130,20 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
     r2[j] = xmath::exp(-1.0L * lq[j]);
   }
 
-  // Core term.
-  const Real p1 = xmath::exp((-w19) * lw);
-  const Real f = 19.0L * lw + 1.0L;
-  const Real e1 = p1 * (f * (p.sMinus9 * w18));
+  // Core term. From w = 2 on, w^(-w^19) lies far below the smallest
+  // denormal, so e1 is a zero whose sign is that of (-S) * 9.45: every other
+  // factor is positive there. Up to w = 1e200 none of its operations can
+  // overflow, so skipping them loses no fault flag either.
+  Real e1;
+  if (w >= 2.0L && w < 1e200L) {
+    e1 = std::copysign(0.0L, p.sMinus9);
+  } else {
+    const Real w19 = xmath::exp(19.0L * lw);
+    const Real w18 = xmath::exp(18.0L * lw);
+    const Real p1 = xmath::exp((-w19) * lw);
+    const Real f = 19.0L * lw + 1.0L;
+    e1 = p1 * (f * (p.sMinus9 * w18));
+  }
   const Real p2 = xmath::exp((vinv * 75.0L) * lv);
   const Real g = 1.0L - lv;
   const Real e2 = p2 * (g * (vm2 * p.K));
@@ -200,6 +211,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 constexpr int kMaxThreads = 16;
 constexpr std::size_t kChunk = 8;
 constexpr std::size_t kMinParallelPairs = 64;
+constexpr std::uint64_t kClosed = 0xFFFFFFFFu;  // a ticket's pair past any step's count
 
 struct FastStepper::Impl {
   int nthreads = 1;
@@ -278,20 +290,21 @@ struct FastStepper::Impl {
     return true;
   }
 
-  // Flags are per thread: each chunk runs in the caller's environment with
-  // clear flags and reports what it raised before it counts as done.
+  // Flags are per thread: a thread works in the caller's environment with
+  // clear flags, and reports what it raised once, after its last chunk and
+  // before its pairs count as done.
   void work(std::uint32_t number) {
-    bool started = false;
-    std::size_t start;
+    std::size_t start, finished = 0;
     while (claim(number, start)) {
-      if (!started) fesetenv(&env), started = true;
-      clearFpFaults();
+      if (finished == 0) fesetenv(&env), clearFpFaults();
       const std::size_t end = std::min(pairs.size(), start + kChunk);
       for (std::size_t n = start; n < end; ++n) evaluatePair(*set, params, pairs[n], contributions);
-      asm volatile("" : : : "memory");
-      if (const int r = std::fetestexcept(kFaultFlags)) raised.fetch_or(r);
-      done.fetch_add(end - start, std::memory_order_release);
+      finished += end - start;
     }
+    if (finished == 0) return;
+    asm volatile("" : : : "memory");
+    if (const int r = std::fetestexcept(kFaultFlags)) raised.fetch_or(r);
+    done.fetch_add(finished, std::memory_order_release);
   }
 
   void evaluateAllPairs() {
@@ -315,6 +328,10 @@ struct FastStepper::Impl {
       relax();
       if (n > 4096) std::this_thread::yield();
     }
+    // Closed before the next step changes the pairs and their count: a
+    // worker that arrives late for this step claims nothing, even when the
+    // next step has more pairs.
+    ticket.store((std::uint64_t(number) << 32) | kClosed, std::memory_order_release);
     fesetenv(&env);
   }
 
@@ -404,7 +421,13 @@ struct FastStepper::Impl {
 };
 
 FastStepper::FastStepper(int threads) {
-  if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+  if (threads <= 0) {
+    try {
+      threads = defaultStepThreads();
+    } catch (const std::invalid_argument&) {  // a bad ZENTROVA_THREADS: its users report it
+      threads = processorThreads();
+    }
+  }
   impl_ = std::make_unique<Impl>(std::clamp(threads, 1, kMaxThreads));
 }
 
@@ -443,7 +466,11 @@ void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& after
   for (int s = 0; s < steps; ++s) {
     // The counter wraps like the 32-bit integer it is.
     const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(set.Time) + 1u);
-    stepOnce();
+    if constexpr (std::is_same_v<decltype(stepOnce()), bool>) {
+      if (!stepOnce()) return;
+    } else {
+      stepOnce();
+    }
     set.Time = n;
     if (afterStep) afterStep(n);
   }
@@ -464,6 +491,21 @@ void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps,
 void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
                       const std::function<void(int)>& afterStep) {
   runSteps(set, steps, afterStep, [&] { stepper.step(set, controls); });
+}
+
+int runStepsUntil(ParticleSet& set, const StepControls& controls, int steps, FastStepper* stepper,
+                  const std::function<bool()>& stop, const std::function<void(int)>& afterStep) {
+  int done = 0;
+  runSteps(set, steps, afterStep, [&] {
+    if (stop && stop()) return false;
+    if (stepper)
+      stepper->step(set, controls);
+    else
+      stepReference(set, controls);
+    ++done;
+    return true;
+  });
+  return done;
 }
 
 }  // namespace zentrova

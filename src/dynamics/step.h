@@ -31,8 +31,9 @@ void stepReference(ParticleSet& set, const StepControls& controls);
 // so faults and the partial state they leave are the same too.
 class FastStepper {
  public:
-  // threads <= 0: one per hardware thread. At most 16, and fewer when the
-  // system refuses to create more; threads() tells how many there are.
+  // threads <= 0: defaultStepThreads() (ZENTROVA_THREADS, else one per
+  // processor the process may run on). At most 16, and fewer when the system
+  // refuses to create more; threads() tells how many there are.
   explicit FastStepper(int threads = 0);
   ~FastStepper();
   FastStepper(const FastStepper&) = delete;
@@ -53,6 +54,12 @@ void integrateStep(ParticleSet& set, const StepControls& controls);
 // leaves the step buffers as the last completed step left them, so every
 // array of the set describes that one step.
 void integrateWholeStep(ParticleSet& set, const StepControls& controls);
+
+// Steps until `steps` are done or stop() (asked before each step) says so,
+// with the stepper, or the literal step when it is null; Time and afterStep
+// as in runStepsHeadless. Returns the steps completed; a fault propagates.
+int runStepsUntil(ParticleSet& set, const StepControls& controls, int steps, FastStepper* stepper,
+                  const std::function<bool()>& stop, const std::function<void(int)>& afterStep = {});
 
 // Runs steps without a window: Time counts on by one per completed step.
 // afterStep (if given) is called with the new Time after each step. A fault

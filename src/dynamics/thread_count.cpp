@@ -25,6 +25,10 @@ int parseThreadCount(const std::string& text, const std::string& what) {
 int defaultStepThreads() {
   if (const char* env = std::getenv("ZENTROVA_THREADS"); env && *env)
     return parseThreadCount(env, "ZENTROVA_THREADS");
+  return processorThreads();
+}
+
+int processorThreads() {
   int n = 0;
   cpu_set_t mask;
   if (sched_getaffinity(0, sizeof mask, &mask) == 0) n = CPU_COUNT(&mask);

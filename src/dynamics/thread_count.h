@@ -13,6 +13,10 @@ constexpr int kMaxStepThreads = 16;
 // kMaxStepThreads throws std::invalid_argument with a sentence naming it.
 int defaultStepThreads();
 
+// One per processor this process may run on, at most kMaxStepThreads,
+// whatever the environment says.
+int processorThreads();
+
 // Reads a thread count given by the user ("4"), with the same range and
 // message as ZENTROVA_THREADS; `what` names where it came from.
 int parseThreadCount(const std::string& text, const std::string& what);

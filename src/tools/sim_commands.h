@@ -1,29 +1,71 @@
 #pragma once
 // Simulator commands kept in files of their own.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "dynamics/step.h"
+#include "sim_options.h"
 #include "sim_params.h"
 
 namespace zentrova {
 
-// CSV of the observables on standard output: step 0, then every `every`
-// steps. A fault ends the table after the last completed step; returns the
-// exit status (0, or 1 after a fault, whose message goes to standard error).
-int cmdObserve(const std::string& in, int steps, int every, const StepControls& controls,
-               const std::vector<Setting>& settings);
+// Returns the exit status: 0; 1 after a fault; 2 when an output failed;
+// 128 + the signal that interrupted it. argv is recorded in the summary.
+int cmdRun(const Options& o, int argc, char** argv);
 
-// One JSON line on standard output describing a finished run.
+struct ObserveOptions {
+  std::string in;
+  int steps = 0, every = 1, threads = 1;
+  std::int32_t startStep = 0;
+  StepControls controls;
+  std::vector<Setting> settings;
+};
+// CSV of the observables on standard output: the first step, every `every`
+// steps and the last completed one, each row written whole and flushed. A
+// fault ends the table after the last completed step. Returns the exit
+// status: 0; 1 after a fault; 2 when standard output fails; 128 + the signal
+// that interrupted it.
+int cmdObserve(const ObserveOptions& o);
+
+struct ConvertOptions {
+  std::string in, out;
+  std::int32_t startStep = 0;  // the step of a frame written
+  bool taoscope = false;       // the mode of a frame written
+  std::vector<Setting> settings;
+};
+// A set from .lis1 or the last frame of an extended XYZ file into .lis1 or
+// one frame of extended XYZ, by the names' extensions. Returns 0; throws
+// AppError for anything it cannot read or write.
+int cmdConvert(const ConvertOptions& o);
+
+// Where a run came from, for its summary.
+struct Provenance {
+  std::vector<std::string> command;  // the argument list
+  std::string inputSha256;
+  std::string started, finished;     // UTC, ISO 8601
+  std::string host;
+  int threads = 1;
+  std::int32_t startStep = 0;
+};
+
+// One JSON line describing a finished run.
 struct RunReport {
   std::string input;
-  const ParticleSet* set;  // the final state: the last completed step
+  const ParticleSet* set = nullptr;  // the final state: the last completed step
   StepControls controls;
-  int steps;                         // completed
+  int steps = 0;                     // completed
   std::optional<std::string> fault;  // its message, if a step faulted
-  double seconds;
+  double seconds = 0;
+  Provenance provenance;
+  std::optional<std::string> interrupted;   // the signal's name
+  std::optional<std::string> outputError;   // the first output that could not be written
+  std::vector<int> nonfinite;               // particles of the input with a non-finite value
 };
-void printRunSummary(const RunReport& report);
+std::string runSummaryJson(const RunReport& report);
+
+// The present moment as UTC in ISO 8601, "2024-06-11T08:30:00Z".
+std::string utcNow();
 
 }  // namespace zentrova

@@ -1,27 +1,23 @@
 // Headless simulator: the force law and the integration run without a window.
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "dynamics/force_law.h"
 #include "dynamics/bench_set.h"
 #include "dynamics/step.h"
-#include "files/file_io.h"
-#include "files/io_error.h"
-#include "files/set_file.h"
 #include "state/errors.h"
 #include "state/extended.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
 #include "sim_commands.h"
 #include "sim_input.h"
+#include "sim_options.h"
+#include "sim_output.h"
 #include "sim_render.h"
+#include "sim_signals.h"
 
 using namespace zentrova;
 
@@ -30,102 +26,14 @@ namespace {
 constexpr int kExitFault = 1;
 constexpr int kExitInput = 2;
 
-const char* kUsage =
-    "usage:\n"
-    "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out]\n"
-    "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1] [--dt DT] [--taoscope] [--cool] [--blockade]\n"
-    "               [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv [--every K]] [--reference]\n"
-    "               [--summary]\n"
-    "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--taoscope] [--cool] [--blockade]\n"
-    "               [--pe-out] [--pes1-out] [--pes2-out]\n"
-    "  forces, run and observe take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
-    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
-    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
-    "  zentrova-sim --help | --version\n";
-
-struct UsageError {
-  std::string what;
-};
-
-// --help and --version answer at once, whatever else the line holds.
-struct InfoRequest {
-  const char* text;
-};
-
-struct Options {
-  std::string command;
-  std::optional<std::string> in, out, csv;
-  std::optional<int> steps;
-  int every = 1;
-  int threads = 0;
-  std::optional<Real> dt;
-  StepControls controls;
-  bool reference = false;
-  std::vector<Setting> settings;
-  bool summary = false;
-};
-
-int parseCount(const std::string& text, int least) {
-  const int v = parseInt(text);
-  if (v < least) throw UsageError{"'" + text + "' is out of range"};
-  return v;
-}
-
-Options parseOptions(int argc, char** argv) {
-  for (int a = 1; a < argc; ++a) {
-    const std::string arg = argv[a];
-    if (arg == "--help" || arg == "-h") throw InfoRequest{kUsage};
-    if (arg == "--version") throw InfoRequest{"zentrova-sim " ZENTROVA_VERSION "\n"};
-  }
-  if (argc < 2) throw UsageError{};
-  Options o;
-  o.command = argv[1];
-  if (o.command == "render") return o;  // parsed by its own command
-  if (o.command != "forces" && o.command != "run" && o.command != "bench" && o.command != "observe")
-    throw UsageError{"unknown command '" + o.command + "'"};
-  const bool isRun = o.command == "run", isBench = o.command == "bench";
-  const bool isObserve = o.command == "observe", runs = isRun || isObserve;
-  for (int a = 2; a < argc; ++a) {
-    const std::string arg = argv[a];
-    auto value = [&]() -> std::string {
-      if (a + 1 >= argc) throw UsageError{arg + " needs a value"};
-      return argv[++a];
-    };
-    ForceSwitches& sw = o.controls.forces;
-    if (arg == "--taoscope" && !isBench) sw.taoscope = true;
-    else if (arg == "--pe-out" && !isBench) sw.peOut = true;
-    else if (arg == "--pes1-out" && !isBench) sw.pes1Out = true;
-    else if (arg == "--pes2-out" && !isBench) sw.pes2Out = true;
-    else if (arg == "--cool" && runs) o.controls.cool = true;
-    else if (arg == "--blockade" && runs) o.controls.blockade = true;
-    else if (arg == "--reference" && isRun) o.reference = true;
-    else if (arg == "-n" && (runs || isBench)) o.steps = parseCount(value(), 0);
-    else if (arg == "-o" && isRun) o.out = value();
-    else if (arg == "--dt" && isRun) o.dt = parseReal(value(), '.');
-    else if (arg == "--csv" && isRun) o.csv = value();
-    else if (arg == "--every" && runs) o.every = parseCount(value(), 1);
-    else if (arg == "--set" && !isBench) o.settings.push_back(parseSetting(value()));
-    else if (arg == "--summary" && isRun) o.summary = true;
-    else if (arg == "--threads" && isBench) o.threads = parseCount(value(), 1);
-    else if (!arg.empty() && arg[0] != '-' && !o.in) o.in = arg;
-    else throw UsageError{"unexpected argument '" + arg + "'"};
-  }
-  if (!isBench && !o.in) throw UsageError{"no input file"};
-  if (runs && !o.steps) throw UsageError{o.command + " needs -n STEPS"};
-  return o;
-}
-
-std::string num(Real v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.21Lg", v);
-  return buf;
-}
+std::string num(Real v) { return machineReal(v); }
 
 int cmdForces(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
   loadInputSet(*o.in, record, set);
   applySettings(o.settings, set);
+  reportNonFinite(*o.in, set);
   std::string text;
   for (int i = 1; i <= set.Count; ++i) {
     if (!set.present(i)) continue;
@@ -135,96 +43,12 @@ int cmdForces(const Options& o) {
     const Real fz = forceZ(set, i, sw);
     text += std::to_string(i) + " " + num(fx) + " " + num(fy) + " " + num(fz) + "\n";
   }
-  std::fputs(text.c_str(), stdout);
+  writeStandardOutput(text);
   return 0;
 }
 
-class Trajectory {
- public:
-  explicit Trajectory(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "w")) {
-    if (!file_) failFor(path_, IoError(ioMessage(errno)));
-    std::fputs("step,i,x,y,z,ux,uy,uz\n", file_);
-  }
-  ~Trajectory() {
-    if (file_) std::fclose(file_);
-  }
-  void write(const ParticleSet& s, int step) {
-    for (int i = 1; i <= s.Count; ++i) {
-      if (!s.present(i)) continue;
-      const int a = i - 1;
-      std::fprintf(file_, "%d,%d,%s,%s,%s,%s,%s,%s\n", step, i, num(s.X[a]).c_str(), num(s.Y[a]).c_str(),
-                   num(s.Z[a]).c_str(), num(s.Ux[a]).c_str(), num(s.Uy[a]).c_str(), num(s.Uz[a]).c_str());
-    }
-  }
-  void close() {
-    const bool bad = std::ferror(file_) != 0;
-    const int err = errno;
-    const bool closeFailed = std::fclose(file_) != 0;
-    file_ = nullptr;
-    if (bad || closeFailed) failFor(path_, IoError(ioMessage(err ? err : EIO)));
-  }
-
- private:
-  std::string path_;
-  std::FILE* file_;
-};
 
 using Clock = std::chrono::steady_clock;
-
-int cmdRun(const Options& o) {
-  ParticleRecord record;
-  ParticleSet set;
-  loadInputSet(*o.in, record, set);
-  if (o.dt) set.Dt = *o.dt;
-  applySettings(o.settings, set);
-  if (o.out) checkOutput(*o.out);
-  std::unique_ptr<Trajectory> trajectory;
-  if (o.csv) trajectory = std::make_unique<Trajectory>(*o.csv);
-
-  const int steps = *o.steps;
-  // Progress is for a person watching, never for a log.
-  const bool showProgress = ::isatty(STDERR_FILENO) == 1;
-  const auto start = Clock::now();
-  auto lastReport = start;
-  bool reported = false;
-  int done = 0;
-  if (trajectory) trajectory->write(set, 0);
-  auto afterStep = [&](int) {
-    ++done;
-    if (trajectory && (done % o.every == 0 || done == steps)) trajectory->write(set, done);
-    const auto now = Clock::now();
-    if (showProgress && now - lastReport >= std::chrono::seconds(1)) {
-      std::fprintf(stderr, "\rstep %d of %d", done, steps);
-      std::fflush(stderr);
-      lastReport = now;
-      reported = true;
-    }
-  };
-  int status = 0;
-  std::optional<std::string> fault;
-  try {
-    runStepsHeadless(set, o.controls, steps, o.reference, afterStep);
-  } catch (const FpError& e) {
-    fault = e.what();
-    if (reported) std::fputc('\n', stderr);
-    reported = false;
-    reportFault(*o.in, e);
-    status = kExitFault;
-  }
-  if (reported) std::fputc('\n', stderr);
-  // The committed arrays hold the last completed step, fault or not.
-  if (trajectory) trajectory->close();
-  if (o.out) {
-    try {
-      saveSet(set, record, *o.out);
-    } catch (const IoError& e) {
-      failFor(*o.out, e);
-    }
-  }
-  if (o.summary)
-    printRunSummary({*o.in, &set, o.controls, done, fault, std::chrono::duration<double>(Clock::now() - start).count()});
-  return status;
-}
 
 bool sameBits(const RealSlots& a, const RealSlots& b) {
   for (int n = 0; n < kMaxParticles; ++n) {
@@ -296,26 +120,33 @@ int cmdBench(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ignoreFileSizeLimitSignal();
   Options o;
   try {
     o = parseOptions(argc, argv);
-    if (o.command == "render") return simRender(argc, argv);
   } catch (const InfoRequest& r) {
     std::fputs(r.text, stdout);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kExitInput;
   } catch (const UsageError& e) {
     if (!e.what.empty()) std::fprintf(stderr, "zentrova-sim: %s\n", e.what.c_str());
-    std::fputs(kUsage, stderr);
+    std::fputs(e.usage, stderr);
     return kExitInput;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what(), kUsage);
+    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what(), o.command == "render" ? kRenderUsage : kUsage);
     return kExitInput;
   }
+  if (o.command == "render") return simRender(o, argv);
   try {
-    if (o.command == "forces") return cmdForces(o);
-    if (o.command == "run") return cmdRun(o);
-    if (o.command == "observe") return cmdObserve(*o.in, *o.steps, o.every, o.controls, o.settings);
-    return cmdBench(o);
+    int status = 0;
+    if (o.command == "forces") status = cmdForces(o);
+    else if (o.command == "run") status = cmdRun(o, argc, argv);
+    else if (o.command == "observe")
+      status = cmdObserve({*o.in, *o.steps, o.every, o.threads, o.startStep, o.controls, o.settings});
+    else if (o.command == "convert") status = cmdConvert({*o.in, *o.out, o.startStep, o.controls.forces.taoscope, o.settings});
+    else status = cmdBench(o);
+    // What is still buffered, and every earlier write, checked once more.
+    finishStandardOutput();
+    return status;
   } catch (const FpError& e) {
     if (o.in)
       reportFault(*o.in, e);

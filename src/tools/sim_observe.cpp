@@ -1,49 +1,45 @@
 // zentrova-sim observe: the observables of a run, as CSV.
-#include <cerrno>
-#include <cstdio>
-
 #include "analysis/observables.h"
-#include "files/io_error.h"
 #include "sim_commands.h"
 #include "sim_input.h"
+#include "sim_output.h"
+#include "sim_signals.h"
 #include "state/particle_record.h"
 
 namespace zentrova {
 
-namespace {
-
-void writeRow(const ParticleSet& set, const StepControls& controls) {
-  const std::string row = observablesCsvRow(observe(set, controls)) + "\n";
-  std::fputs(row.c_str(), stdout);
-}
-
-// Rows already written stay written; a full disk or a closed file shows here.
-void finishOutput() {
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) throwIo(errno ? errno : EIO);
-}
-
-}  // namespace
-
-int cmdObserve(const std::string& in, int steps, int every, const StepControls& controls,
-               const std::vector<Setting>& settings) {
+int cmdObserve(const ObserveOptions& o) {
+  catchInterruptions();
   ParticleRecord record{};
   ParticleSet set;
-  loadInputSet(in, record, set);
-  applySettings(settings, set);
+  loadInputSet(o.in, record, set);
+  applySettings(o.settings, set);
+  reportNonFinite(o.in, set);
+  set.Time = o.startStep;
+  FastStepper stepper(o.threads);
 
-  std::printf("%s\n", observablesCsvHeader());
-  writeRow(set, controls);
+  StreamOutput out = StreamOutput::standardOutput();
+  int lastRow = -1;
+  auto row = [&](int done) {
+    if (out.write(observablesCsvRow(observe(set, o.controls)) + "\n")) lastRow = done;
+  };
   int status = 0;
+  int done = 0;
+  if (out.write(std::string(observablesCsvHeader()) + "\n")) row(0);
   try {
-    runStepsHeadless(set, controls, steps, false, [&](int time) {
-      if (time % every == 0) writeRow(set, controls);
-    });
+    runStepsUntil(
+        set, o.controls, o.steps, &stepper, [&] { return interruption() != 0 || out.error().has_value(); },
+        [&](int) {
+          if (++done % o.every == 0) row(done);
+        });
   } catch (const FpError& e) {
-    finishOutput();
-    reportFault(in, e);
+    reportFault(o.in, e);
     status = 1;
   }
-  finishOutput();
+  // The table ends with the last completed step.
+  if (lastRow != done) row(done);
+  if (!out.finish()) return 2;
+  if (const int sig = interruption()) return 128 + sig;
   return status;
 }
 

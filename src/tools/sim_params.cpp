@@ -5,21 +5,6 @@
 
 namespace zentrova {
 
-const std::array<NamedParameter, 11>& namedParameters() {
-  static const std::array<NamedParameter, 11> table{{{"dt", &ParticleSet::Dt},
-                                                     {"A1", &ParticleSet::A1},
-                                                     {"B1", &ParticleSet::B1},
-                                                     {"A2", &ParticleSet::A2},
-                                                     {"B2", &ParticleSet::B2},
-                                                     {"C2", &ParticleSet::C2},
-                                                     {"D2", &ParticleSet::D2},
-                                                     {"A3", &ParticleSet::A3},
-                                                     {"B3", &ParticleSet::B3},
-                                                     {"C3", &ParticleSet::C3},
-                                                     {"D3", &ParticleSet::D3}}};
-  return table;
-}
-
 Setting parseSetting(const std::string& text) {
   const auto eq = text.find('=');
   const std::string name = text.substr(0, eq);

@@ -4,17 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "state/named_parameters.h"
 #include "state/particle_set.h"
 
 namespace zentrova {
-
-struct NamedParameter {
-  const char* name;
-  Real ParticleSet::*field;
-};
-
-// dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3: the order of the file.
-const std::array<NamedParameter, 11>& namedParameters();
 
 struct Setting {
   Real ParticleSet::*field;

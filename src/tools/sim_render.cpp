@@ -5,13 +5,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
-#include <optional>
-#include <string>
 
 #include "dynamics/step.h"
 #include "png_file.h"
 #include "set_picture.h"
 #include "sim_input.h"
+#include "sim_output.h"
 #include "sim_qt_messages.h"
 #include "state/errors.h"
 #include "state/number_text.h"
@@ -24,70 +23,24 @@ namespace {
 
 constexpr int kExitFault = 1;
 constexpr int kExitInput = 2;
-constexpr int kMinSide = 16, kMaxSide = 8192;
-const char* kRenderUsage =
-    "usage: zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n";
 
-struct RenderOptions {
-  std::optional<std::string> in, out;
-  int width = 640, height = 480;
-  bool taoscope = false, numbers = false;
-  int trailSteps = 0;
-};
-
-struct BadArgument {
-  std::string what;
-};
-
-void parseSize(const std::string& text, RenderOptions& o) {
-  const auto x = text.find('x');
-  if (x == std::string::npos) throw BadArgument{"--size needs WxH, not '" + text + "'"};
-  const int w = parseInt(text.substr(0, x)), h = parseInt(text.substr(x + 1));
-  if (w < kMinSide || h < kMinSide || w > kMaxSide || h > kMaxSide)
-    throw BadArgument{"'" + text + "' is out of range"};
-  o.width = w;
-  o.height = h;
-}
-
-RenderOptions parse(int argc, char** argv) {
-  RenderOptions o;
-  for (int a = 2; a < argc; ++a) {
-    const std::string arg = argv[a];
-    auto value = [&]() -> std::string {
-      if (a + 1 >= argc) throw BadArgument{arg + " needs a value"};
-      return argv[++a];
-    };
-    if (arg == "-o") o.out = value();
-    else if (arg == "--size") parseSize(value(), o);
-    else if (arg == "--taoscope") o.taoscope = true;
-    else if (arg == "--numbers") o.numbers = true;
-    else if (arg == "--trails") {
-      const std::string n = value();
-      o.trailSteps = parseInt(n);
-      if (o.trailSteps < 0) throw BadArgument{"'" + n + "' is out of range"};
-    } else if (!arg.empty() && arg[0] != '-' && !o.in) o.in = arg;
-    else throw BadArgument{"unexpected argument '" + arg + "'"};
-  }
-  if (!o.in) throw BadArgument{"no input file"};
-  if (!o.out) throw BadArgument{"render needs -o OUT.png"};
-  return o;
-}
-
-int render(const RenderOptions& o) {
+int render(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
   loadInputSet(*o.in, record, set);
+  refuseSameFile({{"the input", *o.in}, {"-o", *o.out}});
   checkOutput(*o.out);
 
   int status = 0;
   Trails trails;
   if (o.trailSteps > 0) {
     StepControls controls;
-    controls.forces.taoscope = o.taoscope;
+    controls.forces.taoscope = o.controls.forces.taoscope;
+    FastStepper stepper(o.threads);
     trails.record(set);
     try {
       for (int n = 0; n < o.trailSteps; ++n) {
-        integrateStep(set, controls);
+        stepper.step(set, controls);
         trails.record(set);
       }
     } catch (const FpError& e) {
@@ -100,7 +53,7 @@ int render(const RenderOptions& o) {
   PictureOptions picture;
   picture.width = o.width;
   picture.height = o.height;
-  picture.taoscope = o.taoscope;
+  picture.taoscope = o.controls.forces.taoscope;
   picture.numbers = o.numbers;
   const QImage image = drawSetPicture(set, picture, o.trailSteps > 0 ? &trails : nullptr);
   try {
@@ -113,17 +66,7 @@ int render(const RenderOptions& o) {
 
 }  // namespace
 
-int simRender(int argc, char** argv) {
-  RenderOptions o;
-  try {
-    o = parse(argc, argv);
-  } catch (const BadArgument& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what.c_str(), kRenderUsage);
-    return kExitInput;
-  } catch (const AppError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what(), kRenderUsage);
-    return kExitInput;
-  }
+int simRender(const Options& o, char** argv) {
   // Text needs a GUI application; the offscreen platform needs no display.
   keepQtMessagesQuiet();
   qputenv("QT_QPA_PLATFORM", "offscreen");

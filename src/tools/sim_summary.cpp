@@ -1,22 +1,19 @@
 // zentrova-sim run --summary: one JSON object on one line.
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "analysis/observable_table.h"
 #include "sim_commands.h"
+#include "state/number_text.h"
 
 namespace zentrova {
 
 namespace {
 
 // JSON has no infinity or NaN: such a value is written as null.
-std::string number(Real v) {
-  if (!std::isfinite(v)) return "null";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.21Lg", v);
-  return buf;
-}
+std::string number(Real v) { return std::isfinite(v) ? machineReal(v) : "null"; }
 
 std::string quoted(const std::string& s) {
   std::string out = "\"";
@@ -39,7 +36,34 @@ const char* flag(bool on) { return on ? "true" : "false"; }
 
 }  // namespace
 
-void printRunSummary(const RunReport& r) {
+namespace {
+
+// The measures of the final state, as observe names them.
+std::string observablesJson(const ParticleSet& s, const StepControls& controls) {
+  std::string j;
+  const Observables o = observe(s, controls);
+  for (const ObservableColumn& col : observableTable())
+    j += ",\"" + std::string(col.name) + "\":" + observableJson(col, o);
+  return j;
+}
+
+std::string orNull(const std::optional<std::string>& s) { return s ? quoted(*s) : "null"; }
+
+std::string provenanceJson(const RunReport& r) {
+  const Provenance& p = r.provenance;
+  std::string j = ",\"program\":\"zentrova-sim\",\"version\":" + quoted(ZENTROVA_VERSION) + ",\"command\":[";
+  for (std::size_t n = 0; n < p.command.size(); ++n) j += (n ? "," : "") + quoted(p.command[n]);
+  j += "],\"input_sha256\":" + quoted(p.inputSha256) + ",\"started\":" + quoted(p.started) +
+       ",\"finished\":" + quoted(p.finished) + ",\"host\":" + quoted(p.host) +
+       ",\"threads\":" + std::to_string(p.threads) + ",\"start_step\":" + std::to_string(p.startStep);
+  j += ",\"interrupted\":" + orNull(r.interrupted) + ",\"output_error\":" + orNull(r.outputError) + ",\"nonfinite\":[";
+  for (std::size_t n = 0; n < r.nonfinite.size(); ++n) j += (n ? "," : "") + std::to_string(r.nonfinite[n]);
+  return j + "]";
+}
+
+}  // namespace
+
+std::string runSummaryJson(const RunReport& r) {
   const ParticleSet& s = *r.set;
   std::string j = "{\"input\":" + quoted(r.input) + ",\"params\":{";
   bool first = true;
@@ -53,17 +77,24 @@ void printRunSummary(const RunReport& r) {
        ",\"blockade\":" + flag(c.blockade) + ",\"pe_out\":" + flag(c.forces.peOut) +
        ",\"pes1_out\":" + flag(c.forces.pes1Out) + ",\"pes2_out\":" + flag(c.forces.pes2Out) + "}";
   j += ",\"steps\":" + std::to_string(r.steps);
-  j += ",\"fault\":" + (r.fault ? quoted(*r.fault) : "null");
-  j += ",\"fault_step\":" + (r.fault ? std::to_string(r.steps + 1) : "null");
+  j += ",\"fault\":" + orNull(r.fault);
+  // The step that faulted, counted as every output counts: from the start step.
+  j += ",\"fault_step\":" + (r.fault ? std::to_string(std::int64_t(r.provenance.startStep) + r.steps + 1) : "null");
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.6f", r.seconds);
   j += std::string(",\"seconds\":") + seconds;
-  const Observables o = observe(s, r.controls);
-  for (const ObservableColumn& col : observableTable())
-    j += ",\"" + std::string(col.name) + "\":" + observableJson(col, o);
-  j += "}\n";
-  std::fputs(j.c_str(), stdout);
-  std::fflush(stdout);
+  j += observablesJson(s, r.controls);
+  j += provenanceJson(r);
+  return j + "}\n";
+}
+
+std::string utcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  gmtime_r(&now, &t);
+  char buf[32];
+  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &t);
+  return buf;
 }
 
 }  // namespace zentrova

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <limits>
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +17,7 @@
 
 #include "analysis/observables.h"
 #include "files/set_file.h"
+#include "state/number_text.h"
 #include "state/particle_record.h"
 
 #include "reference_vectors.h"
@@ -234,12 +239,30 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_EQ(field(json, "min_distance"), cells[10]);
   EXPECT_EQ(field(json, "min_k"), std::to_string(final.min_k));
 
+  // Where it came from.
+  EXPECT_EQ(field(json, "program"), "\"zentrova-sim\"");
+  EXPECT_EQ(field(json, "command"), "[\"" + std::string(ZENTROVA_SIM) + "\"");
+  EXPECT_EQ(field(json, "start_step"), "0");
+  EXPECT_EQ(field(json, "interrupted"), "null");
+  EXPECT_EQ(field(json, "output_error"), "null");
+  EXPECT_EQ(field(json, "nonfinite"), "[]");
+  EXPECT_EQ(field(json, "started").size(), 22u);  // "2024-06-11T08:30:00Z"
+  EXPECT_NE(field(json, "finished").find('Z'), std::string::npos);
+  EXPECT_NE(field(json, "version"), "<missing>");
+  EXPECT_NE(field(json, "host"), "<missing>");
+  EXPECT_GE(std::stoi(field(json, "threads")), 1);
+  const std::string sha = field(json, "input_sha256");
+  ASSERT_EQ(std::system(("sha256sum " + data("set-b.lis1") + " >" + tmp("sum")).c_str()), 0);
+  EXPECT_EQ(sha, "\"" + slurp(tmp("sum")).substr(0, 64) + "\"");
+
+  // The last row is the final state, whatever --every says.
   ASSERT_EQ(sim("observe " + data("set-b.lis1") + " -n 5 --every 2 --cool"), 0);
   const auto rows = lines(out());
-  ASSERT_EQ(rows.size(), 4u);  // header, steps 0, 2, 4
+  ASSERT_EQ(rows.size(), 5u);  // header, steps 0, 2, 4, 5
   EXPECT_EQ(rows[0], zentrova::observablesCsvHeader());
   EXPECT_EQ(rows[1], zentrova::observablesCsvRow(zentrova::observe(loadFile(kData + "/set-b.lis1", 0), cool)));
   EXPECT_EQ(rows[3].substr(0, 2), "4,");
+  EXPECT_EQ(rows[4], cells.empty() ? "" : zentrova::observablesCsvRow(final));
 
   // A fault ends the table after the last completed step.
   EXPECT_EQ(sim("observe " + data("fault-overflow.lis1") + " -n 3"), 1);
@@ -267,4 +290,251 @@ TEST_F(Simulator, RenderWritesAPictureOfTheSetItsNumbersAndTrails) {
   EXPECT_EQ(sim("render " + data("set-a.lis1")), 2);
   EXPECT_EQ(sim("render " + tmp("missing.lis1") + " -o " + tmp("b.png")), 2);
   EXPECT_FALSE(fs::exists(tmp("b.png")));
+}
+
+namespace {
+
+// The simulator started in the background, so that it can be sent signals.
+pid_t spawn(const std::string& args, const fs::path& dir) {
+  const std::string cmd = "exec '" + std::string(ZENTROVA_SIM) + "' " + args + " >'" + (dir / "out").string() +
+                          "' 2>'" + (dir / "err").string() + "'";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+int exitStatus(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -2;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+}
+
+// Waits until the file holds at least `bytes` bytes (or 30 s have passed).
+void waitForBytes(const fs::path& p, std::uintmax_t bytes) {
+  for (int n = 0; n < 3000; ++n) {
+    std::error_code ec;
+    if (fs::file_size(p, ec) >= bytes && !ec) return;
+    ::usleep(10000);
+  }
+}
+
+// Two particles of group PE flying at each other with no pull (A1 = 0):
+// d^(B1/d) with B1 < 0 overflows once they are close, about 45 steps in.
+// Particle 5 may carry a NaN.
+void writeCollidingSet(const std::string& path, bool nanAt5) {
+  zentrova::ParticleSet s;
+  s.Count = 60;
+  s.Dt = 0.01L;
+  s.A1 = 0, s.B1 = -10;
+  s.A2 = s.A3 = 1, s.B2 = s.B3 = 0.3L, s.C2 = s.C3 = 0.671L, s.D2 = s.D3 = 1.2L;
+  auto place = [&](int i, zentrova::Real x, zentrova::Real ux) {
+    s.X[i - 1] = s.X1[i - 1] = x, s.Ux[i - 1] = s.Ux1[i - 1] = ux, s.Y[i - 1] = s.Y1[i - 1] = i == 5;
+    s.setPresent(i, true);
+  };
+  place(1, -0.5L, 1);
+  place(2, 0.5013L, -1);
+  if (nanAt5) place(5, 0, 0), s.Uz[4] = s.Uz1[4] = std::numeric_limits<zentrova::Real>::quiet_NaN();
+  zentrova::ParticleRecord record{};
+  zentrova::saveSet(s, record, path);
+}
+
+}  // namespace
+
+// SIGTERM, SIGINT, SIGHUP: the run stops after its step and ends as a normal
+// run does, with 128 + the signal.
+TEST_F(Simulator, SignalsEndARunAsANormalEndWould) {
+  const pid_t run = spawn("run " + data("set-a.lis1") + " -n 100000000 -o " + tmp("o.lis1") + " --csv " + tmp("t.csv") +
+                              " --every 7 --xyz " + tmp("t.xyz") + " --summary --threads 2",
+                          dir_);
+  waitForBytes(tmp("t.csv"), 40000);
+  kill(run, SIGTERM);
+  EXPECT_EQ(exitStatus(run), 143) << err();
+  const std::string json = out();
+  EXPECT_EQ(field(json, "interrupted"), "\"SIGTERM\"");
+  const std::string steps = field(json, "steps");
+  // OUT is the clean run of the reported steps; the tables end with it.
+  ASSERT_EQ(sim("run " + data("set-a.lis1") + " -n " + steps + " -o " + tmp("clean.lis1")), 0);
+  EXPECT_TRUE(slurp(tmp("o.lis1")) == slurp(tmp("clean.lis1")));
+  const auto csv = lines(slurp(tmp("t.csv")));
+  EXPECT_EQ(csv.back().substr(0, csv.back().find(',')), steps);
+  EXPECT_EQ(std::count(csv.back().begin(), csv.back().end(), ','), 7);
+  EXPECT_NE(slurp(tmp("t.xyz")).rfind("step=" + steps + " "), std::string::npos);
+  for (const auto& e : fs::directory_iterator(dir_))  // no temporary file left
+    EXPECT_TRUE(e.path().extension() != "" || e.path().filename() == "out" || e.path().filename() == "err")
+        << e.path();
+
+  const pid_t observe = spawn("observe " + data("set-a.lis1") + " -n 100000000 --every 1000000", dir_);
+  waitForBytes(dir_ / "out", 300);  // header and the first row, written at once
+  kill(observe, SIGINT);
+  EXPECT_EQ(exitStatus(observe), 130);
+  const auto rows = lines(out());
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].substr(0, 2), "0,");
+  EXPECT_EQ(rows[2].find(",nan"), std::string::npos);
+
+  const pid_t hup = spawn("run " + data("set-a.lis1") + " -n 100000000 --summary --csv " + tmp("h.csv"), dir_);
+  waitForBytes(tmp("h.csv"), 20000);
+  kill(hup, SIGHUP);
+  EXPECT_EQ(exitStatus(hup), 129);
+  EXPECT_EQ(field(out(), "interrupted"), "\"SIGHUP\"");
+}
+
+// A write that fails is an error in every command, named, with exit 2.
+TEST_F(Simulator, FailedWritesEndTheCommandWithTheirName) {
+  for (const std::string& cmd : {"forces " + data("set-a.lis1"), "run " + data("set-a.lis1") + " -n 2 --summary",
+                                std::string("bench -n 1"), "observe " + data("set-a.lis1") + " -n 2"}) {
+    const std::string line = "'" + std::string(ZENTROVA_SIM) + "' " + cmd + " >/dev/full 2>'" + tmp("err") + "'";
+    const int status = std::system(line.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << cmd;
+    EXPECT_NE(err().find("zentrova-sim: standard output: Disk full"), std::string::npos) << cmd << ": " << err();
+  }
+  // A tiny file-size limit: the trajectory fails, the summary says so, and
+  // OUT still gets the last completed step.
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 50 --csv " + tmp("t.csv") + " -o " + tmp("o.lis1") + " --summary",
+                "prlimit --fsize=5000 "),
+            2);
+  EXPECT_NE(err().find("zentrova-sim: " + tmp("t.csv") + ": "), std::string::npos) << err();
+  EXPECT_EQ(field(out(), "output_error").rfind("\"" + tmp("t.csv") + ": ", 0), 0u) << out();
+  EXPECT_EQ(fs::file_size(tmp("o.lis1")), 3784u);
+  // The final OUT cannot be written: the summary is still printed.
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2 -o " + tmp("p.lis1") + " --summary", "prlimit --fsize=3000 "), 2);
+  EXPECT_EQ(field(out(), "steps"), "2");
+  EXPECT_EQ(field(out(), "output_error").rfind("\"" + tmp("p.lis1") + ": ", 0), 0u) << out();
+  EXPECT_FALSE(fs::exists(tmp("p.lis1")));
+}
+
+TEST_F(Simulator, NoOutputOverTheInput) {
+  fs::copy_file(kData + "/set-a.lis1", tmp("in.lis1"));
+  fs::create_symlink(tmp("in.lis1"), tmp("link.lis1"));
+  fs::create_hard_link(tmp("in.lis1"), tmp("hard.lis1"));
+  for (const std::string& outputs : {" --csv " + tmp("in.lis1"), " -o " + tmp("link.lis1"), " --xyz " + tmp("hard.lis1"),
+                                    " -o " + tmp("x.lis1") + " --csv " + tmp("x.lis1")}) {
+    EXPECT_EQ(sim("run " + tmp("in.lis1") + " -n 3" + outputs), 2) << outputs;
+    EXPECT_NE(err().find("name the same file"), std::string::npos) << err();
+    EXPECT_TRUE(slurp(tmp("in.lis1")) == slurp(kData + "/set-a.lis1"));
+  }
+  EXPECT_FALSE(fs::exists(tmp("x.lis1")));
+  EXPECT_EQ(sim("convert " + tmp("in.lis1") + " " + tmp("link.lis1")), 2);
+}
+
+// Checkpoints every K steps, and a restart from one that carries on the
+// step and time of every output.
+TEST_F(Simulator, CheckpointsAndARestartThatCarriesOn) {
+  const pid_t run = spawn("run " + data("set-a.lis1") + " -n 100000000 -o " + tmp("o.lis1") + " --checkpoint 20 --csv " +
+                              tmp("t.csv") + " --every 20",
+                          dir_);
+  waitForBytes(tmp("t.csv"), 60000);
+  waitForBytes(tmp("o.lis1"), 3784);
+  kill(run, SIGKILL);
+  EXPECT_EQ(exitStatus(run), 1000 + SIGKILL);
+  // The checkpoint is one of the rows of a multiple of 20 steps.
+  const zentrova::ParticleSet saved = loadFile(tmp("o.lis1"), 0);
+  const std::string x1 = ",1," + zentrova::machineReal(saved.X[0]) + "," + zentrova::machineReal(saved.Y[0]) + ",";
+  const std::string csv = slurp(tmp("t.csv"));
+  const auto at = csv.find(x1);
+  ASSERT_NE(at, std::string::npos);
+  const int step = std::stoi(csv.substr(csv.rfind('\n', at) + 1));
+  EXPECT_EQ(step % 20, 0);
+  EXPECT_GT(step, 0);
+
+  ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 10 -o " + tmp("ten.lis1") + " --summary"), 0);
+  const std::string whole = out();
+  ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 4 -o " + tmp("four.lis1")), 0);
+  ASSERT_EQ(sim("run " + tmp("four.lis1") + " -n 6 --start-step 4 -o " + tmp("rest.lis1") + " --summary --csv " +
+                tmp("r.csv") + " --every 4"),
+            0);
+  EXPECT_TRUE(slurp(tmp("ten.lis1")) == slurp(tmp("rest.lis1")));
+  EXPECT_EQ(field(out(), "time"), field(whole, "time"));
+  EXPECT_EQ(field(out(), "start_step"), "4");
+  EXPECT_EQ(field(out(), "steps"), "6");
+  const auto rows = lines(slurp(tmp("r.csv")));
+  EXPECT_EQ(rows[1].substr(0, 2), "4,");
+  EXPECT_EQ(rows.back().substr(0, 3), "10,");
+  EXPECT_EQ(sim("run " + data("set-b.lis1") + " -n 4 --checkpoint 2"), 2);
+}
+
+// After a fault the tables end with the last completed step; a non-finite
+// input is named and listed, and the run goes on.
+TEST_F(Simulator, TablesEndAtTheLastCompletedStepAndNonFiniteInputIsNamed) {
+  writeCollidingSet(tmp("c.lis1"), false);
+  EXPECT_EQ(sim("run " + tmp("c.lis1") + " -n 1000 --every 100 --csv " + tmp("t.csv") + " --xyz " + tmp("t.xyz") +
+                " --summary"),
+            1);
+  const int faultStep = std::stoi(field(out(), "fault_step"));
+  EXPECT_GT(faultStep, 10);
+  const auto rows = lines(slurp(tmp("t.csv")));
+  EXPECT_EQ(rows.back().substr(0, rows.back().find(',')), std::to_string(faultStep - 1));
+  EXPECT_NE(slurp(tmp("t.xyz")).find("step=" + std::to_string(faultStep - 1) + " "), std::string::npos);
+  EXPECT_EQ(sim("observe " + tmp("c.lis1") + " -n 1000 --every 100"), 1);
+  EXPECT_EQ(lines(out()).back().substr(0, lines(out()).back().find(',')), std::to_string(faultStep - 1));
+
+  writeCollidingSet(tmp("n.lis1"), true);
+  EXPECT_EQ(sim("run " + tmp("n.lis1") + " -n 3 --summary"), 0);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("n.lis1") + ": particle 5 has a non-finite value\n");
+  EXPECT_EQ(field(out(), "nonfinite"), "[5]");
+  EXPECT_EQ(field(out(), "steps"), "3");
+}
+
+TEST_F(Simulator, ThreadsFromTheOptionTheEnvironmentOrTheAffinity) {
+  const std::string run = "run " + data("set-a.lis1") + " -n 2 --summary";
+  EXPECT_EQ(sim(run + " --threads 3"), 0);
+  EXPECT_EQ(field(out(), "threads"), "3");
+  EXPECT_EQ(sim(run, "ZENTROVA_THREADS=5 "), 0);
+  EXPECT_EQ(field(out(), "threads"), "5");
+  EXPECT_EQ(sim(run, "taskset -c 0 "), 0);
+  EXPECT_EQ(field(out(), "threads"), "1");
+  for (const std::string& cmd : {"forces " + data("set-a.lis1"), "observe " + data("set-a.lis1") + " -n 1",
+                                "render " + data("set-a.lis1") + " -o " + tmp("a.png")}) {
+    EXPECT_EQ(sim(cmd + " --threads 2"), 0) << cmd << err();
+    EXPECT_EQ(sim(cmd + " --threads 17"), 2) << cmd;
+  }
+  EXPECT_EQ(sim(run, "ZENTROVA_THREADS=many "), 2);
+  EXPECT_NE(err().find("ZENTROVA_THREADS 'many'"), std::string::npos) << err();
+}
+
+// .lis1 -> .xyz -> .lis1 gives back every value; a trajectory's last frame
+// is the set written to -o; lines without ids fill particles in order.
+TEST_F(Simulator, ExtendedXyzRoundTripsAndConverts) {
+  ASSERT_EQ(sim("convert " + data("set-a.lis1") + " " + tmp("a.xyz")), 0) << err();
+  ASSERT_EQ(sim("convert " + tmp("a.xyz") + " " + tmp("a.lis1")), 0) << err();
+  const std::string was = slurp(kData + "/set-a.lis1"), back = slurp(tmp("a.lis1"));
+  ASSERT_EQ(back.size(), 3784u);
+  EXPECT_TRUE(was.compare(0, 10, back, 0, 10) == 0);      // dt
+  EXPECT_TRUE(was.compare(16, 100, back, 16, 100) == 0);  // the parameters
+  EXPECT_TRUE(was.compare(120, 3600, back, 120, 3600) == 0);
+
+  ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 7 --every 3 --xyz " + tmp("t.xyz") + " -o " + tmp("o.lis1")), 0);
+  ASSERT_EQ(sim("convert " + tmp("t.xyz") + " " + tmp("last.lis1")), 0);
+  const zentrova::ParticleSet last = loadFile(tmp("last.lis1"), 0), o = loadFile(tmp("o.lis1"), 0);
+  for (int i = 1; i <= 60; ++i) {
+    EXPECT_EQ(last.present(i), o.present(i)) << i;
+    if (o.present(i)) {
+      EXPECT_TRUE(last.X[i - 1] == o.X[i - 1] && last.Uz[i - 1] == o.Uz[i - 1]) << i;
+    }
+  }
+  const std::string xyz = slurp(tmp("t.xyz"));
+  for (const char* step : {"step=0 ", "step=3 ", "step=6 ", "step=7 "}) EXPECT_NE(xyz.find(step), std::string::npos);
+
+  {
+    std::ofstream f(tmp("plain.xyz"));
+    f << "2\nProperties=species:S:1:pos:R:3 dt=0.5\nH 1 2 3\nH -1 -2 -3.5\n";
+  }
+  ASSERT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2"), 0) << err();
+  const zentrova::ParticleSet p = loadFile(tmp("p.lis1"), 0);
+  EXPECT_EQ(p.X[0], 1.0L);
+  EXPECT_EQ(p.Z[1], -3.5L);
+  EXPECT_TRUE(p.present(1) && p.present(2) && !p.present(3));
+  EXPECT_EQ(p.Dt, 0.5L);
+  EXPECT_EQ(p.A1, 2.0L);
+  {
+    std::ofstream f(tmp("bad.xyz"));
+    f << "2\nProperties=species:S:1:pos:R:3\nH 1 2 3\nH 1 2\n";
+  }
+  EXPECT_EQ(sim("convert " + tmp("bad.xyz") + " " + tmp("q.lis1")), 2);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("bad.xyz") + ": line 4: expected 4 columns\n");
+  EXPECT_EQ(sim("convert " + data("set-a.lis1") + " " + tmp("a.pdb")), 2);
+  EXPECT_FALSE(fs::exists(tmp("q.lis1")));
 }

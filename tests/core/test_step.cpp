@@ -326,3 +326,37 @@ TEST(Step, PoolRunsWithTheThreadsItCouldCreate) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 #endif
 }
+
+// Steps whose pair count grows and shrinks from one to the next, on more
+// threads than processors, so that workers often arrive late for a step: no
+// step may hang or take pairs of another, and each agrees with the literal
+// step. A child process, so that a hang ends in the alarm, not in ctest's
+// timeout.
+TEST(Step, PoolSurvivesPairCountsChangingBetweenSteps) {
+  const pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    alarm(120);
+    FastStepper stepper(8);
+    const ParticleSet dense = denseBenchSet();
+    std::mt19937 rng(19);
+    int differences = 0;
+    for (int n = 0; n < 1500 && differences == 0; ++n) {
+      ParticleSet fast = dense;
+      const int keep = n % 2 ? 60 : 12 + int(rng() % 30);  // 66 to 1770 pairs
+      for (int i = keep + 1; i <= 60; ++i) fast.setPresent(i, false);
+      ParticleSet ref = fast;
+      StepControls c;
+      c.blockade = n % 3 == 0;
+      stepper.step(fast, c);
+      if (n % 50 == 0) {
+        stepReference(ref, c);
+        differences += !(fast.X == ref.X && fast.Uy == ref.Uy && fast.Z1 == ref.Z1);
+      }
+    }
+    _exit(differences == 0 && stepper.threads() == 8 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}

@@ -1,0 +1,53 @@
+#include "sim_signals.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <initializer_list>
+
+#include "files/file_io.h"
+
+namespace zentrova {
+
+namespace {
+
+volatile std::sig_atomic_t noted = 0;
+
+extern "C" void onInterruption(int sig) {
+  if (noted != 0) {
+    // Second signal: end at once, leaving no temporary of a write under way.
+    removePendingTemporary();
+    _exit(128 + sig);
+  }
+  noted = sig;
+}
+
+}  // namespace
+
+void catchInterruptions() {
+  struct sigaction sa {};
+  sa.sa_handler = onInterruption;
+  sigemptyset(&sa.sa_mask);
+  // Interrupted writes go on, so a row or frame is written whole.
+  sa.sa_flags = SA_RESTART;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+int interruption() { return noted; }
+
+const char* signalName(int sig) {
+  switch (sig) {
+    case SIGINT:
+      return "SIGINT";
+    case SIGTERM:
+      return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
+    default:
+      return "signal";
+  }
+}
+
+}  // namespace zentrova
