@@ -70,24 +70,12 @@ Example
     s.save("after.lis1")
 )doc";
 
-ForceSwitches switches(bool taoscope, bool peOut, bool pes1Out, bool pes2Out) {
-  ForceSwitches sw;
-  sw.taoscope = taoscope;
-  sw.peOut = peOut;
-  sw.pes1Out = pes1Out;
-  sw.pes2Out = pes2Out;
-  return sw;
-}
-
 // One entry per observable of the table, in its order; where the energy
 // means nothing under the switches it is the text "not conserved: ...".
 pyb::dict observeSet(const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out,
                      bool pes2Out) {
-  StepControls c;
-  c.forces = switches(taoscope, peOut, pes1Out, pes2Out);
-  c.cool = cool;
-  c.blockade = blockade;
-  const Observables o = zentrova::observe(s.set, c);
+  const Observables o =
+      zentrova::observe(s.set, zentrova::py::stepControls(taoscope, cool, blockade, peOut, pes1Out, pes2Out));
   pyb::dict d;
   for (const ObservableColumn& col : observableTable()) {
     const std::string instead = notConservedText(col, o);

@@ -14,6 +14,7 @@
 #include "files/set_file.h"
 #include "py_real.h"
 #include "state/errors.h"
+#include "state/named_parameters.h"
 #include "state/number_text.h"
 
 namespace zentrova::py {
@@ -82,28 +83,10 @@ SetUse::~SetUse() { s_.use.count = writes_ ? 0 : s_.use.count - 1; }
 
 namespace {
 
-struct NamedValue {
-  const char* name;
-  Real ParticleSet::*field;
-};
-
-// dt and the force parameters, in the order of the file.
-constexpr std::array<NamedValue, 11> kNamed{{{"dt", &ParticleSet::Dt},
-                                             {"A1", &ParticleSet::A1},
-                                             {"B1", &ParticleSet::B1},
-                                             {"A2", &ParticleSet::A2},
-                                             {"B2", &ParticleSet::B2},
-                                             {"C2", &ParticleSet::C2},
-                                             {"D2", &ParticleSet::D2},
-                                             {"A3", &ParticleSet::A3},
-                                             {"B3", &ParticleSet::B3},
-                                             {"C3", &ParticleSet::C3},
-                                             {"D3", &ParticleSet::D3}}};
-
 Real ParticleSet::*fieldNamed(pyb::handle key) {
   if (pyb::isinstance<pyb::str>(key)) {
     const auto name = key.cast<std::string>();
-    for (const NamedValue& n : kNamed)
+    for (const NamedParameter& n : namedParameters())
       if (name == n.name) return n.field;
   }
   throw pyb::key_error(pyb::repr(key).cast<std::string>());
@@ -237,7 +220,7 @@ Names cannot be added or removed.
            [](const Params&, pyb::handle) -> void {
              throw pyb::type_error("the parameters of a set cannot be removed");
            })
-      .def("__len__", [](const Params&) { return kNamed.size(); })
+      .def("__len__", [](const Params&) { return namedParameters().size(); })
       .def("__contains__",
            [](const Params&, pyb::handle name) {
              try {
@@ -249,7 +232,7 @@ Names cannot be added or removed.
            })
       .def("__iter__", [](const Params&) {
         pyb::list names;
-        for (const NamedValue& n : kNamed) names.append(n.name);
+        for (const NamedParameter& n : namedParameters()) names.append(n.name);
         return pyb::iter(names);
       })
       .def("__repr__", [](const Params& p) { return pyb::repr(pyb::dict(pyb::cast(p).attr("items")())); });

@@ -22,8 +22,6 @@ namespace zentrova::py {
 
 namespace pyb = pybind11;
 
-namespace {
-
 ForceSwitches switches(bool taoscope, bool peOut, bool pes1Out, bool pes2Out) {
   ForceSwitches sw;
   sw.taoscope = taoscope;
@@ -32,6 +30,16 @@ ForceSwitches switches(bool taoscope, bool peOut, bool pes1Out, bool pes2Out) {
   sw.pes2Out = pes2Out;
   return sw;
 }
+
+StepControls stepControls(bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out) {
+  StepControls c;
+  c.forces = switches(taoscope, peOut, pes1Out, pes2Out);
+  c.cool = cool;
+  c.blockade = blockade;
+  return c;
+}
+
+namespace {
 
 pyb::array_t<Real> forces(PySet& s, bool taoscope, bool peOut, bool pes1Out, bool pes2Out) {
   const ForceSwitches sw = switches(taoscope, peOut, pes1Out, pes2Out);
@@ -119,10 +127,7 @@ struct Interrupted {};
 void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out,
           pyb::handle threads) {
   const int steps = stepCount(n);
-  StepControls c;
-  c.forces = switches(taoscope, peOut, pes1Out, pes2Out);
-  c.cool = cool;
-  c.blockade = blockade;
+  const StepControls c = stepControls(taoscope, cool, blockade, peOut, pes1Out, pes2Out);
   LentStepper stepper(threadCount(threads));
   SetUse use(s, true);
   bool interrupted = false;

@@ -18,13 +18,13 @@ const QColor kBackground(0x2e, 0x30, 0x3a), kPlotBackground(0x24, 0x26, 0x2e), k
 
 constexpr const char* kDrift = "drift";
 
-struct PanelSpec {
+struct PanelLook {
   MonitorPlot plot;  // MonitorPlot::None for the drift
   const char* title;
   bool fromZero, logarithmic;
 };
 
-const PanelSpec kPanels[] = {
+const PanelLook kPanels[] = {
     {MonitorPlot::Kinetic, "Kinetic energy", true, false},
     {MonitorPlot::Energy, "Energy", false, false},
     {MonitorPlot::None, "Relative energy drift (E − E₀) / |E₀|", false, false},
@@ -46,15 +46,15 @@ std::vector<const ObservableColumn*> columnsOf(MonitorPlot plot) {
 MonitorPlots::MonitorPlots(QWidget* parent) : QWidget(parent) {
   setMinimumSize(240, 300);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  for (const PanelSpec& spec : kPanels) {
+  for (const PanelLook& look : kPanels) {
     Panel p;
-    p.title = QString::fromUtf8(spec.title);
-    p.fromZero = spec.fromZero;
-    p.logarithmic = spec.logarithmic;
-    if (spec.plot == MonitorPlot::None) {
+    p.title = QString::fromUtf8(look.title);
+    p.fromZero = look.fromZero;
+    p.logarithmic = look.logarithmic;
+    if (look.plot == MonitorPlot::None) {
       p.curves.push_back({QString::fromLatin1(kDrift), QColor(0x80, 0xff, 0x80)});
     } else {
-      for (const ObservableColumn* c : columnsOf(spec.plot))
+      for (const ObservableColumn* c : columnsOf(look.plot))
         p.curves.push_back({QString::fromUtf8(c->curve), QColor(QRgb(c->rgb)), c->dashed});
     }
     panels_.push_back(p);
