@@ -12,6 +12,7 @@
 #include "py_render.h"
 #include "py_set.h"
 #include "py_step.h"
+#include "py_xyz.h"
 #include "state/errors.h"
 
 namespace pyb = pybind11;
@@ -41,6 +42,8 @@ Dynamics
     observe(s, ...)       energies, momenta, centre, radius, closest pair
     run(s, n, every=k)    steps s, yielding observe(s) every k steps
     render(s, path)       the simulator's picture of s, PNG
+    write_xyz(path, s)    a frame of an extended XYZ trajectory
+    read_xyz(path, i)     frame i of a trajectory as a set
 
 Sets copy, pickle (for multiprocessing) and compare with ==. step,
 forces and render let other threads run while they compute.
@@ -155,6 +158,7 @@ PYBIND11_MODULE(zentrova, m) {
 
   zentrova::py::bindDynamics(m);
   zentrova::py::bindRender(m);
+  zentrova::py::bindXyz(m);
 
   m.def("observe",
         [](const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out) {

@@ -11,6 +11,7 @@
 
 #include "png_file.h"
 #include "py_set.h"
+#include "qt_messages.h"
 #include "set_picture.h"
 #include "state/errors.h"
 
@@ -21,9 +22,12 @@ namespace pyb = pybind11;
 namespace {
 
 // The numbers' font needs a GUI application; a Python process has none unless
-// it brought its own. Ours draws off screen and lives as long as the process.
+// it brought its own. Ours draws off screen and lives as long as the process;
+// Qt's diagnostics (XDG_RUNTIME_DIR unset, as for root) stay off the user's
+// standard error then. An application the user made keeps its own handler.
 void ensureGuiApplication() {
   if (QCoreApplication::instance()) return;
+  keepQtMessagesQuiet("zentrova");
   static int argc = 3;
   static char arg0[] = "zentrova", arg1[] = "-platform", arg2[] = "offscreen";
   static char* argv[] = {arg0, arg1, arg2, nullptr};

@@ -8,10 +8,10 @@
 
 #include "dynamics/step.h"
 #include "png_file.h"
+#include "qt_messages.h"
 #include "set_picture.h"
 #include "sim_input.h"
 #include "sim_output.h"
-#include "sim_qt_messages.h"
 #include "state/errors.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
@@ -68,7 +68,7 @@ int render(const Options& o) {
 
 int simRender(const Options& o, char** argv) {
   // Text needs a GUI application; the offscreen platform needs no display.
-  keepQtMessagesQuiet();
+  keepQtMessagesQuiet("zentrova-sim");
   qputenv("QT_QPA_PLATFORM", "offscreen");
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);

@@ -318,6 +318,47 @@ def test_render_draws_what_the_simulator_draws(tmp_path: pathlib.Path) -> None:
         zentrova.render(s, size=(8, 8))
     with pytest.raises(FileNotFoundError):
         zentrova.render(s, tmp_path / "no" / "such.png")
+    # The module's own application keeps Qt's diagnostics to itself.
+    env = {k: v for k, v in os.environ.items() if k != "XDG_RUNTIME_DIR"}
+    child = subprocess.run([sys.executable, "-c", "import sys, zentrova\n"
+                            "sys.stdout.buffer.write(zentrova.render(zentrova.easy_square(), numbers=True)[:4])"],
+                           capture_output=True, env=env, timeout=120)
+    assert (child.returncode, child.stdout, child.stderr) == (0, b"\x89PNG", b"")
+
+
+def test_trajectories_go_to_ase_and_come_back_bit_for_bit(tmp_path: pathlib.Path) -> None:
+    import ase.io
+
+    s = zentrova.load(os.path.join(EXAMPLES, "three-groups.lis1"))
+    path = tmp_path / "run.xyz"
+    written = []
+    for o in zentrova.run(s, 6, every=2):
+        zentrova.write_xyz(path, s, append=o["step"] > 0)
+        written.append(s.positions[s.present != 0].astype(float))
+    frames = ase.io.read(path, index=":")
+    assert len(frames) == len(written) == 4
+    assert all(np.array_equal(f.positions, want) for f, want in zip(frames, written))
+
+    back, present = zentrova.read_xyz(path), s.present != 0
+    assert back.steps == s.steps == 6 and (back.present != 0).tolist() == present.tolist()
+    for name in ("positions", "velocities"):
+        assert (ten_bytes(getattr(back, name)[present]) == ten_bytes(getattr(s, name)[present])).all(), name
+    assert (ten_bytes(list(back.params.values())) == ten_bytes(list(s.params.values()))).all()
+    assert zentrova.read_xyz(path, 0).steps == zentrova.read_xyz(path, -4).steps == 0
+    for beyond in (4, -5):
+        with pytest.raises(IndexError):
+            zentrova.read_xyz(path, beyond)
+
+    with open(tmp_path / "one.xyz", "w") as f:  # a file the caller opened
+        zentrova.write_xyz(f, s, taoscope=True)
+    assert path.read_text().endswith((tmp_path / "one.xyz").read_text().replace("taoscope", "gravoscope"))
+    (tmp_path / "bad.xyz").write_text("2\nProperties=species:S:1:pos:R:3\nH 1 2 3\nH 1 2\n")
+    with pytest.raises(ValueError, match="line 4: expected 4 columns"):
+        zentrova.read_xyz(tmp_path / "bad.xyz")
+    with pytest.raises(FileNotFoundError):
+        zentrova.read_xyz(tmp_path / "missing.xyz")
+    with pytest.raises(zentrova.FileError, match="Disk full"):
+        zentrova.write_xyz("/dev/full", s, append=True)
 
 
 # Run in a child: on failure the step would hold the interpreter and never end.
