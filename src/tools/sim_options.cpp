@@ -133,7 +133,11 @@ Options parseOptions(int argc, char** argv) {
   if (isRender && !o.out) throw UsageError{"render needs -o OUT.png", usage};
   if (o.checkpoint && !o.out) throw UsageError{"--checkpoint needs -o OUT.lis1"};
   try {
-    o.threads = t.threads ? parseThreadCount(*t.threads, "--threads") : defaultStepThreads();
+    // forces and convert take no step: ZENTROVA_THREADS is not theirs to refuse.
+    if (t.threads)
+      o.threads = parseThreadCount(*t.threads, "--threads");
+    else if (!isConvert && c != "forces")
+      o.threads = defaultStepThreads();
   } catch (const std::invalid_argument& e) {
     throw UsageError{e.what(), usage};
   }
