@@ -148,9 +148,9 @@ PYBIND11_MODULE(zentrova, m) {
     } catch (const FpError& e) {
       fault(e.what());
     } catch (const zentrova::py::FileFailure& e) {
-      zentrova::py::setFileError(e.message, e.path);
+      zentrova::py::setFileError(e.message, e.path, e.error);
     } catch (const IoError& e) {
-      zentrova::py::setFileError(e.what(), "");
+      zentrova::py::setFileError(e.what(), "", e.error);
     }
   });
 

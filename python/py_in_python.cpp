@@ -28,7 +28,7 @@ class FileError(OSError):
         return f"{self.strerror}: {self.filename!r}"
 
     def __reduce__(self):
-        return _file_error, (self.strerror, self.filename)
+        return _file_error, (self.strerror, self.filename, self.errno)
 
 
 _MESSAGE_ERRNO = {"File not found": _errno.ENOENT, "File access denied": _errno.EACCES,
@@ -36,8 +36,10 @@ _MESSAGE_ERRNO = {"File not found": _errno.ENOENT, "File access denied": _errno.
 _file_error_kinds = {}
 
 
-def _file_error(message, filename=None):
-    code = _MESSAGE_ERRNO.get(message)
+def _file_error(message, filename=None, code=None):
+    # The system's errno when the program had it, else read from the message.
+    if code is None:
+        code = _MESSAGE_ERRNO.get(message)
     if code is None and message.startswith("I/O error "):
         try:
             code = int(message[len("I/O error "):])
@@ -103,9 +105,10 @@ del _repr_png_
 
 void addPythonPart(pyb::module_& m) { pyb::exec(kPythonPart, m.attr("__dict__")); }
 
-void setFileError(const std::string& message, const std::string& path) {
+void setFileError(const std::string& message, const std::string& path, int code) {
   const pyb::object error = pyb::module_::import("zentrova").attr("_file_error")(
-      message, path.empty() ? pyb::object(pyb::none()) : pyb::object(pyb::str(path)));
+      message, path.empty() ? pyb::object(pyb::none()) : pyb::object(pyb::str(path)),
+      code ? pyb::object(pyb::int_(code)) : pyb::object(pyb::none()));
   PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(error.ptr())), error.ptr());
 }
 

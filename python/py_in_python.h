@@ -9,6 +9,6 @@ namespace zentrova::py {
 void addPythonPart(pybind11::module_& m);
 
 // Raises the FileError of a failed file step (path may be empty).
-void setFileError(const std::string& message, const std::string& path);
+void setFileError(const std::string& message, const std::string& path, int error);
 
 }  // namespace zentrova::py

@@ -66,7 +66,7 @@ pyb::object render(const PySet& s, const std::optional<std::filesystem::path>& p
       try {
         writePngFile(image, path->string());
       } catch (const IoError& e) {
-        throw FileFailure{e.what(), path->string()};
+        throw FileFailure{e.what(), path->string(), e.error};
       }
     }
   }

@@ -29,7 +29,7 @@ PySet PySet::load(const std::string& path) {
     pyb::gil_scoped_release unlocked;
     readSetFile(path, s.record);
   } catch (const IoError& e) {
-    throw FileFailure{e.what(), path};
+    throw FileFailure{e.what(), path, e.error};
   }
   loadRecordIntoSet(s.record, s.set);
   return s;
@@ -39,7 +39,7 @@ void PySet::save(const std::string& path) {
   try {
     saveSet(set, record, path);
   } catch (const IoError& e) {
-    throw FileFailure{e.what(), path};
+    throw FileFailure{e.what(), path, e.error};
   }
 }
 

@@ -66,6 +66,7 @@ class SetUse {
 // A file step of the module that failed, with the path it concerned.
 struct FileFailure {
   std::string message, path;
+  int error = 0;  // the system's errno, 0 where none caused it
 };
 
 void bindParticleSet(pybind11::module_& m);

@@ -75,7 +75,7 @@ void writeXyz(pyb::handle target, PySet& s, bool append, bool taoscope) {
     else
       writeFileReplacing(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   } catch (const IoError& e) {
-    throw FileFailure{e.what(), path};
+    throw FileFailure{e.what(), path, e.error};
   }
 }
 
@@ -115,7 +115,7 @@ PySet readXyz(const std::filesystem::path& file, pyb::handle indexArg) {
       bytes = in.readAll(kMaxTrajectoryBytes);
       in.close();
     } catch (const IoError& e) {
-      throw FileFailure{e.what(), path};
+      throw FileFailure{e.what(), path, e.error};
     }
     try {
       if (bytes.size() >= kMaxTrajectoryBytes) throw AppError("a trajectory of 4 GiB or more is not read");

@@ -42,7 +42,7 @@ bool InFile::tryOpen(const std::string& path) {
   if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd_);
     fd_ = -1;
-    error_ = EACCES;  // a folder is not a file that can be read
+    error_ = EISDIR;  // a folder is not a file that can be read: "File access denied"
     return false;
   }
   return true;

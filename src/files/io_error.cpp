@@ -12,6 +12,7 @@ std::string ioMessage(int err) {
     case EACCES:
     case EPERM:
     case EROFS:
+    case EISDIR:
       return kMsgAccessDenied;
     case ENOSPC:
     case EDQUOT:
@@ -21,6 +22,6 @@ std::string ioMessage(int err) {
   }
 }
 
-void throwIo(int err) { throw IoError(ioMessage(err)); }
+void throwIo(int err) { throw IoError(ioMessage(err), err); }
 
 }  // namespace zentrova

@@ -18,9 +18,11 @@ class FpError : public AppError {
 };
 
 // A file step that failed: "File not found", "Read beyond end of file", ...
+// `error` is the system's errno where one caused it, else 0.
 class IoError : public AppError {
  public:
-  using AppError::AppError;
+  explicit IoError(const std::string& message, int error = 0) : AppError(message), error(error) {}
+  int error;
 };
 
 // Text that does not convert to a number.

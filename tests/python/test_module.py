@@ -267,6 +267,11 @@ def test_file_errors_are_the_matching_os_errors(tmp_path: pathlib.Path) -> None:
     with pytest.raises(zentrova.FileError, match="Read beyond end of file") as short:
         zentrova.load(tmp_path / "short.lis1")
     assert short.value.filename == str(tmp_path / "short.lis1")
+    # The system's own errno, not one guessed back from the message.
+    with pytest.raises(IsADirectoryError, match="File access denied"):
+        zentrova.load(tmp_path)
+    with pytest.raises(NotADirectoryError, match="File not found"):
+        zentrova.load(tmp_path / "short.lis1" / "x.lis1")
 
 
 def test_run_yields_what_the_simulator_observes(tmp_path: pathlib.Path) -> None:
