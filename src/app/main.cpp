@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv) {
   if (!reserveQtThreads()) {
-    std::fputs("zentrova: too few threads: the window needs three besides its own (see ulimit -u)\n", stderr);
+    std::fputs("zentrova: too few threads: the window needs two besides its own (see ulimit -u)\n", stderr);
     return 1;
   }
   QApplication application(argc, argv);

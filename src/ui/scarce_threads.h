@@ -1,16 +1,18 @@
 #pragma once
 
-// Qt waits for ever where it cannot start two of its threads: the D-Bus
-// connection manager, which the accessibility bridge asks at the first widget,
-// and the workers of the global thread pool, which painting shares out to;
-// without the X11 event reader's thread the window shows nothing. None of the
-// three can be done without: the bridge asks the session bus at its first use
-// whatever the environment says (AT_SPI_BUS_ADDRESS only names another bus to
-// connect to, through the same manager), and large fills and image draws are
-// always shared out to the pool. The step's pool and the frame recorder
-// manage with what is left, on the calling thread if need be. Called before
-// QApplication exists, this starts the first two now, as many workers as
-// leave room for the reader, and keeps them. False when fewer than three
-// threads can be had besides the calling one: the window would then never be
-// drawn.
+// Qt waits for ever where it cannot start the threads it relies on: the
+// D-Bus connection manager, which the accessibility bridge asks at the first
+// widget; a worker of the global thread pool, to which painting shares out
+// every fill or image of more than a few dozen lines and then waits (unless
+// the painting thread is itself one of the pool's); and the X11 event reader,
+// without which no event reaches the window. The step's pool and the frame
+// recorder manage with what is left, on the calling thread if need be.
+//
+// Called before QApplication exists. With threads to spare it does nothing.
+// When they are scarce it starts the pool's workers now and keeps them, so
+// that no later paint depends on a thread being created then; with only two
+// to be had it also ends the D-Bus manager after a session bus that is
+// deliberately not reached, so that accessibility is off and the two go to a
+// painting worker and the reader. False when fewer than two threads can be
+// had besides the calling one: the window could never be drawn.
 bool reserveQtThreads();
