@@ -244,8 +244,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   runGuarded([this] { commentCloseCheck(); });  // an edited commentary is offered for saving
-  // A run in progress ends first; the program ends once it has stopped.
-  app_.set.Stopped = true;
+  runGuarded([this] { run_->end(); });  // a run in progress ends first, as Stop ends it
   event->accept();
 }
 

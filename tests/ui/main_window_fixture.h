@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QStringList>
 #include <QTest>
@@ -15,6 +16,14 @@
 #include "dialogs.h"
 #include "error_box.h"
 #include "ui_TMainForm.h"
+
+// Go starts a run and returns; the run goes on in the event loop. Waits until
+// it has ended, however it ends.
+inline void waitForRunEnd(const AppState& app) {
+  QDeadlineTimer deadline(60000);
+  while (!app.set.Stopped && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  ASSERT_TRUE(app.set.Stopped) << "the run did not end";
+}
 
 // Answers every dialog from queues the test fills, and records what was asked.
 class ScriptedDialogs : public DialogProvider {

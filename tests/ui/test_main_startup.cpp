@@ -303,6 +303,7 @@ TEST_F(MainWindowTest, EveryCaptionFitsAndTheListingKeepsItsHeaders) {
     ui().Go->click();
   });
   ui().Go->click();
+  waitForRunEnd(app);
   TEditDlg editor(app, [] { return false; });
   editor.show();
   EXPECT_EQ(cutCaptions(editor), "");
