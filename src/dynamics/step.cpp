@@ -462,10 +462,9 @@ void integrateWholeStep(ParticleSet& set, const StepControls& controls) {
 namespace {
 
 template <class StepFn>
-void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& afterStep, StepFn stepOnce) {
-  for (int s = 0; s < steps; ++s) {
-    // The counter wraps like the 32-bit integer it is.
-    const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(set.Time) + 1u);
+void runSteps(ParticleSet& set, std::int64_t steps, const StepCallback& afterStep, StepFn stepOnce) {
+  for (std::int64_t s = 0; s < steps; ++s) {
+    const std::int64_t n = set.Time + 1;
     if constexpr (std::is_same_v<decltype(stepOnce()), bool>) {
       if (!stepOnce()) return;
     } else {
@@ -478,8 +477,8 @@ void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& after
 
 }  // namespace
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference,
-                      const std::function<void(int)>& afterStep) {
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, bool reference,
+                      const StepCallback& afterStep) {
   runSteps(set, steps, afterStep, [&] {
     if (reference)
       stepReference(set, controls);
@@ -488,14 +487,14 @@ void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps,
   });
 }
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
-                      const std::function<void(int)>& afterStep) {
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper& stepper,
+                      const StepCallback& afterStep) {
   runSteps(set, steps, afterStep, [&] { stepper.step(set, controls); });
 }
 
-int runStepsUntil(ParticleSet& set, const StepControls& controls, int steps, FastStepper* stepper,
-                  const std::function<bool()>& stop, const std::function<void(int)>& afterStep) {
-  int done = 0;
+std::int64_t runStepsUntil(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper* stepper,
+                           const std::function<bool()>& stop, const StepCallback& afterStep) {
+  std::int64_t done = 0;
   runSteps(set, steps, afterStep, [&] {
     if (stop && stop()) return false;
     if (stepper)
