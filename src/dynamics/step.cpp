@@ -235,6 +235,7 @@ struct FastStepper::Impl {
   std::atomic<std::uint64_t> ticket{0};
   std::atomic<std::size_t> total{0}, done{0};
   std::atomic<int> raised{0};
+  bool shared = false;  // some step went to the workers
   const ParticleSet* set = nullptr;
   StepParams params;
   std::vector<Pair> pairs;
@@ -315,6 +316,7 @@ struct FastStepper::Impl {
     const std::uint32_t number = ++stepNumber;
     ticket.store(std::uint64_t(number) << 32, std::memory_order_release);
     if (nthreads > 1 && pairs.size() >= kMinParallelPairs) {
+      shared = true;
       {
         std::lock_guard<std::mutex> lock(m);
         offered.store(number);
@@ -434,6 +436,11 @@ FastStepper::FastStepper(int threads) {
 FastStepper::~FastStepper() = default;
 
 int FastStepper::threads() const { return impl_->nthreads; }
+
+int FastStepper::threadsUsed() const {
+  std::lock_guard<std::mutex> lock(impl_->stepMutex);
+  return impl_->shared ? impl_->nthreads : 1;
+}
 
 void FastStepper::step(ParticleSet& set, const StepControls& controls) {
   std::lock_guard<std::mutex> lock(impl_->stepMutex);

@@ -42,6 +42,8 @@ class FastStepper {
 
   void step(ParticleSet& set, const StepControls& controls);
   int threads() const;
+  // The threads its steps have used: 1 while every step was too small to share.
+  int threadsUsed() const;
 
  private:
   struct Impl;

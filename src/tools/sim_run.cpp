@@ -272,7 +272,7 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
     report.fault = fault;
     report.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     report.provenance = {std::vector<std::string>(argv, argv + argc), inputSha, started, utcNow(), hostName(),
-                         stepper.threads(), from};
+                         stepper.threadsUsed(), from};
     if (o.reference) report.provenance.threads = 1;
     if (sig)
       report.interrupted = signalName(sig);
