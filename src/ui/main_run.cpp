@@ -108,8 +108,8 @@ void MainRun::GoClick() {
 }
 
 void MainRun::stopRun() {
+  app_.set.Stopped = true;  // first: the menu's Undo reads it
   showIdle();
-  app_.set.Stopped = true;
   ui_.Images->setEnabled(true);
   ui_.Null00->setEnabled(true);
 }
