@@ -7,6 +7,7 @@
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
+  QStandardPaths::setTestModeEnabled(true);  // settings of the tests' own
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
