@@ -20,6 +20,7 @@
 #include "files/startup_file.h"
 #include "image_canvas.h"
 #include "key_filter.h"
+#include "language.h"
 #include "main_picture.h"
 #include "number_cell.h"
 #include "ui_TMainForm.h"
@@ -57,6 +58,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   setupPictureCommands();
   setUpKeys();
   setUpLooks();
+  addLanguageMenu(ui->Help0, ui->About1, this);
   setUpListing();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();

@@ -14,6 +14,7 @@
 #include "TMainForm.h"
 #include "dialogs.h"
 #include "error_box.h"
+#include "language.h"
 #include "ui_TMainForm.h"
 
 // Answers every dialog from queues the test fills, and records what was asked.
@@ -80,6 +81,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
+    installLanguage(QStringLiteral("en"));
     setDialogProvider(nullptr);
     resetErrorSink();
     std::filesystem::remove_all(dir);
