@@ -74,6 +74,38 @@
         <source>Unknown error</source>
         <translation>Nieznany błąd</translation>
     </message>
+    <message>
+        <source>File too large</source>
+        <translation>Plik jest za duży</translation>
+    </message>
+    <message>
+        <source>The commentary %1 is not a regular file.</source>
+        <translation>Komentarz %1 nie jest zwykłym plikiem.</translation>
+    </message>
+    <message>
+        <source>The commentary %1 cannot be read: %2.</source>
+        <translation>Nie można odczytać komentarza %1: %2.</translation>
+    </message>
+    <message>
+        <source>The commentary %1 is %2, more than the %3 a commentary may have.</source>
+        <translation>Komentarz %1 ma %2, a komentarz może mieć najwyżej %3.</translation>
+    </message>
+    <message>
+        <source>The commentary %1 is more than the %2 a commentary may have.</source>
+        <translation>Komentarz %1 przekracza %2 — tyle najwyżej może mieć komentarz.</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
 </context>
 <context>
     <name>FrameRecorder</name>
@@ -754,6 +786,78 @@
         <source>About</source>
         <translation>O programie</translation>
     </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Potwierdzenie</translation>
+    </message>
+    <message>
+        <source>The text was changed. Save now?</source>
+        <translation>Tekst został zmieniony. Zapisać go teraz?</translation>
+    </message>
+    <message>
+        <source>Yes Null</source>
+        <translation>Zerowe</translation>
+    </message>
+    <message>
+        <source>Velocity Reset</source>
+        <translation>Zerowanie prędkości</translation>
+    </message>
+    <message>
+        <source>The start File not found.</source>
+        <translation>Nie znaleziono pliku startowego.</translation>
+    </message>
+    <message>
+        <source>Run of 1 step</source>
+        <translation>Przebieg (1 krok)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Run of %1 steps</source>
+        <translation>
+            <numerusform>Przebieg (%1 krok)</numerusform>
+            <numerusform>Przebieg (%1 kroki)</numerusform>
+            <numerusform>Przebieg (%1 kroków)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Single Step</source>
+        <translation>Pojedynczy krok</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 Single Steps</source>
+        <translation>
+            <numerusform>%1 pojedynczy krok</numerusform>
+            <numerusform>%1 pojedyncze kroki</numerusform>
+            <numerusform>%1 pojedynczych kroków</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Cofnij: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Ponów: %1</translation>
+    </message>
+    <message>
+        <source>Change of dt</source>
+        <translation>Zmiana dt</translation>
+    </message>
+    <message>
+        <source>Change of %1</source>
+        <translation>Zmiana %1</translation>
+    </message>
+    <message>
+        <source>step %1   time %2</source>
+        <translation>krok %1   czas %2</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>The easy square</source>
+        <translation>Łatwy kwadrat</translation>
+    </message>
 </context>
 <context>
     <name>TMonitor</name>
@@ -796,6 +900,34 @@
     <message>
         <source>%1 already exists. Replace it?</source>
         <translation>%1 już istnieje. Zastąpić go?</translation>
+    </message>
+    <message>
+        <source>Compare with CSV ...</source>
+        <translation>Porównaj z CSV ...</translation>
+    </message>
+    <message>
+        <source>Draw a saved Monitor CSV or an observe CSV dashed beside this run</source>
+        <translation>Rysuje linią przerywaną zapisany CSV Monitora lub CSV z observe obok tego przebiegu</translation>
+    </message>
+    <message>
+        <source>Stop Comparing</source>
+        <translation>Zakończ porównanie</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Nie można odczytać %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a table of observables</source>
+        <translation>%1 jest za duży na tabelę wielkości</translation>
+    </message>
+    <message>
+        <source>%1 is not a table of observables (%2)</source>
+        <translation>%1 nie jest tabelą wielkości (%2)</translation>
+    </message>
+    <message>
+        <source>Compare with a run</source>
+        <translation>Porównanie z przebiegiem</translation>
     </message>
 </context>
 <context>

@@ -74,6 +74,38 @@
         <source>Unknown error</source>
         <translation>Неизвестная ошибка</translation>
     </message>
+    <message>
+        <source>File too large</source>
+        <translation>Файл слишком велик</translation>
+    </message>
+    <message>
+        <source>The commentary %1 is not a regular file.</source>
+        <translation>Комментарий %1 не является обычным файлом.</translation>
+    </message>
+    <message>
+        <source>The commentary %1 cannot be read: %2.</source>
+        <translation>Не удаётся прочитать комментарий %1: %2.</translation>
+    </message>
+    <message>
+        <source>The commentary %1 is %2, more than the %3 a commentary may have.</source>
+        <translation>Комментарий %1 занимает %2, а комментарий может занимать не более %3.</translation>
+    </message>
+    <message>
+        <source>The commentary %1 is more than the %2 a commentary may have.</source>
+        <translation>Комментарий %1 больше %2 — это предел для комментария.</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 байт</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 КБ</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 МБ</translation>
+    </message>
 </context>
 <context>
     <name>FrameRecorder</name>
@@ -754,6 +786,78 @@
         <source>About</source>
         <translation>О программе</translation>
     </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Подтверждение</translation>
+    </message>
+    <message>
+        <source>The text was changed. Save now?</source>
+        <translation>Текст изменён. Сохранить сейчас?</translation>
+    </message>
+    <message>
+        <source>Yes Null</source>
+        <translation>Обнулено</translation>
+    </message>
+    <message>
+        <source>Velocity Reset</source>
+        <translation>Обнуление скоростей</translation>
+    </message>
+    <message>
+        <source>The start File not found.</source>
+        <translation>Стартовый файл не найден.</translation>
+    </message>
+    <message>
+        <source>Run of 1 step</source>
+        <translation>Прогон (1 шаг)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Run of %1 steps</source>
+        <translation>
+            <numerusform>Прогон (%1 шаг)</numerusform>
+            <numerusform>Прогон (%1 шага)</numerusform>
+            <numerusform>Прогон (%1 шагов)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Single Step</source>
+        <translation>Одиночный шаг</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 Single Steps</source>
+        <translation>
+            <numerusform>%1 одиночный шаг</numerusform>
+            <numerusform>%1 одиночных шага</numerusform>
+            <numerusform>%1 одиночных шагов</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Отменить: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Повторить: %1</translation>
+    </message>
+    <message>
+        <source>Change of dt</source>
+        <translation>Изменение dt</translation>
+    </message>
+    <message>
+        <source>Change of %1</source>
+        <translation>Изменение %1</translation>
+    </message>
+    <message>
+        <source>step %1   time %2</source>
+        <translation>шаг %1   время %2</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>The easy square</source>
+        <translation>Лёгкий квадрат</translation>
+    </message>
 </context>
 <context>
     <name>TMonitor</name>
@@ -796,6 +900,34 @@
     <message>
         <source>%1 already exists. Replace it?</source>
         <translation>%1 уже существует. Заменить?</translation>
+    </message>
+    <message>
+        <source>Compare with CSV ...</source>
+        <translation>Сравнить с CSV ...</translation>
+    </message>
+    <message>
+        <source>Draw a saved Monitor CSV or an observe CSV dashed beside this run</source>
+        <translation>Рисует пунктиром сохранённый CSV монитора или CSV команды observe рядом с этим прогоном</translation>
+    </message>
+    <message>
+        <source>Stop Comparing</source>
+        <translation>Прекратить сравнение</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не удаётся прочитать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a table of observables</source>
+        <translation>%1 слишком велик для таблицы величин</translation>
+    </message>
+    <message>
+        <source>%1 is not a table of observables (%2)</source>
+        <translation>%1 не является таблицей величин (%2)</translation>
+    </message>
+    <message>
+        <source>Compare with a run</source>
+        <translation>Сравнение с прогоном</translation>
     </message>
 </context>
 <context>
