@@ -608,7 +608,7 @@
     </message>
     <message>
         <source>Show Listing</source>
-        <translation>Pokazuj listę</translation>
+        <translation>Lista</translation>
     </message>
     <message>
         <source>PE - out</source>
