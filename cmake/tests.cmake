@@ -48,6 +48,12 @@ add_dependencies(ui_tests zentrova_help)
 gtest_discover_tests(ui_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS window)
 
+# Every text of the window is in the Polish and Russian .ts files, translated.
+add_test(NAME TranslationsComplete
+  COMMAND ${Python_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/ui/check_translations.py $<TARGET_FILE:Qt6::lupdate>
+          ${CMAKE_SOURCE_DIR})
+set_tests_properties(TranslationsComplete PROPERTIES LABELS window)
+
 # exp and log against a high-precision reference (python3-mpmath).
 add_executable(xmath_dump tests/accuracy/xmath_dump.cpp)
 target_link_libraries(xmath_dump PRIVATE zentrova_core)

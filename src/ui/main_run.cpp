@@ -84,14 +84,14 @@ void MainRun::setLamp(bool runningColours) {
 
 void MainRun::showRunning() {
   ui_.Go->setIcon(crossGlyph());
-  ui_.Go->setText(QStringLiteral("Stop"));
+  ui_.Go->setText(TMainForm::tr("Stop"));
   setLamp(true);
   form_.history().updateActions();
 }
 
 void MainRun::showIdle() {
   ui_.Go->setIcon(checkGlyph());
-  ui_.Go->setText(QStringLiteral("Go"));
+  ui_.Go->setText(TMainForm::tr("Go"));
   setLamp(false);
   app_.set.Stopped = true;
   ui_.Images->setEnabled(true);

@@ -16,6 +16,7 @@
 #include "TMainForm.h"
 #include "dialogs.h"
 #include "error_box.h"
+#include "language.h"
 #include "ui_TMainForm.h"
 
 // Go starts a run and returns; the run goes on in the event loop. Waits until
@@ -94,6 +95,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
+    installLanguage(QStringLiteral("en"));
     setDialogProvider(nullptr);
     resetErrorSink();
     std::filesystem::remove_all(dir);
