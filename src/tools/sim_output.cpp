@@ -22,28 +22,28 @@ StreamOutput::StreamOutput(std::string name, int fd, bool own, std::uint64_t len
 
 StreamOutput StreamOutput::file(const std::string& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (fd < 0) failFor(path, IoError(simIoMessage(errno), errno));
   return StreamOutput(path, fd, true, 0);
 }
 
 void StreamOutput::checkContinuable(const std::string& path, std::uint64_t length) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (::stat(path.c_str(), &st) != 0) failFor(path, IoError(simIoMessage(errno), errno));
   if (!S_ISREG(st.st_mode)) failFor(path, AppError("not a regular file, so it cannot be continued"));
   if (std::uint64_t(st.st_size) < length)
     failFor(path, AppError("holds " + std::to_string(st.st_size) + " bytes, fewer than the " + std::to_string(length) +
                            " the checkpoint says were written"));
-  if (::access(path.c_str(), W_OK) != 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (::access(path.c_str(), W_OK) != 0) failFor(path, IoError(simIoMessage(errno), errno));
 }
 
 StreamOutput StreamOutput::continued(const std::string& path, std::uint64_t length) {
   checkContinuable(path, length);
   const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (fd < 0) failFor(path, IoError(simIoMessage(errno), errno));
   if (::ftruncate(fd, off_t(length)) != 0 || ::lseek(fd, off_t(length), SEEK_SET) < 0) {
     const int err = errno;
     ::close(fd);
-    failFor(path, IoError(ioMessage(err), err));
+    failFor(path, IoError(simIoMessage(err), err));
   }
   return StreamOutput(path, fd, true, length);
 }
@@ -64,7 +64,7 @@ StreamOutput::~StreamOutput() {
 }
 
 void StreamOutput::fail(int err) {
-  error_ = name_ + ": " + ioMessage(err ? err : EIO);
+  error_ = name_ + ": " + simIoMessage(err ? err : EIO);
   simMessage(*error_);
 }
 
@@ -101,13 +101,13 @@ bool StreamOutput::finish() {
 void writeStandardOutput(const std::string& text) {
   errno = 0;
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    throw IoError("standard output: " + ioMessage(errno ? errno : EIO));
+    throw IoError("standard output: " + simIoMessage(errno ? errno : EIO));
 }
 
 void finishStandardOutput() {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
-    throw IoError("standard output: " + ioMessage(errno ? errno : EIO));
+    throw IoError("standard output: " + simIoMessage(errno ? errno : EIO));
 }
 
 void refuseSameFile(const std::vector<NamedFile>& files) {
