@@ -177,7 +177,8 @@ void MainRun::stepAndShow(std::int32_t n, bool list) {
     picture.recordTrails();
     s.Time = n;
     if (!form_.files().titleMarked()) form_.files().updateTitle();
-    if (ShowTime) ui_.LTime->setText(QString::number(n));
+    // The 32-bit counter wraps; shown unsigned, it never reads negative.
+    if (ShowTime) ui_.LTime->setText(QString::number(static_cast<std::uint32_t>(n)));
     form_.view().DrawTaons();
     picture.keepInView();
     if (list) form_.listing().fill();
@@ -194,7 +195,7 @@ void MainRun::runSteps(std::int32_t n) {
   using std::chrono::milliseconds;
   FramePacer pacer{{ui_.ViewArea, milliseconds(15)}, {ui_.DaonsTable->viewport(), milliseconds(50)}};
   do {
-    ++n;
+    n = static_cast<std::int32_t>(static_cast<std::uint32_t>(n) + 1u);  // wraps, never overflows
     stepAndShow(n, ui_.ShowList->isChecked());
     pacer.beforeEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -206,7 +207,7 @@ void MainRun::runSteps(std::int32_t n) {
 void MainRun::LTimeDblClick() { ShowTime = !ShowTime; }
 
 void MainRun::showTime() {
-  if (ShowTime) ui_.LTime->setText(QString::number(app_.set.Time));
+  if (ShowTime) ui_.LTime->setText(QString::number(static_cast<std::uint32_t>(app_.set.Time)));
 }
 
 void MainRun::Monitor1Click() {
