@@ -195,6 +195,9 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
     }
   };
   auto saveCheckpoint = [&](std::optional<int> finished, const std::string& summary) {
+    for (Trajectory& t : trajectories)
+      if (!t.stream->sync()) firstError(t.stream->error());
+    if (outputError) return;
     Checkpoint c;
     c.step = set.Time, c.startStep = o.startStep, c.steps = *o.steps, c.every = o.every;
     c.inputSha256 = inputSha;
