@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   } catch (const InfoRequest& r) {
     std::fputs(r.text, stdout);
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
-    simMessage("standard output", ioMessage(errno ? errno : EIO));
+    simMessage("standard output", simIoMessage(errno ? errno : EIO));
     return kExitInput;
   } catch (const UsageError& e) {
     if (!e.what.empty()) simMessage(e.what);

@@ -189,11 +189,15 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
     try {
       saveSet(set, record, *o.out);
     } catch (const IoError& e) {
-      firstError(*o.out + ": " + e.what());
-      simMessage(*o.out, e.what());
+      const std::string message = e.error ? simIoMessage(e.error) : e.what();
+      firstError(*o.out + ": " + message);
+      simMessage(*o.out, message);
     }
   };
   auto saveCheckpoint = [&](std::optional<int> finished, const std::string& summary) {
+    for (Trajectory& t : trajectories)
+      if (!t.stream->sync()) firstError(t.stream->error());
+    if (outputError) return;
     Checkpoint c;
     c.step = set.Time, c.startStep = o.startStep, c.steps = *o.steps, c.every = o.every;
     c.inputSha256 = inputSha;

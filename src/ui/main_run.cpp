@@ -261,7 +261,7 @@ void MainRun::runSteps(std::int32_t n) {
 void MainRun::LTimeDblClick() { ShowTime = !ShowTime; }
 
 void MainRun::showTime() {
-  if (ShowTime) ui_.LTime->setText(QString::number(app_.set.Time));
+  if (ShowTime) ui_.LTime->setText(QString::number(static_cast<std::uint32_t>(app_.set.Time)));
 }
 
 void MainRun::Monitor1Click() {

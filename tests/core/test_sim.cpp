@@ -253,6 +253,10 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_NE(field(json, "version"), "<missing>");
   EXPECT_NE(field(json, "host"), "<missing>");
   EXPECT_GE(std::stoi(field(json, "threads")), 1);
+  // Any byte may be in a name: the file is found, and JSON gets the byte back.
+  fs::copy_file(kData + "/set-b.lis1", tmp("b\xe9.lis1"));
+  ASSERT_EQ(sim("run '" + tmp("b\xe9.lis1") + "' -n 1 --summary"), 0) << err();
+  EXPECT_EQ(field(out(), "input"), "\"" + tmp("b") + "\\udce9.lis1\"");
   const std::string sha = field(json, "input_sha256");
   ASSERT_EQ(std::system(("sha256sum " + data("set-b.lis1") + " >" + tmp("sum")).c_str()), 0);
   EXPECT_EQ(sha, "\"" + slurp(tmp("sum")).substr(0, 64) + "\"");
@@ -548,6 +552,9 @@ TEST_F(Simulator, ThreadsFromTheOptionTheEnvironmentOrTheAffinity) {
     EXPECT_EQ(sim(cmd + " --threads 2"), 0) << cmd << err();
     EXPECT_EQ(sim(cmd + " --threads 17"), 2) << cmd;
   }
+  writeCollidingSet(tmp("two.lis1"), false);  // too small to share: one thread, whatever is asked
+  EXPECT_EQ(sim("run " + tmp("two.lis1") + " -n 2 --summary --threads 3"), 0);
+  EXPECT_EQ(field(out(), "threads"), "1");
   for (const std::string& cmd : {run, "forces " + data("set-a.lis1")}) {
     EXPECT_EQ(sim(cmd, "ZENTROVA_THREADS=many "), 2) << cmd;
     EXPECT_NE(err().find("ZENTROVA_THREADS 'many'"), std::string::npos) << err();
