@@ -8,6 +8,8 @@
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
+#include "sim_params.h"
+#include "state/named_parameters.h"
 #include "state/particle_record.h"
 
 namespace zentrova {
@@ -26,24 +28,25 @@ Format formatOf(const std::string& path) {
 }
 
 // The last frame of a trajectory; the frames before it are read and checked.
-void readLastFrame(const std::string& path, ParticleSet& set) {
-  std::vector<std::uint8_t> bytes;
+// What the frame lacks must come from --set.
+void readLastFrame(const std::string& path, const std::vector<Setting>& settings, ParticleSet& set) {
+  std::string text;
   try {
-    InFile file;
-    file.open(path);
-    bytes = file.readAll(std::size_t(1) << 32);
-    file.close();
-  } catch (const IoError& e) {
+    text = readXyzText(path);
+  } catch (const AppError& e) {
     failFor(path, e);
   }
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::vector<std::string> given;
+  for (const Setting& s : settings)
+    for (const NamedParameter& p : namedParameters())
+      if (p.field == s.field) given.push_back(p.name);
   std::size_t pos = 0, line = 0;
   XyzFrame frame, last;
   bool any = false;
   try {
     while (readXyzFrame(text, pos, line, frame)) last = std::move(frame), any = true;
     if (!any) throw AppError("no frame");
-    applyXyzFrame(last, set);
+    applyXyzFrame(last, set, given, "give each with --set NAME=VALUE");
   } catch (const AppError& e) {
     failFor(path, e);
   }
@@ -60,7 +63,7 @@ int cmdConvert(const ConvertOptions& o) {
   if (from == Format::Lis1)
     loadInputSet(o.in, record, set);
   else
-    readLastFrame(o.in, set);
+    readLastFrame(o.in, o.settings, set);
   applySettings(o.settings, set);
   reportNonFinite(o.in, set);
   checkOutput(o.out);
