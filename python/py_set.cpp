@@ -174,13 +174,13 @@ void restoreState(PySet& s, pyb::handle state) {
   const std::string bytes = t[0].cast<std::string>();
   long long steps = 0;
   if (bytes.size() != s.record.bytes.size() ||
-      !integerIn(t[1], std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), steps))
+      !integerIn(t[1], std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), steps))
     throw pyb::value_error(bad);
   s.requireUnused();
   PySet restored;
   std::memcpy(restored.record.bytes.data(), bytes.data(), bytes.size());
   loadRecordIntoSet(restored.record, restored.set);
-  restored.set.Time = static_cast<std::int32_t>(steps);
+  restored.set.Time = static_cast<std::int64_t>(steps);
   s.set = restored.set;
   s.record = restored.record;
 }
@@ -350,12 +350,12 @@ mapping sets the values it names and leaves the others.)doc")
           "steps", [](const PySet& s) { return s.set.Time; },
           [](PySet& s, pyb::handle n) {
             long long v = 0;
-            if (!integerIn(indexFrom(n), std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), v))
-              throw std::overflow_error("steps is a 32-bit step counter: from -2147483648 to 2147483647");
+            if (!integerIn(indexFrom(n), std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), v))
+              throw std::overflow_error("steps is a 64-bit step counter: from -2**63 to 2**63 - 1");
             s.requireUnused();
-            s.set.Time = static_cast<std::int32_t>(v);
+            s.set.Time = static_cast<std::int64_t>(v);
           },
-          "Steps taken since the set was loaded or made (32-bit, wraps).")
+          "Steps taken since the set was loaded or made (64-bit).")
       .def("__repr__", &describe);
 
   m.def("load", [](pyb::handle path) { return PySet::load(pathFrom(path, "load")); }, pyb::arg("path"),

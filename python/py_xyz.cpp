@@ -127,7 +127,11 @@ constexpr const char* kHowToGive = "give each as a keyword argument, such as dt=
 
 PySet setOf(const XyzFrame& frame, const Given& given) {
   PySet s;
-  applyXyzFrame(frame, s.set, given.names, kHowToGive);
+  try {
+    applyXyzFrame(frame, s.set, given.names);
+  } catch (const XyzMissingValues& e) {
+    throw AppError(std::string(e.what()) + "; " + kHowToGive);
+  }
   for (const auto& [field, value] : given.values) s.set.*field = value;
   return s;
 }

@@ -15,9 +15,6 @@ namespace zentrova {
 
 namespace {
 
-// Read whole, as other readers do; a larger file is refused, never cut.
-constexpr std::size_t kMaxXyzBytes = std::size_t(1) << 32;
-
 [[noreturn]] void bad(std::size_t line, const std::string& what) {
   if (line == 0) throw AppError(what);
   throw AppError("line " + std::to_string(line) + ": " + what);
@@ -262,9 +259,9 @@ std::vector<XyzFrame> parseXyz(std::string_view text) {
 std::string readXyzText(const std::string& path) {
   InFile in;
   in.open(path);
-  const std::vector<std::uint8_t> bytes = in.readAll(kMaxXyzBytes);
+  const std::vector<std::uint8_t> bytes = in.readAll(kMaxTextFileBytes);
   in.close();
-  if (bytes.size() >= kMaxXyzBytes) throw AppError("a trajectory of 4 GiB or more is not read");
+  if (bytes.size() >= kMaxTextFileBytes) throw AppError("larger than 4 GiB");
   return std::string(bytes.begin(), bytes.end());
 }
 
@@ -279,11 +276,10 @@ std::string listed(const std::vector<std::string>& names) {
 
 }  // namespace
 
-XyzMissingValues::XyzMissingValues(std::vector<std::string> missing, const std::string& howToGive)
-    : AppError("the frame has no " + listed(missing) + "; " + howToGive), names(std::move(missing)) {}
+XyzMissingValues::XyzMissingValues(std::vector<std::string> missing)
+    : AppError("the frame has no " + listed(missing)), names(std::move(missing)) {}
 
-void applyXyzFrame(const XyzFrame& frame, ParticleSet& set, const std::vector<std::string>& given,
-                   const std::string& howToGive) {
+void applyXyzFrame(const XyzFrame& frame, ParticleSet& set, const std::vector<std::string>& given) {
   ParticleSet s = set;
   s.Present.fill(0);
   for (RealSlots* a : {&s.X, &s.Y, &s.Z, &s.Ux, &s.Uy, &s.Uz}) a->fill(0);
@@ -313,13 +309,11 @@ void applyXyzFrame(const XyzFrame& frame, ParticleSet& set, const std::vector<st
       missing.push_back(p.name);
     }
   }
-  if (!missing.empty()) throw XyzMissingValues(missing, howToGive);
+  if (!missing.empty()) throw XyzMissingValues(missing);
   if (const std::string* v = frame.value("step")) {
     long long step = 0;
-    if (!readInt(*v, step) || step < std::numeric_limits<std::int32_t>::min() ||
-        step > std::numeric_limits<std::int32_t>::max())
-      bad(frame.line, "step='" + *v + "' is not a step number");
-    s.Time = std::int32_t(step);
+    if (!readInt(*v, step)) bad(frame.line, "step='" + *v + "' is not a step number");
+    s.Time = std::int64_t(step);
   }
   set = s;
 }

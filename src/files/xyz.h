@@ -54,14 +54,19 @@ bool readXyzFrame(std::string_view text, std::size_t& pos, std::size_t& line, Xy
 // Every frame of a text.
 std::vector<XyzFrame> parseXyz(std::string_view text);
 
-// The whole of a trajectory file; one of 4 GiB or more is refused with
-// AppError rather than read in part. File faults throw IoError.
+// The largest text file a set is read from: a long trajectory whose last
+// frame is wanted, but not a device that never ends.
+constexpr std::size_t kMaxTextFileBytes = std::size_t(1) << 32;
+
+// The whole of a trajectory file; one of kMaxTextFileBytes or more is
+// refused with AppError rather than read in part. File faults throw IoError.
 std::string readXyzText(const std::string& path);
 
-// A frame lacks dt or parameters that nothing else gives: `names` lists them.
+// A frame lacks dt or parameters that nothing else gives: `names` lists
+// them. The caller tells how to give them (--set, keyword arguments).
 class XyzMissingValues : public AppError {
  public:
-  XyzMissingValues(std::vector<std::string> missing, const std::string& howToGive);
+  explicit XyzMissingValues(std::vector<std::string> missing);
   std::vector<std::string> names;
 };
 
@@ -70,11 +75,10 @@ class XyzMissingValues : public AppError {
 // step buffers and drawing positions equal to the positions; dt, the
 // parameters and the step counter from the comment line. A value the caller
 // sets afterwards is named in `given`; any other missing from the frame
-// throws XyzMissingValues (its text ends with `howToGive`). Throws AppError
+// throws XyzMissingValues. Throws AppError
 // for an id outside 1 to 60 or given twice, a group that is not the id's, a
 // value of the comment line that is not a finite number. `set` is unchanged
 // on failure.
-void applyXyzFrame(const XyzFrame& frame, ParticleSet& set, const std::vector<std::string>& given,
-                   const std::string& howToGive);
+void applyXyzFrame(const XyzFrame& frame, ParticleSet& set, const std::vector<std::string>& given);
 
 }  // namespace zentrova

@@ -1,9 +1,12 @@
 """The Python module against the reference vectors and the simulator."""
 import collections.abc
 import copy
+import importlib.util
+import json
 import os
 import pathlib
 import pickle
+import re
 import shutil
 import signal
 import subprocess
@@ -485,6 +488,24 @@ def test_ase_bridge_and_calculator() -> None:
     done = subprocess.run([sys.executable, "-c", "import sys, zentrova; print('ase' in sys.modules)"],
                           capture_output=True, text=True, check=True)
     assert done.stdout.strip() == "False"
+
+
+@pytest.mark.skipif(importlib.util.find_spec("distributed") is None or importlib.util.find_spec("nbconvert") is None,
+                    reason="python3-distributed or python3-nbconvert is not installed")
+def test_sweep_and_notebook_examples_run(tmp_path: pathlib.Path) -> None:
+    source = pathlib.Path(EXAMPLES).parent
+    blocks = re.findall(r"```python\n(.*?)```", (source / "README.md").read_text(), re.S)
+    (tmp_path / "sweep.py").write_text(next(b for b in blocks if "LocalCluster" in b))
+    done = subprocess.run([sys.executable, tmp_path / "sweep.py"], cwd=source, capture_output=True, text=True,
+                          timeout=600)
+    assert done.returncode == 0 and done.stdout.count("B1 = ") == 4, done.stderr[-3000:]
+    done = subprocess.run([sys.executable, "-m", "nbconvert", "--to", "notebook", "--execute", "--output-dir",
+                           tmp_path, os.path.join(EXAMPLES, "zentrova.ipynb")], capture_output=True, text=True,
+                          timeout=600)
+    assert done.returncode == 0, done.stderr[-3000:]
+    cells = json.loads((tmp_path / "zentrova.ipynb").read_text())["cells"]
+    pictures = [o for c in cells for o in c.get("outputs", []) if "image/png" in o.get("data", {})]
+    assert len(pictures) == 3  # the set before and after the run, and the energy plot
 
 
 # Run in a child: on failure the step would hold the interpreter and never end.
