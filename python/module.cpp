@@ -43,7 +43,13 @@ Dynamics
     run(s, n, every=k)    steps s, yielding observe(s) every k steps
     render(s, path)       the simulator's picture of s, PNG
     write_xyz(path, s)    a frame of an extended XYZ trajectory
-    read_xyz(path, i)     frame i of a trajectory as a set
+    read_xyz(path, i)     frame i of a trajectory as a set (":" all)
+    as_float64(x)         arrays and observe's dicts as float64
+
+ASE (imported only when these are used)
+    to_ase(s)             the present particles as ase.Atoms
+    from_ase(atoms)       a set from ase.Atoms
+    ZentrovaCalculator()  the force law as an ASE calculator
 
 Sets copy, pickle (for multiprocessing) and compare with ==. step,
 forces and render let other threads run while they compute.
