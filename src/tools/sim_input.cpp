@@ -4,6 +4,7 @@
 
 #include "files/file_formats.h"
 #include "files/file_io.h"
+#include "files/xyz.h"
 #include "sim_messages.h"
 
 namespace zentrova {
@@ -16,9 +17,12 @@ void failFor(const std::string& path, const AppError& e) {
   throw IoError(path + ": " + e.what(), io ? io->error : 0);
 }
 
-void loadInputSet(const std::string& path, ParticleRecord& record, ParticleSet& set) {
+void loadInputSet(const std::string& path, ParticleRecord& record, ParticleSet& set,
+                  const std::vector<std::string>& given) {
   try {
-    readSetByContent(path, record, set);
+    readSetByContent(path, record, set, given);
+  } catch (const XyzMissingValues& e) {
+    failFor(path, AppError(std::string(e.what()) + "; give each with --set NAME=VALUE"));
   } catch (const AppError& e) {
     failFor(path, e);
   }

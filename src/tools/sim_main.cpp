@@ -34,7 +34,7 @@ std::string num(Real v) { return machineReal(v); }
 int cmdForces(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
-  loadInputSet(*o.in, record, set);
+  loadInputSet(*o.in, record, set, settingNames(o.settings));
   applySettings(o.settings, set);
   reportNonFinite(*o.in, set);
   std::string text;

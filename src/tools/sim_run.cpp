@@ -105,7 +105,9 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
   const std::string started = utcNow();
   ParticleRecord record;
   ParticleSet set;
-  loadInputSet(*o.in, record, set);
+  std::vector<std::string> given = settingNames(o.settings);
+  if (o.dt) given.push_back("dt");
+  loadInputSet(*o.in, record, set, given);
   std::string inputSha;
   try {
     inputSha = sha256OfFile(*o.in);

@@ -591,11 +591,15 @@ TEST_F(Simulator, ExtendedXyzRoundTripsAndConverts) {
   const std::string xyz = slurp(tmp("t.xyz"));
   for (const char* step : {"step=0 ", "step=3 ", "step=6 ", "step=7 "}) EXPECT_NE(xyz.find(step), std::string::npos);
 
+  const std::string others = " B1=1 A2=1 B2=1 C2=1 D2=1 A3=1 B3=1 C3=1 D3=1";
   {
     std::ofstream f(tmp("plain.xyz"));
-    f << "2\nProperties=species:S:1:pos:R:3 dt=0.5\nH 1 2 3\nH -1 -2 -3.5\n";
+    f << "2\nProperties=species:S:1:pos:R:3" << others << "\nH 1 2 3\nH -1 -2 -3.5\n";
   }
-  ASSERT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2"), 0) << err();
+  // What the frame lacks is never taken as 0.
+  EXPECT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2"), 2);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("plain.xyz") + ": the frame has no dt; give each with --set NAME=VALUE\n");
+  ASSERT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2 --set dt=0.5"), 0) << err();
   const zentrova::ParticleSet p = loadFile(tmp("p.lis1"), 0);
   EXPECT_EQ(p.X[0], 1.0L);
   EXPECT_EQ(p.Z[1], -3.5L);
@@ -608,6 +612,23 @@ TEST_F(Simulator, ExtendedXyzRoundTripsAndConverts) {
   }
   EXPECT_EQ(sim("convert " + tmp("bad.xyz") + " " + tmp("q.lis1")), 2);
   EXPECT_EQ(err(), "zentrova-sim: " + tmp("bad.xyz") + ": line 4: expected 4 columns\n");
+  // Refused as --set refuses, each with its line.
+  const std::string head = "Properties=species:S:1:pos:R:3:id:I:1:group:S:1 dt=1 A1=1" + others;
+  for (const auto& [frame, message] : std::vector<std::pair<std::string, std::string>>{
+           {"1\n" + head + "\nC 1 2 3 21 PE\n", "line 3: group 'PE' of particle 21, which is in PES1"},
+           {"1\n" + head + "\nC 1 2 nan 1 PE\n", "line 3: 'nan' is not a valid floating point value"},
+           {"1\n" + head + "\nC 1 2 3 1 P" + std::string(1, '\0') + "E\n", "line 3: a control byte (0x00)"},
+           {"1\nProperties=species:S:1:pos:R:3 dt=1 A1=1e6000" + others + "\nC 1 2 3\n",
+            "line 2: A1: '1e6000' is not a valid floating point value"},
+           {"1\nProperties=species:S:1:pos:R:3:momenta:R:3\nXx 1 2 3 1 1 1\n",
+            "line 3: momenta of species 'Xx', which has no standard mass: add a masses:R:1 column"}}) {
+    {
+      std::ofstream f(tmp("bad.xyz"), std::ios::binary);
+      f << frame;
+    }
+    EXPECT_EQ(sim("convert " + tmp("bad.xyz") + " " + tmp("q.lis1")), 2) << message;
+    EXPECT_EQ(err(), "zentrova-sim: " + tmp("bad.xyz") + ": " + message + "\n");
+  }
   EXPECT_EQ(sim("convert " + data("set-a.lis1") + " " + tmp("a.pdb")), 2);
   EXPECT_FALSE(fs::exists(tmp("q.lis1")));
 }
