@@ -1,5 +1,6 @@
 // zentrova-sim observe: the observables of a run, as CSV.
 #include "analysis/observables.h"
+#include "analysis/work_meter.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -20,8 +21,12 @@ int cmdObserve(const ObserveOptions& o) {
 
   StreamOutput out = StreamOutput::standardOutput();
   int lastRow = -1;
+  WorkMeter work;
+  work.start(set, o.controls);
   auto row = [&](int done) {
-    if (out.write(observablesCsvRow(observe(set, o.controls)) + "\n")) lastRow = done;
+    Observables m = observe(set, o.controls);
+    m.work = work.work();
+    if (out.write(observablesCsvRow(m) + "\n")) lastRow = done;
   };
   int status = 0;
   int done = 0;
@@ -30,6 +35,7 @@ int cmdObserve(const ObserveOptions& o) {
     runStepsUntil(
         set, o.controls, o.steps, &stepper, [&] { return interruption() != 0 || out.error().has_value(); },
         [&](int) {
+          work.afterStep(set, o.controls);
           if (++done % o.every == 0) row(done);
         });
   } catch (const FpError& e) {

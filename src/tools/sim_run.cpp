@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/energy_record.h"
+#include "analysis/work_meter.h"
 #include "files/set_file.h"
 #include "files/xyz.h"
 #include "sha256.h"
@@ -95,8 +97,18 @@ int cmdRun(const Options& o, int argc, char** argv) {
   };
   if (csv && !csv->write("step,i,x,y,z,ux,uy,uz\n")) firstError(csv->error());
   writeRecord();
+  // The summary's energy record, sampled at every step, and the work of the
+  // unequal pulls.
+  WorkMeter work;
+  EnergyRecord energy;
+  auto measure = [&] {
+    Observables m = observeEnergy(set, o.controls);
+    energy.add(m);
+  };
+  if (o.summary) work.start(set, o.controls), measure();
   auto afterStep = [&](int) {
     ++done;
+    if (o.summary) work.afterStep(set, o.controls), measure();
     if (done % o.every == 0 || done == steps) writeRecord();
     if (o.checkpoint && done % o.checkpoint == 0 && done != steps) {
       try {
@@ -153,6 +165,8 @@ int cmdRun(const Options& o, int argc, char** argv) {
     if (sig) report.interrupted = signalName(sig);
     report.outputError = outputError;
     report.nonfinite = nonfinite;
+    report.energy = &energy;
+    report.work = work.work();
     writeStandardOutput(runSummaryJson(report));
   }
   if (outputError) return kExitInput;

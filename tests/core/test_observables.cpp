@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/conservation.h"
 #include "analysis/observable_series.h"
 #include "analysis/observable_table.h"
 #include "dynamics/force_law.h"
@@ -73,6 +74,11 @@ TEST(Observables, HandComputedTriangle) {
   EXPECT_EQ(o.potential, 0);
   EXPECT_EQ(o.energy, 4);
   EXPECT_EQ(o.conservative, 0);
+  EXPECT_EQ(o.momentum_conserved, 0);
+  // About the mean velocity (2/3, 1, 1/3) the kinetic energy is 5/3.
+  EXPECT_NEAR(double(o.temperature), 10.0 / 27, 1e-18);
+  EXPECT_EQ(o.step_max, 2 * 0.1L);  // particle 21, |u| = 2
+  EXPECT_TRUE(std::isnan(o.force_max));  // B2 = 0: the law itself would fault
 }
 
 TEST(Observables, FewParticlesTiesNaNAndFlags) {
@@ -130,13 +136,15 @@ TEST(Observables, FewParticlesTiesNaNAndFlags) {
 TEST(Observables, CsvHeaderAndRowOf21Digits) {
   EXPECT_STREQ(observablesCsvHeader(),
                "step,time,kinetic,kinetic_pe,kinetic_pes1,kinetic_pes2,com_x,com_y,com_z,radius,min_distance,min_i,min_k,"
-               "potential,energy,conservative,momentum_x,momentum_y,momentum_z,angular_x,angular_y,angular_z,present");
+               "potential,energy,conservative,momentum_x,momentum_y,momentum_z,angular_x,angular_y,angular_z,present,"
+               "potential_pe,potential_pes1,potential_pes2,work,momentum_conserved,temperature,force_max,step_max");
   ParticleSet s = triangle();
   s.Time = 1;
   const std::string row = observablesCsvRow(observe(s, {}));
   EXPECT_EQ(row.substr(0, row.find(",2.357")),
             "1,0.100000000000000000001,4,0.5,2,1.5,1,1.33333333333333333337,0");
-  EXPECT_EQ(row.substr(row.find(",3,1,21,")), ",3,1,21,0,4,0,2,3,1,4,0,2,3");
+  EXPECT_EQ(row.substr(row.find(",3,1,21,")),
+            ",3,1,21,0,4,0,2,3,1,4,0,2,3,0,0,0,0,0,0.370370370370370370383,nan,0.200000000000000000003");
 }
 
 // The window runs in the user's locale, where printf would write 0,5.
@@ -153,7 +161,7 @@ TEST(Observables, TextForProgramsKeepsTheFullStopInACommaLocale) {
   const std::string row = observablesCsvRow(observe(s, {}));
   const std::string json = machineReal(1234567.25L) + " " + machineReal(-0.5L) + " " + machineReal(0x1p-14L);
   std::setlocale(LC_ALL, "C");
-  EXPECT_EQ(std::count(row.begin(), row.end(), ','), 22) << comma << ": " << row;
+  EXPECT_EQ(std::count(row.begin(), row.end(), ','), 30) << comma << ": " << row;
   EXPECT_EQ(row.substr(0, row.find(",4,")), "1,0.100000000000000000001") << comma;
   EXPECT_EQ(json, "1234567.25 -0.5 6.103515625e-05") << comma;
 }
@@ -242,7 +250,35 @@ TEST(Observables, PotentialOfEachGroupAndModeWhoseSlopeIsTheForce) {
       const Real force = forceX(s, p.i, sw);
       EXPECT_NEAR(double(force), double(-slope), 1e-7 * std::abs(double(force)) + 1e-14);
       EXPECT_GT(std::abs(double(force)), 1e-6);  // a distance where the pair acts
+      // The group's own share, and the largest force as the law gives it.
+      StepControls c;
+      c.forces = sw;
+      const Observables o = observe(s, c);
+      const Real own[3] = {o.potential_pe, o.potential_pes1, o.potential_pes2};
+      for (int g = 0; g < 3; ++g) EXPECT_EQ(own[g], g == (p.k - 1) / 20 ? u : 0) << g;
+      Real largest = 0;
+      for (int n : {p.i, p.k})
+        largest = std::max(largest, std::hypot(forceX(s, n, sw), forceY(s, n, sw), forceZ(s, n, sw)));
+      EXPECT_NEAR(double(o.force_max), double(largest), 1e-15 * double(largest));
     }
+  }
+  // Particles of different groups: each pull is the source's law, unlike its
+  // reaction; the largest is the larger of the two.
+  {
+    ParticleSet s = pairAt(22, 21, 0.5L);
+    put(s, 5, 0.2L, 0.4L, 0.1L);
+    put(s, 45, 0.1L, 0.3L, 0.6L);
+    StepControls c;
+    Real largest = 0;
+    for (int n : {5, 21, 22, 45})
+      largest = std::max(largest, std::hypot(forceX(s, n, c.forces), forceY(s, n, c.forces), forceZ(s, n, c.forces)));
+    EXPECT_NEAR(double(observe(s, c).force_max), double(largest), 1e-15 * double(largest));
+    c.blockade = true;  // held particles do not count, absent ones neither
+    put(s, 20, 0.5L, 0.1L, 0.3L);
+    largest = 0;
+    for (int n : {5, 21, 22, 45})
+      largest = std::max(largest, std::hypot(forceX(s, n, c.forces), forceY(s, n, c.forces), forceZ(s, n, c.forces)));
+    EXPECT_NEAR(double(observe(s, c).force_max), double(largest), 1e-15 * double(largest));
   }
   // Pairs of different groups add nothing; those of one group add up.
   ParticleSet s = pairAt(22, 21, 0.5L);
@@ -256,45 +292,62 @@ TEST(Observables, PotentialOfEachGroupAndModeWhoseSlopeIsTheForce) {
   EXPECT_NEAR(double(potentialEnergy(s, false)), double(three), 1e-15);
 }
 
-TEST(Observables, ConservativeOnlyForOneGroupUnderReciprocalUndampedForces) {
+TEST(Observables, ConservationJudgedPerQuantityByWhatActsOnThePresentParticles) {
   ParticleSet s = pairAt(22, 21, 0.5L);
-  s.setPresent(20, false);
   StepControls c;
-  const auto check = [&](int expected, const char* why) {
+  const auto check = [&](int energy, int momentum, std::vector<std::string> why) {
     const Observables o = observe(s, c);
-    EXPECT_EQ(o.conservative, expected) << (why ? why : "");
+    EXPECT_EQ(o.conservative, energy);
+    EXPECT_EQ(o.momentum_conserved, momentum);
+    EXPECT_EQ(conservationReasonTexts(o.reasons), why);
     EXPECT_EQ(o.energy, o.kinetic + o.potential);
     const std::string text = notConservedText(observableColumn("energy"), o);
-    EXPECT_EQ(text, why ? std::string("not conserved: ") + why : "");
+    EXPECT_EQ(text, energy ? "" : "not conserved: " + why.front());
   };
-  check(1, nullptr);
-  c.forces.peOut = c.forces.pes2Out = true;  // other groups' switches do not matter
-  check(1, nullptr);
+  check(1, 1, {});
+  c.forces.peOut = c.forces.pes2Out = true;  // groups that are absent do not matter
+  check(1, 1, {});
   c.forces.pes1Out = true;
-  check(0, "the pull of PES1 is off");
+  check(0, 1, {"the pull of PES1 is off"});
   c = {};
   c.cool = true;
-  check(0, "Cool is on");
+  check(0, 0, {"Cool is on"});
   c = {};
-  c.blockade = true;
-  check(0, "Blockade is on");
+  c.blockade = true;  // 20, 40 and 60 are absent: nothing is held
+  check(1, 1, {});
+  put(s, 40, 0.5L, 0.5L, 0);  // held, a fixed source of PES1's own law
+  check(1, 0, {"Blockade holds a particle that pulls others"});
+  c.forces.pes1Out = true;
+  check(0, 1, {"the pull of PES1 is off"});
+  s.setPresent(40, false);
   c = {};
   put(s, 60, 3, 3, 3);
-  check(0, "particles of several groups are present");
+  check(0, 0, {"particles of several groups pull each other"});
+  c.cool = true;
+  check(0, 0, {"Cool is on", "particles of several groups pull each other"});
   ParticleSet none = emptySet();
   EXPECT_EQ(observe(none, c).conservative, 1);
 
   // A conservative pair keeps its energy to the step's error, which shrinks
-  // with dt, while it moves.
-  for (const Real dt : {0.01L, 0.001L}) {
-    ParticleSet run = pairAt(2, 1, 1.2L);
-    run.Uy[1] = 0.3L;
-    run.Dt = dt;
-    for (int a : {0, 1}) run.X1[a] = run.X[a], run.Uy1[a] = run.Uy[a];
-    const Real start = observe(run, c).energy;
-    for (int n = 0; n < 2000; ++n) integrateStep(run, c);
-    EXPECT_GT(std::abs(double(run.X[1] - 1.2L)), 1e-3);
-    EXPECT_LT(std::abs(double((observe(run, c).energy - start) / start)), double(dt) * 0.5);
+  // with dt, while it moves; so does a PE pair beside a held PE particle,
+  // whose momentum changes.
+  c = {};
+  for (const bool held : {false, true}) {
+    c.blockade = held;
+    for (const Real dt : {0.01L, 0.001L}) {
+      ParticleSet run = pairAt(2, 1, 1.2L);
+      if (held) put(run, 20, 0.6L, 1.1L, 0);
+      run.Uy[1] = 0.3L;
+      run.Dt = dt;
+      run.X1 = run.X, run.Y1 = run.Y, run.Uy1 = run.Uy;
+      const Observables start = observe(run, c);
+      EXPECT_EQ(start.momentum_conserved, held ? 0 : 1);
+      for (int n = 0; n < 2000; ++n) integrateStep(run, c);
+      const Observables end = observe(run, c);
+      EXPECT_GT(std::abs(double(run.X[1] - 1.2L)), 1e-3);
+      EXPECT_LT(std::abs(double((end.energy - start.energy) / start.energy)), double(dt) * 0.5);
+      if (held) EXPECT_GT(std::abs(double(end.momentum_x - start.momentum_x)), 1e-3);
+    }
   }
 }
 
