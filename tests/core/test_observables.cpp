@@ -10,6 +10,8 @@
 #include "analysis/conservation.h"
 #include "analysis/observable_series.h"
 #include "analysis/observable_table.h"
+#include "analysis/rdf.h"
+#include "analysis/work_meter.h"
 #include "dynamics/force_law.h"
 #include "state/number_text.h"
 
@@ -349,6 +351,84 @@ TEST(Observables, ConservationJudgedPerQuantityByWhatActsOnThePresentParticles) 
       if (held) EXPECT_GT(std::abs(double(end.momentum_x - start.momentum_x)), 1e-3);
     }
   }
+}
+
+// The work against its definition, with the forces from the law itself: F′
+// is the applied force less the pull of the particle's own group, and Cool's
+// damping (γ − 1)·u/dt counts as a force no potential accounts for.
+TEST(Observables, WorkSumsTheForcesNoPotentialAccountsFor) {
+  ParticleSet s = pairAt(21, 2, 0.7L);
+  put(s, 1, 0.3L, 0.5L, 0.1L, 0.1L);
+  put(s, 41, -0.4L, 0.2L, 0.3L);
+  put(s, 60, 0.1L, -0.5L, 0.2L);
+  s.Dt = 0.001L;
+  s.X1 = s.X, s.Y1 = s.Y, s.Z1 = s.Z, s.Ux1 = s.Ux, s.Uy1 = s.Uy, s.Uz1 = s.Uz;
+  StepControls none, cool, peOut, held;
+  cool.cool = true;
+  peOut.forces.peOut = true;
+  held.blockade = true;
+  for (const StepControls& c : {none, cool, peOut, held}) {
+    ParticleSet run = s;
+    WorkMeter meter;
+    meter.start(run, c);
+    Real expected = 0;
+    for (int n = 0; n < 30; ++n) {
+      ParticleSet before = run;
+      integrateStep(run, c);
+      meter.afterStep(run, c);
+      for (int i : {1, 2, 21, 41, 60}) {
+        if (isHeld(i, c.blockade)) continue;
+        ForceSwitches own;  // only i's own group pulls, whatever the switches
+        own.peOut = i > 20, own.pes1Out = i <= 20 || i > 40, own.pes2Out = i <= 40;
+        const int a = i - 1;
+        const Real u[3] = {before.Ux[a], before.Uy[a], before.Uz[a]}, v[3] = {run.Ux[a], run.Uy[a], run.Uz[a]};
+        for (Axis axis : {Axis::X, Axis::Y, Axis::Z}) {
+          const int x = static_cast<int>(axis);
+          const Real f = forceComponent(before, i, axis, c.forces) - forceComponent(before, i, axis, own) +
+                         (coolingFactor(c.cool) - 1) * u[x] / before.Dt;
+          expected += f * (u[x] + v[x]) / 2 * before.Dt;
+        }
+      }
+      ASSERT_NEAR(double(meter.work()), double(expected), 1e-12 * std::abs(double(expected)) + 1e-18) << n;
+    }
+    EXPECT_GT(std::abs(double(expected)), 1e-6);
+  }
+  EXPECT_EQ(observe(s, none).work, 0);  // a set on its own has done no work
+}
+
+TEST(Observables, RadialDistributionCountsEveryPairOnceInItsBin) {
+  ParticleSet s = emptySet();
+  std::uint32_t seed = 7;
+  const auto next = [&] { return (seed = seed * 1103515245u + 12345u) / 4294967296.0L * 2 - 1; };
+  for (int i = 1; i <= 60; ++i)
+    if (i % 3 != 0) put(s, i, next(), next(), next());
+  const int bins = 7;
+  const Real range = 2.5L;
+  RadialDistribution rdf(bins, range, {parseGroupPair("PES1-PE"), parseGroupPair("PES2-PES2")});
+  rdf.add(s);
+  rdf.add(s);
+  EXPECT_EQ(groupPairName(rdf.pairs()[0]), "PE-PES1");
+  // Brute force over ordered pairs, each unordered pair seen twice.
+  std::uint64_t counts[2][bins] = {};
+  for (int i = 1; i <= 60; ++i)
+    for (int k = 1; k <= 60; ++k) {
+      if (i == k || !s.present(i) || !s.present(k)) continue;
+      const long double d = std::sqrt(std::pow(s.X[i - 1] - s.X[k - 1], 2) + std::pow(s.Y[i - 1] - s.Y[k - 1], 2) +
+                                      std::pow(s.Z[i - 1] - s.Z[k - 1], 2));
+      const int gi = (i - 1) / 20, gk = (k - 1) / 20;
+      const int p = (gi == 0 && gk == 1) || (gi == 1 && gk == 0) ? 0 : gi == 2 && gk == 2 ? 1 : -1;
+      if (p >= 0 && d <= range) ++counts[p][std::min(bins - 1, int(d / range * bins))];
+    }
+  const long double pairs[2] = {14.0L * 13, 13.0L * 12 / 2};  // 14 of PE, 13 of PES1 and PES2 present
+  for (int p = 0; p < 2; ++p)
+    for (int b = 0; b < bins; ++b) {
+      EXPECT_EQ(rdf.count(p, b), counts[p][b]) << p << " " << b;  // two frames: each pair twice
+      const long double shell = (std::pow(b + 1.0L, 3) - std::pow(b + 0.0L, 3)) / (bins * bins * bins);
+      EXPECT_NEAR(double(rdf.g(p, b)), double(counts[p][b] / (2 * pairs[p] * shell)), 1e-15) << p << " " << b;
+    }
+  EXPECT_THROW(parseGroupPair("PE-PES3"), std::invalid_argument);
+  EXPECT_THROW(parseGroupPair("PE"), std::invalid_argument);
+  EXPECT_EQ(rdf.csv().substr(0, 40), "pair,r_low,r_high,count,g\nPE-PES1,0,0.35");
 }
 
 TEST(Observables, SeriesKeepsAGapWhereStepsWentUnwatched) {
