@@ -373,7 +373,8 @@ TEST_F(Simulator, SignalsEndARunAsANormalEndWould) {
         << e.path();
 
   const pid_t observe = spawn("observe " + data("set-a.lis1") + " -n 100000000 --every 1000000", dir_);
-  waitForBytes(dir_ / "out", 300);  // header and the first row, written at once
+  // Into the first row, written after the header, before the first step.
+  waitForBytes(dir_ / "out", std::strlen(zentrova::observablesCsvHeader()) + 100);
   kill(observe, SIGINT);
   EXPECT_EQ(exitStatus(observe), 130);
   const auto rows = lines(out());
