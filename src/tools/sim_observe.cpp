@@ -10,7 +10,6 @@
 namespace zentrova {
 
 int cmdObserve(const ObserveOptions& o) {
-  catchInterruptions();
   ParticleRecord record{};
   ParticleSet set;
   loadInputSet(o.in, record, set);
@@ -20,30 +19,29 @@ int cmdObserve(const ObserveOptions& o) {
   FastStepper stepper(o.threads);
 
   StreamOutput out = StreamOutput::standardOutput();
-  int lastRow = -1;
+  std::int64_t lastRow = -1;
   WorkMeter work;
   work.start(set, o.controls);
-  auto row = [&](int done) {
+  auto row = [&] {
     Observables m = observe(set, o.controls);
     m.work = work.work();
-    if (out.write(observablesCsvRow(m) + "\n")) lastRow = done;
+    if (out.write(observablesCsvRow(m) + "\n")) lastRow = set.Time;
   };
   int status = 0;
-  int done = 0;
-  if (out.write(std::string(observablesCsvHeader()) + "\n")) row(0);
+  if (out.write(std::string(observablesCsvHeader()) + "\n")) row();
   try {
     runStepsUntil(
         set, o.controls, o.steps, &stepper, [&] { return interruption() != 0 || out.error().has_value(); },
-        [&](int) {
+        [&](std::int64_t n) {
           work.afterStep(set, o.controls);
-          if (++done % o.every == 0) row(done);
+          if (n % o.every == 0) row();  // on the grid of the absolute step
         });
   } catch (const FpError& e) {
     reportFault(o.in, e);
     status = 1;
   }
   // The table ends with the last completed step.
-  if (lastRow != done) row(done);
+  if (lastRow != set.Time) row();
   if (!out.finish()) return 2;
   if (const int sig = interruption()) return 128 + sig;
   return status;

@@ -1,9 +1,7 @@
 // zentrova-sim rdf: the pair distances of a set or a trajectory, per pair of
 // groups, as CSV.
-#include <algorithm>
-#include <cctype>
-
 #include "analysis/rdf.h"
+#include "files/file_formats.h"
 #include "files/file_io.h"
 #include "files/xyz.h"
 #include "sim_commands.h"
@@ -12,17 +10,6 @@
 #include "state/particle_record.h"
 
 namespace zentrova {
-
-namespace {
-
-bool isXyz(const std::string& path) {
-  const auto dot = path.rfind('.');
-  std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  return ext == "xyz" || ext == "extxyz";
-}
-
-}  // namespace
 
 int cmdRdf(const Options& o) {
   const std::string& in = *o.in;
@@ -36,21 +23,22 @@ int cmdRdf(const Options& o) {
     }
     rdf->add(frame);
   };
-  if (!isXyz(in)) {
+  std::vector<std::uint8_t> bytes;
+  try {
+    InFile file;
+    file.open(in);
+    bytes = file.readAll(std::size_t(1) << 32);
+    file.close();
+  } catch (const IoError& e) {
+    failFor(in, e);
+  }
+  const FileFormat* xyz = formatNamed("xyz");
+  if (!xyz || !xyz->recognises(bytes)) {
     ParticleRecord record{};
     ParticleSet set;
     loadInputSet(in, record, set);
     add(set);
   } else {
-    std::vector<std::uint8_t> bytes;
-    try {
-      InFile file;
-      file.open(in);
-      bytes = file.readAll(std::size_t(1) << 32);
-      file.close();
-    } catch (const IoError& e) {
-      failFor(in, e);
-    }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
