@@ -6,6 +6,11 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <vector>
+#include <string>
+#include <sstream>
+#include <iterator>
+#include <fstream>
 
 #include "analysis/conservation.h"
 #include "analysis/observable_series.h"
@@ -467,4 +472,54 @@ TEST(Observables, SeriesKeepsAGapWhereStepsWentUnwatched) {
     gaps += !series.joined(n);
   }
   EXPECT_EQ(gaps, 1);
+}
+
+namespace {
+
+std::string sourceFile(const std::string& relative) {
+  std::ifstream in(std::string(ZENTROVA_EXAMPLES) + "/../" + relative, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The text between two markers, from the first `from` on.
+std::string between(const std::string& text, const std::string& from, const std::string& to) {
+  const auto a = text.find(from);
+  if (a == std::string::npos) return {};
+  const auto b = text.find(to, a + from.size());
+  return text.substr(a + from.size(), b == std::string::npos ? std::string::npos : b - a - from.size());
+}
+
+}  // namespace
+
+// Three hand-kept lists repeat the observables: the Python stub, the manual
+// page and the README. Each must name every column, in the table's order
+// where it lists them.
+TEST(Observables, TableAgreesWithTheStubTheManualPageAndTheReadme) {
+  std::vector<std::string> names;
+  for (const ObservableColumn& c : observableTable()) names.push_back(c.name);
+
+  std::vector<std::string> stub;
+  std::istringstream fields(between(sourceFile("python/zentrova.pyi"), "class Observables(TypedDict):\n", "\n\n"));
+  for (std::string line; std::getline(fields, line);)
+    if (line.rfind("    ", 0) == 0 && line[4] != '#') stub.push_back(line.substr(4, line.find(':') - 4));
+  std::vector<std::string> expected = names;
+  expected.push_back("reasons");  // beside the numbers: why energy or momentum may change
+  EXPECT_EQ(stub, expected);
+
+  const std::string man = sourceFile("man/zentrova-sim.1");
+  std::string header = "step,time," + between(man, "\n.EX\nstep,time,", "\n.EE");
+  header.erase(std::remove(header.begin(), header.end(), '\n'), header.end());
+  EXPECT_EQ(header, observablesCsvHeader());
+  const std::string described = between(man, ".SH OBSERVABLES", ".SH ");
+  const std::string readme = sourceFile("README.md");
+  EXPECT_NE(readme.find(std::string("header `") + observablesCsvHeader() + "`"), std::string::npos);
+  const std::string table = between(readme, "## Observables", "\n## ");
+  for (const std::string& n : names) {
+    EXPECT_TRUE(described.find(".B " + n + "\n") != std::string::npos ||
+                described.find(".BR " + n + " ") != std::string::npos ||
+                described.find(" " + n + " \"") != std::string::npos ||
+                described.find("\" " + n + "\n") != std::string::npos)
+        << n << " is not described in the manual page";
+    EXPECT_NE(table.find("`" + n + "`"), std::string::npos) << n << " is not in the README's table";
+  }
 }
