@@ -154,6 +154,7 @@ int main(int argc, char** argv) {
     else if (o.command == "run") status = cmdRun(o, argc, argv, began);
     else if (o.command == "observe")
       status = cmdObserve({*o.in, *o.steps, o.every, o.threads, o.startStep, o.controls, o.settings});
+    else if (o.command == "rdf") status = cmdRdf(o);
     else if (o.command == "convert") status = cmdConvert({*o.in, *o.out, o.startStep, o.controls.forces.taoscope, o.settings});
     else status = cmdBench(o);
     // What is still buffered, and every earlier write, checked once more.
