@@ -18,7 +18,7 @@ const char* const kUsage =
     "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
     "  forces, run, observe and convert take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
     "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (.lis1 and .xyz, by the names' extensions)\n"
-    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
+    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--warm STEPS] [--threads T]\n"
     "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
     "  zentrova-sim --help | --version\n";
 
@@ -49,7 +49,7 @@ void parseSize(const std::string& text, Options& o) {
 // The text of each option with a value, read into numbers once CLI11 has
 // taken the line apart, so that their messages stay the program's own.
 struct Texts {
-  std::optional<std::string> in, out, csv, xyz, n, every, checkpoint, startStep, dt, threads, size, trails;
+  std::optional<std::string> in, out, csv, xyz, n, every, checkpoint, startStep, dt, threads, size, trails, warm;
   std::vector<std::string> sets;
 };
 
@@ -93,6 +93,7 @@ Options parseOptions(int argc, char** argv) {
     cmd->add_option("--every", t.every);
   }
   if (runs || isBench) cmd->add_option("-n", t.n);
+  if (isBench) cmd->add_option("--warm", t.warm);
   if (runs || isConvert) cmd->add_option("--start-step", t.startStep);
   if (isRun || isRender) cmd->add_option("-o", t.out);
   if (isRun) {
@@ -120,6 +121,7 @@ Options parseOptions(int argc, char** argv) {
   o.in = t.in, o.out = t.out, o.csv = t.csv, o.xyz = t.xyz;
   if (t.n) o.steps = parseCount(*t.n, 0, usage);
   if (t.every) o.every = parseCount(*t.every, 1, usage);
+  if (t.warm) o.warm = parseCount(*t.warm, 0, usage);
   if (t.checkpoint) o.checkpoint = parseCount(*t.checkpoint, 1, usage);
   if (t.startStep) o.startStep = parseCount(*t.startStep, 0, usage);
   if (t.dt) o.dt = parseReal(*t.dt, '.');

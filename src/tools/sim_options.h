@@ -31,6 +31,7 @@ struct Options {
   int every = 1;
   int threads = 1;  // --threads, else ZENTROVA_THREADS, else the affinity mask
   int checkpoint = 0;
+  int warm = 0;  // bench: steps taken before the timing
   std::int32_t startStep = 0;
   std::optional<Real> dt;
   StepControls controls;
