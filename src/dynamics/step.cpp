@@ -270,6 +270,7 @@ struct FastStepper::Impl {
   std::atomic<std::uint64_t> ticket{0};
   std::atomic<std::size_t> total{0}, done{0};
   std::atomic<int> raised{0};
+  bool shared = false;  // some step went to the workers
   const ParticleSet* set = nullptr;
   StepParams params;
   std::vector<Pair> pairs;
@@ -350,6 +351,7 @@ struct FastStepper::Impl {
     const std::uint32_t number = ++stepNumber;
     ticket.store(std::uint64_t(number) << 32, std::memory_order_release);
     if (nthreads > 1 && pairs.size() >= kMinParallelPairs) {
+      shared = true;
       {
         std::lock_guard<std::mutex> lock(m);
         offered.store(number);
@@ -473,6 +475,11 @@ FastStepper::~FastStepper() = default;
 
 int FastStepper::threads() const { return impl_->nthreads; }
 
+int FastStepper::threadsUsed() const {
+  std::lock_guard<std::mutex> lock(impl_->stepMutex);
+  return impl_->shared ? impl_->nthreads : 1;
+}
+
 void FastStepper::step(ParticleSet& set, const StepControls& controls) {
   std::lock_guard<std::mutex> lock(impl_->stepMutex);
   if (!impl_->tryStep(set, controls)) {
@@ -500,10 +507,9 @@ void integrateWholeStep(ParticleSet& set, const StepControls& controls) {
 namespace {
 
 template <class StepFn>
-void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& afterStep, StepFn stepOnce) {
-  for (int s = 0; s < steps; ++s) {
-    // The counter wraps like the 32-bit integer it is.
-    const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(set.Time) + 1u);
+void runSteps(ParticleSet& set, std::int64_t steps, const StepCallback& afterStep, StepFn stepOnce) {
+  for (std::int64_t s = 0; s < steps; ++s) {
+    const std::int64_t n = set.Time + 1;
     if constexpr (std::is_same_v<decltype(stepOnce()), bool>) {
       if (!stepOnce()) return;
     } else {
@@ -516,8 +522,8 @@ void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& after
 
 }  // namespace
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference,
-                      const std::function<void(int)>& afterStep) {
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, bool reference,
+                      const StepCallback& afterStep) {
   runSteps(set, steps, afterStep, [&] {
     if (reference)
       stepReference(set, controls);
@@ -526,14 +532,14 @@ void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps,
   });
 }
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
-                      const std::function<void(int)>& afterStep) {
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper& stepper,
+                      const StepCallback& afterStep) {
   runSteps(set, steps, afterStep, [&] { stepper.step(set, controls); });
 }
 
-int runStepsUntil(ParticleSet& set, const StepControls& controls, int steps, FastStepper* stepper,
-                  const std::function<bool()>& stop, const std::function<void(int)>& afterStep) {
-  int done = 0;
+std::int64_t runStepsUntil(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper* stepper,
+                           const std::function<bool()>& stop, const StepCallback& afterStep) {
+  std::int64_t done = 0;
   runSteps(set, steps, afterStep, [&] {
     if (stop && stop()) return false;
     if (stepper)

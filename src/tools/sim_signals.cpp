@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <initializer_list>
 
@@ -11,15 +12,21 @@ namespace zentrova {
 
 namespace {
 
-volatile std::sig_atomic_t noted = 0;
+// Read by the stepping threads' stop test as well as the main thread.
+std::atomic<int> noted{0};
+std::atomic<bool> atOnce{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "used in a signal handler");
+
+[[noreturn]] void endNow(int sig) {
+  // No temporary of a write under way is left behind.
+  removePendingTemporary();
+  _exit(128 + sig);
+}
 
 extern "C" void onInterruption(int sig) {
-  if (noted != 0) {
-    // Second signal: end at once, leaving no temporary of a write under way.
-    removePendingTemporary();
-    _exit(128 + sig);
-  }
-  noted = sig;
+  if (atOnce.load() || noted.load() != 0) endNow(sig);
+  noted.store(sig);
 }
 
 }  // namespace
@@ -33,9 +40,14 @@ void catchInterruptions() {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
 
+void endAtOnceOnInterruption() {
+  atOnce.store(true);
+  if (const int sig = noted.load()) endNow(sig);
+}
+
 void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
-int interruption() { return noted; }
+int interruption() { return noted.load(); }
 
 const char* signalName(int sig) {
   switch (sig) {

@@ -1,0 +1,78 @@
+// The parameter fields of the main window.
+#include "main_parameters.h"
+
+#include <QLineEdit>
+#include <cstring>
+#include <utility>
+
+#include "key_filter.h"
+#include "main_history.h"
+
+using namespace zentrova;
+
+namespace {
+
+// Stores a typed value as one undoable change; the same value changes nothing.
+bool sameBits(Real a, Real b) { return std::memcmp(&a, &b, 10) == 0; }
+
+}  // namespace
+
+MainParameters::MainParameters(TMainForm& form) : MainPart(form) {
+  fields_ = {ui_.EditDT, ui_.EditA1, ui_.EditB1, ui_.EditA2, ui_.EditB2, ui_.EditC2,
+             ui_.EditD2, ui_.EditA3, ui_.EditB3, ui_.EditC3, ui_.EditD3};
+  auto* numeric = new NumericKeyFilter(this);
+  for (QLineEdit* field : fields_) {
+    field->installEventFilter(numeric);
+    field->installEventFilter(&form_);
+  }
+}
+
+bool MainParameters::isField(QObject* watched) const {
+  auto* field = qobject_cast<QLineEdit*>(watched);
+  return field && fields_.contains(field);
+}
+
+void MainParameters::store(QLineEdit* field) {
+  if (field == ui_.EditDT)
+    EditDTExit();
+  else
+    ParameterExit(field);
+}
+
+void MainParameters::show() {
+  const auto& s = app_.set;
+  const std::pair<QLineEdit*, Real> fields[] = {
+      {ui_.EditDT, s.Dt}, {ui_.EditA1, s.A1}, {ui_.EditB1, s.B1}, {ui_.EditA2, s.A2},
+      {ui_.EditB2, s.B2}, {ui_.EditC2, s.C2}, {ui_.EditD2, s.D2}, {ui_.EditA3, s.A3},
+      {ui_.EditB3, s.B3}, {ui_.EditC3, s.C3}, {ui_.EditD3, s.D3}};
+  for (const auto& [edit, value] : fields) {
+    edit->setText(realText(value));
+    edit->setCursorPosition(0);  // long numbers show their leading digits
+  }
+}
+
+void MainParameters::EditDTExit() {
+  // The text the window wrote itself stands for the value as it is, all of
+  // its bits, so leaving the field untouched changes nothing.
+  if (ui_.EditDT->text() == realText(app_.set.Dt)) return;
+  const Real value = parseReal(toLocal(ui_.EditDT->text()), decimalSeparator());
+  if (sameBits(value, app_.set.Dt)) return;
+  const SetSnapshot before(app_.set);
+  app_.set.Dt = value;
+  form_.history().pushChange(QStringLiteral("Change of dt"), before);
+}
+
+void MainParameters::ParameterExit(QLineEdit* field) {
+  auto& s = app_.set;
+  const std::pair<QLineEdit*, Real*> targets[] = {
+      {ui_.EditA1, &s.A1}, {ui_.EditB1, &s.B1}, {ui_.EditA2, &s.A2}, {ui_.EditB2, &s.B2}, {ui_.EditC2, &s.C2},
+      {ui_.EditD2, &s.D2}, {ui_.EditA3, &s.A3}, {ui_.EditB3, &s.B3}, {ui_.EditC3, &s.C3}, {ui_.EditD3, &s.D3}};
+  for (const auto& [edit, target] : targets) {
+    if (edit != field || field->text() == realText(*target)) continue;
+    const Real value = parseReal(toLocal(field->text()), decimalSeparator());
+    if (sameBits(value, *target)) return;
+    const SetSnapshot before(s);
+    *target = value;
+    form_.history().pushChange(QStringLiteral("Change of %1").arg(field->objectName().mid(4)), before);
+  }
+}
