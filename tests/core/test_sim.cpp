@@ -162,11 +162,12 @@ TEST_F(Simulator, HelpVersionAndAnOutputCheckedBeforeTheRun) {
 }
 
 TEST_F(Simulator, BenchReportsIdentity) {
-  ASSERT_EQ(sim("bench -n 1"), 0);
+  ASSERT_EQ(sim("bench -n 1 --warm 3 --threads 2"), 0);
   const std::string text = out();
   EXPECT_NE(text.find("baseline: "), std::string::npos);
   EXPECT_NE(text.find("reference: "), std::string::npos);
   EXPECT_NE(text.find("fast: "), std::string::npos);
+  EXPECT_NE(text.find("fast, 1 thread: "), std::string::npos);
   EXPECT_NE(text.find("speedup: "), std::string::npos);
   EXPECT_NE(text.find("identical: yes"), std::string::npos);
 }
