@@ -164,7 +164,8 @@ void MainPicture::recordFrame() {
   p.lastFrameStep = step;
   QString stamp;
   if (p.recording.stamp)
-    stamp = QStringLiteral("step %1   time %2").arg(step).arg(realText(static_cast<Real>(step) * app_.set.Dt));
+    stamp = TMainForm::tr("step %1   time %2")
+                .arg(QString::number(step), realText(static_cast<Real>(step) * app_.set.Dt));
   if (!p.recorder->add(shownPicture(), stamp)) recordingFailed();
 }
 

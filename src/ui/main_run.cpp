@@ -85,14 +85,14 @@ void MainRun::setLamp(bool runningColours) {
 
 void MainRun::showRunning() {
   ui_.Go->setIcon(crossGlyph());
-  ui_.Go->setText(QStringLiteral("Stop"));
+  ui_.Go->setText(TMainForm::tr("Stop"));
   setLamp(true);
   form_.history().updateActions();
 }
 
 void MainRun::showIdle() {
   ui_.Go->setIcon(checkGlyph());
-  ui_.Go->setText(QStringLiteral("Go"));
+  ui_.Go->setText(TMainForm::tr("Go"));
   setLamp(false);
   app_.set.Stopped = true;
   ui_.Images->setEnabled(true);
@@ -270,7 +270,7 @@ void MainRun::runSteps(std::int32_t n) {
 void MainRun::LTimeDblClick() { ShowTime = !ShowTime; }
 
 void MainRun::showTime() {
-  if (ShowTime) ui_.LTime->setText(QString::number(app_.set.Time));
+  if (ShowTime) ui_.LTime->setText(QString::number(static_cast<std::uint32_t>(app_.set.Time)));
 }
 
 void MainRun::Monitor1Click() {

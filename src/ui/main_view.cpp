@@ -9,6 +9,7 @@
 #include "error_box.h"
 #include "image_canvas.h"
 #include "main_listing.h"
+#include "main_marks.h"
 #include "main_picture.h"
 #include "view/controls.h"
 #include "view/drawing.h"
@@ -39,13 +40,15 @@ template <class Draw>
 void MainView::withScene(Draw&& draw) {
   auto surface = canvas();
   const MainPicture& picture = form_.pictureCommands();
-  const Scene scene{*surface, app_.view, app_.set, form_.taoscopeChecked(), picture.shownTrails(),
-                    picture.pointSize()};
+  const MainMarks* marks = form_.marks();
+  const Scene scene{*surface,           app_.view, app_.set, form_.taoscopeChecked(), picture.shownTrails(),
+                    picture.pointSize(), marks ? marks->palette() : Palette::Classic};
   struct Show {
     TViewArea* area;
     ~Show() { area->update(); }
   } show{ui_.ViewArea};
   draw(scene);
+  if (marks) marks->drawOver(*surface);
 }
 
 void MainView::drawWith(const std::function<void(const Scene&)>& draw) { withScene(draw); }
@@ -112,6 +115,15 @@ void MainView::FormPaint() {
 }
 
 void MainView::FormResize() {
+  // The bottom panel grows with the splitter: the listing and the commentary
+  // take the height it gains, the name and the mode buttons stay below them.
+  constexpr int kPanHeight = 192, kPageControlHeight = 148, kTableHeight = 119, kFNameTop = 148, kModesTop = 169;
+  const int grow = std::max(0, ui_.Pan->height() - kPanHeight);
+  ui_.PageControl->resize(ui_.PageControl->width(), kPageControlHeight + grow);
+  ui_.DaonsTable->resize(ui_.DaonsTable->width(), kTableHeight + grow);
+  ui_.FName->move(ui_.FName->x(), kFNameTop + grow);
+  ui_.Gravoscope->move(ui_.Gravoscope->x(), kModesTop + grow);
+  ui_.Taoscope->move(ui_.Taoscope->x(), kModesTop + grow);
   UpdateCenter(app_.view, form_.width(), form_.panTop());
   const auto l = ctl::resizeLayout(ui_.Panel1->geometry().left(), ui_.PageControl->height());
   ui_.FName->resize(std::max(l.fNameWidth, 0), ui_.FName->height());

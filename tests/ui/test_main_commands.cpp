@@ -9,7 +9,11 @@
 #include "analysis/observables_csv.h"
 #include "files/set_file.h"
 #include "state/errors.h"
+#include "main_marks.h"
 #include "main_picture.h"
+#include "TEditDlg.h"
+#include "editor_controls.h"
+#include "view/marks.h"
 #include "main_window_fixture.h"
 #include "monitor_controls.h"
 
@@ -102,6 +106,17 @@ TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(errors.size(), 2);
+
+  // What was done before the faulting run can still be undone.
+  ui().EditB2->setFocus();
+  ui().EditB2->setText("5");
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  ui().Go->click();
+  EXPECT_EQ(errors.size(), 3);
+  EXPECT_TRUE(ui().Undo1->isEnabled());
+  ui().Undo1->trigger();
+  EXPECT_NE(app.set.B2, 5);
 }
 
 TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
@@ -170,6 +185,25 @@ TEST_F(MainWindowTest, SaveWithTheSpiralDoesNothingAndTheEasySquareCreatesTheFil
   ui().Save1->trigger();
   ASSERT_TRUE(std::filesystem::exists(dir + "/new.lis1"));
   EXPECT_EQ(std::filesystem::file_size(dir + "/new.lis1"), 3784u);
+  // Open starts in the set's folder.
+  ui().Open1->trigger();
+  EXPECT_EQ(dlg.offered.last(), QString::fromStdString(dir + "/"));
+
+  // The easy square of F5 has no file: Save asks for one, under a name of
+  // its own among the examples, and the question names the set.
+  window.reset();
+  pointStartupAt("");
+  open();
+  ui().Daons1->trigger();
+  dlg.asked.clear();
+  ui().Save1->trigger();
+  ASSERT_EQ(dlg.asked, QStringList{"save"});
+  EXPECT_TRUE(dlg.offered.last().endsWith("/easy-square-copy.lis1")) << dlg.offered.last().toStdString();
+  EXPECT_TRUE(errors.isEmpty());
+  ui().EditDT->setText("0.5");
+  window->EditDTExit();
+  ui().Open1->trigger();
+  EXPECT_TRUE(dlg.asked.contains("Save changes to the easy square?")) << dlg.asked.join('|').toStdString();
 }
 
 TEST_F(MainWindowTest, SaveAsThenOpenAnotherAndRestartLoadsTheLast) {
@@ -202,6 +236,13 @@ TEST_F(MainWindowTest, VelocityResetZeroesAndOffersSaveAs) {
   EXPECT_EQ(readFile(dir + "/a.lis1"), before);
   window->DaonsTableDblClick();
   EXPECT_EQ(cell(1, 1), "0");
+  // The caption goes and comes with the reset.
+  const auto zeroed = app.set.Ux;
+  ui().Undo1->trigger();
+  EXPECT_NE(app.set.Ux, zeroed);
+  EXPECT_EQ(ui().Null00->text(), "0");
+  ui().Redo1->trigger();
+  EXPECT_EQ(ui().Null00->text(), "Yes Null");
 }
 
 TEST_F(MainWindowTest, SpiralAndTaonsSwitchPictures) {
@@ -380,7 +421,7 @@ TEST_F(MainWindowTest, ExportImageWritesTheViewAsShownWithTrailsAndNumbers) {
   dlg.imageAnswers = {QString::fromStdString(dir + "/view.png"), QString::fromStdString(dir + "/no/such/v.png")};
   command(w, "ExportImage")->trigger();
   const QImage written(QString::fromStdString(dir + "/view.png"));
-  const QImage shown = ui().ViewArea->image().copy(0, 0, ui().ViewArea->width(), ui().Pan->geometry().top());
+  const QImage shown = ui().ViewArea->image().copy(0, 0, ui().ViewArea->width(), w.panTop());
   ASSERT_FALSE(written.isNull());
   EXPECT_EQ(written.size(), shown.size());
   EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), shown);
@@ -414,7 +455,7 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-000001.png"));
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-" + QStringLiteral("%1").arg(frames, 6, 10, QLatin1Char('0')).toStdString() + ".png"));
   EXPECT_EQ(QImage(QString::fromStdString(dir + "/frames/frame-000001.png")).size(),
-            QSize(ui().ViewArea->width(), ui().Pan->geometry().top()));
+            QSize(ui().ViewArea->width(), w.panTop()));
   record->trigger();  // unticked: the next run writes nothing
   w.runSteps(app.set.Time);
   EXPECT_EQ(count(), frames);
@@ -544,4 +585,111 @@ TEST_F(MainWindowTest, KeysReachTheProgramWhateverHasTheFocus) {
   QApplication::setActiveWindow(&w);  // the offscreen menu does not hand it back
   QTest::keyClick(ui().EditDT, Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(w.isVisible());
+}
+
+namespace {
+
+QPoint projected(const AppState& app, int n) { return {app.view.ScreenX[n - 1], app.view.ScreenY[n - 1]}; }
+
+}  // namespace
+
+// A click on a drawn particle picks it: marked, its row selected, its values
+// in the status bar; Shift adds a second (distance, as the editor's
+// calculator gives it) and a third (angle); empty space clears. The listing
+// leads as well, during a run the values follow the steps, and the status
+// bar tells the step, the time and a first start.
+TEST_F(MainWindowTest, PickingAndMeasuringInTheViewAndTheStatusBar) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  MainMarks& marks = *w.marks();
+  EXPECT_TRUE(marks.pickLabel()->text().contains("F5"));  // nothing kept yet: a first start
+  w.RedrawView();
+  ASSERT_TRUE(app.set.present(7) && app.set.present(12) && app.set.present(30));
+  for (int n : {7, 12, 30}) ASSERT_EQ(pickParticle(app.view, app.set, projected(app, n).x(), projected(app, n).y(), 6), n);
+
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, projected(app, 7));
+  EXPECT_EQ(marks.picked(), std::vector<int>{7});
+  EXPECT_TRUE(marks.pickLabel()->text().startsWith("7 (PE)")) << marks.pickLabel()->text().toStdString();
+  EXPECT_TRUE(marks.pickLabel()->text().contains(realText(app.set.X[6])));
+  EXPECT_EQ(ui().DaonsTable->currentRow(), 7);
+  // The mark is drawn around the dot.
+  const QImage& image = ui().ViewArea->image();
+  const QPoint p7 = projected(app, 7);
+  EXPECT_EQ(image.pixel(p7.x() - 3, p7.y() - 3), qRgb(255, 255, 255));
+
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, Qt::ShiftModifier, projected(app, 12));
+  EXPECT_EQ(marks.picked(), (std::vector<int>{7, 12}));
+  TEditDlg editor(app, [] { return false; });
+  editor.show();
+  EditorControls e(editor);
+  e.EditCal1Part1->setText("7");
+  e.EditCal1Part2->setText("12");
+  e.Calculate1->click();
+  EXPECT_EQ(marks.pickLabel()->text(), "7 to 12: distance " + e.EditResult1->text());
+  editor.hide();
+
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, Qt::ShiftModifier, projected(app, 30));
+  EXPECT_TRUE(marks.pickLabel()->text().contains("angle at 12: ")) << marks.pickLabel()->text().toStdString();
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, QPoint(1, 1));
+  EXPECT_TRUE(marks.picked().empty());
+  EXPECT_TRUE(marks.pickLabel()->text().isEmpty());
+
+  // The listing picks too, and the values follow the steps.
+  ui().DaonsTable->setCurrentCell(3, 1);
+  EXPECT_EQ(marks.picked(), std::vector<int>{3});
+  w.StepOnceClick();
+  marks.refreshStatus();
+  EXPECT_TRUE(marks.pickLabel()->text().contains(realText(app.set.X[2])));
+  EXPECT_EQ(marks.stepLabel()->text(), "Step 1");
+  EXPECT_EQ(marks.timeLabel()->text(), "Time " + realText(app.set.Dt));
+  EXPECT_FALSE(marks.recordingLabel()->isVisible());
+  // Taoscope picks alike.
+  ui().Taoscope->click();
+  w.RedrawView();
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, projected(app, 12));
+  EXPECT_EQ(marks.picked(), std::vector<int>{12});
+}
+
+// The palette for colour-blind eyes with its legend, the standard views, the
+// triad, the list of keys, the splitter, and a layout kept for the next start.
+TEST_F(MainWindowTest, ViewAidsKeysSplitterAndTheKeptLayout) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  w.RedrawView();
+  const QPoint p1 = projected(app, 1);
+  const QImage& image = ui().ViewArea->image();
+  EXPECT_EQ(image.pixel(p1), qRgb(255, 255, 0));  // classic yellow by default
+  ui().SafePalette->trigger();
+  EXPECT_EQ(QColor(image.pixel(p1)), QColor(taonColor(1, 60, false, Palette::OkabeIto).r,
+                                            taonColor(1, 60, false, Palette::OkabeIto).g,
+                                            taonColor(1, 60, false, Palette::OkabeIto).b));
+
+  ui().FrontView->trigger();
+  EXPECT_EQ(app.view.PrevPsi, 0);
+  EXPECT_NEAR(double(app.view.M32), -1.0, 1e-15);  // y up the screen
+  ui().SideView->trigger();
+  EXPECT_NEAR(double(app.view.M12), 1.0, 1e-15);  // y across
+  EXPECT_EQ(ui().TopView->shortcut(), QKeySequence("Ctrl+2"));
+
+  ui().Keyboard1->trigger();
+  ASSERT_FALSE(dlg.asked.isEmpty());
+  for (const char* key : {"F2", "F5", "F10", "Ctrl+1", "Ctrl+M", "Shift+Click"})
+    EXPECT_TRUE(dlg.asked.last().contains(key)) << key;
+
+  // The listing gains what the splitter gives it.
+  const int tableHeight = ui().DaonsTable->height();
+  const QList<int> sizes = ui().Splitter->sizes();
+  ui().Splitter->setSizes({sizes[0] - 100, sizes[1] + 100});
+  w.FormResize();
+  EXPECT_EQ(ui().DaonsTable->height(), tableHeight + 100);
+  EXPECT_EQ(ui().FName->geometry().bottom(), ui().PageControl->geometry().bottom() + 21);
+
+  w.resize(900, 600);
+  QApplication::processEvents();
+  const QList<int> kept = ui().Splitter->sizes();
+  w.close();
+  open();
+  EXPECT_EQ(window->size(), QSize(900, 600));
+  EXPECT_EQ(ui().Splitter->sizes(), kept);
+  EXPECT_FALSE(window->marks()->pickLabel()->text().contains("F5"));
 }

@@ -267,7 +267,7 @@ TEST_F(MainWindowTest, TypedValuesNumbersAndTheViewShowWhatIsTrue) {
   ui().Open1->trigger();
   ui().Taoscope->setChecked(true);
   ui().KeepInView->setChecked(true);
-  const int vw = w.width(), vh = ui().Pan->geometry().top();
+  const int vw = w.width(), vh = w.panTop();
   app.view.Distance *= 8;  // most of the ring off the view
   w.RedrawView();
   int refits = 0;
