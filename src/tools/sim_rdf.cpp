@@ -43,9 +43,9 @@ int cmdRdf(const Options& o) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
-    // Distances need the positions only: dt and the parameters may be absent.
+    // Only positions count here: dt and the parameters may be missing.
     std::vector<std::string> unused;
-    for (const NamedParameter& p : namedParameters()) unused.emplace_back(p.name);
+    for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
