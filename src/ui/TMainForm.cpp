@@ -18,6 +18,7 @@
 #include "files/set_file.h"
 #include "files/startup_file.h"
 #include "glyphs.h"
+#include "language.h"
 #include "main_commentary.h"
 #include "main_files.h"
 #include "main_history.h"
@@ -72,6 +73,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   });
   setUpKeys();
   setUpLooks();
+  addLanguageMenu(ui->Help0, ui->About1, this);
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -205,7 +207,7 @@ void TMainForm::FormCreate() {
     InFile file;
     if (!file.tryOpen(s.SetFileName)) {
       buildFigure(s);
-      ui->FName->setText(QStringLiteral("The easy square"));
+      ui->FName->setText(tr("The easy square"));
       return;
     }
     readRecordAndClose(file, app_.record);
@@ -272,8 +274,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   runGuarded([this] { commentCloseCheck(); });  // an edited commentary is offered for saving
-  // A run in progress ends first; the program ends once it has stopped.
-  app_.set.Stopped = true;
+  runGuarded([this] { run_->end(); });  // a run in progress ends first, as Stop ends it
   saveLayout();
   event->accept();
 }

@@ -132,7 +132,7 @@ void MainFiles::Null00Click() {
     s.Ux1[i] = s.Uy1[i] = s.Uz1[i] = 0;
   }
   form_.pictureCommands().clearTrails();
-  ui_.Null00->setText(QStringLiteral("Yes Null"));
+  ui_.Null00->setText(TMainForm::tr("Yes Null"));
   ui_.Null00->setStyleSheet(TMainForm::null00Style());
   form_.listing().fill();
   form_.history().pushChange(velocityResetText(), before);
@@ -147,7 +147,7 @@ void MainFiles::Spiral1Click() {
   buildFigure(app_.set);
   ui_.Go->setEnabled(false);
   ui_.Null00->setEnabled(false);
-  form_.history().pushChange(QStringLiteral("Spiral"), before);
+  form_.history().pushChange(TMainForm::tr("Spiral"), before);
   form_.view().DrawFigure();
 }
 
@@ -163,7 +163,7 @@ void MainFiles::Daons1Click() {
     const SetSnapshot& before;
     ~Done() {
       files->markSaved();
-      form.history().pushChange(QStringLiteral("Taons"), before);
+      form.history().pushChange(TMainForm::tr("Taons"), before);
     }
   } done{this, form_, before};
   form_.pictureCommands().clearTrails();
@@ -172,7 +172,7 @@ void MainFiles::Daons1Click() {
   ui_.Null00->setEnabled(true);
   const auto startName = readStartupFile(app_.startupPath);
   if (!startName) {
-    dialogs().information(&form_, QStringLiteral("The start File not found."));
+    dialogs().information(&form_, TMainForm::tr("The start File not found."));
     return;
   }
   s.StartName = *startName;
@@ -214,7 +214,7 @@ QString MainFiles::setDisplayName() const {
   return QFileInfo(fromLocal(app_.set.SetFileName)).fileName();
 }
 
-QString MainFiles::velocityResetText() { return QStringLiteral("Velocity Reset"); }
+QString MainFiles::velocityResetText() { return TMainForm::tr("Velocity Reset"); }
 
 // The built-in sets carry a label where a set read from a file has its path.
 bool MainFiles::hasNoFile() const {

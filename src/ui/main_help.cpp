@@ -5,8 +5,10 @@
 #include "TMainForm.h"
 #include "dialogs.h"
 #include "help_viewer.h"
+#include "language.h"
 
-void TMainForm::Help1Click() { showHelpContents(this, QStringLiteral("HlpArtEn.hlp")); }
+// F1: the manual in the window's language.
+void TMainForm::Help1Click() { showHelpContents(this, manualFileName(windowLanguage())); }
 
 void TMainForm::RusHelpClick() { showHelpContents(this, QStringLiteral("HlpArtRu.hlp")); }
 

@@ -61,13 +61,13 @@ void MainParameters::storeField(QLineEdit* field, Real& target, const QString& n
   } catch (const ConvertError& e) {
     shown_.show(field, target);
     throw ConvertError(std::string(e.what()) + "; " +
-                       toLocal(tr("%1 stays %2").arg(name, realText(target))));
+                       toLocal(TMainForm::tr("%1 stays %2").arg(name, realText(target))));
   }
   if (sameBits(value, target)) return;
   const SetSnapshot before(app_.set);
   target = value;
   shown_.show(field, value);
-  form_.history().pushChange(tr("Change of %1").arg(name), before);
+  form_.history().pushChange(TMainForm::tr("Change of %1").arg(name), before);
 }
 
 void MainParameters::EditDTExit() { storeField(ui_.EditDT, app_.set.Dt, QStringLiteral("dt")); }

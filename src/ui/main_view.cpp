@@ -18,7 +18,18 @@
 using namespace zentrova;
 namespace ctl = zentrova::controls;
 
-MainView::MainView(TMainForm& form) : MainPart(form) {}
+MainView::MainView(TMainForm& form) : MainPart(form) {
+  paint_ = new QTimer(this);
+  paint_->setSingleShot(true);
+  paint_->setInterval(0);
+  connect(paint_, &QTimer::timeout, this, [this] {
+    if (resizePending_) {
+      resizePending_ = false;
+      runCommand([this] { FormResize(); });
+    }
+    runRepaint([this] { FormPaint(); });
+  });
+}
 
 std::unique_ptr<QImageCanvas> MainView::canvas() {
   ui_.ViewArea->ensureImageSize(form_.width(), form_.panTop());
@@ -88,16 +99,7 @@ void MainView::reportFault(std::exception_ptr fault) {
 }
 
 void MainView::schedulePaint() {
-  if (paintPending_) return;
-  paintPending_ = true;
-  QTimer::singleShot(0, this, [this] {
-    paintPending_ = false;
-    if (resizePending_) {
-      resizePending_ = false;
-      runCommand([this] { FormResize(); });
-    }
-    runRepaint([this] { FormPaint(); });
-  });
+  if (!paint_->isActive()) paint_->start();
 }
 
 void MainView::resized() {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QSettings>
 #include <QStringList>
@@ -15,7 +16,16 @@
 #include "TMainForm.h"
 #include "dialogs.h"
 #include "error_box.h"
+#include "language.h"
 #include "ui_TMainForm.h"
+
+// Go starts a run and returns; the run goes on in the event loop. Waits until
+// it has ended, however it ends.
+inline void waitForRunEnd(const AppState& app) {
+  QDeadlineTimer deadline(60000);
+  while (!app.set.Stopped && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  ASSERT_TRUE(app.set.Stopped) << "the run did not end";
+}
 
 // Answers every dialog from queues the test fills, and records what was asked.
 class ScriptedDialogs : public DialogProvider {
@@ -85,6 +95,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
+    installLanguage(QStringLiteral("en"));
     setDialogProvider(nullptr);
     resetErrorSink();
     std::filesystem::remove_all(dir);

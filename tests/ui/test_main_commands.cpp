@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,6 +39,7 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   });
   stopper.start(1);
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_GE(app.set.Time, 3);
   EXPECT_EQ(ui().LTime->text(), QString::number(app.set.Time));
@@ -53,10 +55,45 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   EXPECT_TRUE(ui().DaonsTable->viewport()->updatesEnabled());
 }
 
+// The run shows its picture and listing only now and then, but every step
+// records its trail point, and the run ends on the last step's picture,
+// listing and counter, over several slices of steps.
+TEST_F(MainWindowTest, RunRecordsEveryTrailPointAndEndsOnItsLastStep) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  w.LTimeDblClick();
+  w.findChild<QAction*>("Trails")->trigger();
+  int slices = 0;
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (++slices == 5 && !app.set.Stopped) ui().Go->click();
+  });
+  stopper.start(0);
+  ui().Go->click();
+  waitForRunEnd(app);
+  const std::int32_t steps = app.set.Time;
+  ASSERT_GT(steps, 1);
+  const Trails& trails = w.picture().trails;
+  EXPECT_EQ(trails.length(1), std::min(steps, Trails::kLength));
+  const Trails::Point last = trails.at(1, trails.length(1) - 1);
+  EXPECT_EQ(last.x, app.set.DrawX[0]);
+  EXPECT_EQ(last.z, app.set.DrawZ[0]);
+  EXPECT_EQ(ui().LTime->text(), QString::number(steps));
+  for (int i = 1; i <= 60; ++i)
+    if (app.set.present(i)) {
+      EXPECT_EQ(cell(i, 1), realText(app.set.X[i - 1])) << i;
+      EXPECT_EQ(cell(i, 3), realText(app.set.Z[i - 1])) << i;
+    }
+  const QImage shown = ui().ViewArea->image().copy();
+  w.DrawTaons();
+  EXPECT_TRUE(ui().ViewArea->image() == shown);
+}
+
 TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   pointStartupAt(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1"));
   open();
   ui().Go->click();
+  waitForRunEnd(app);
   ASSERT_EQ(errors.size(), 1);
   EXPECT_EQ(errors[0], "Floating point division by zero.");
   EXPECT_TRUE(app.set.Stopped);
@@ -66,6 +103,7 @@ TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   EXPECT_TRUE(ui().Null00->isEnabled());
   EXPECT_EQ(app.set.Time, 0);
   ui().Go->click();  // the next click runs again, and faults again
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(errors.size(), 2);
 
@@ -86,6 +124,7 @@ TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
   open();
   QTimer::singleShot(20, [&] { QTest::keyClick(window.get(), Qt::Key_Escape); });
   QTest::keyClick(ui().EditA1, Qt::Key_Return);
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_GT(app.set.Time, 0);
   ui().PageControl->setCurrentIndex(1);
@@ -98,7 +137,8 @@ TEST_F(MainWindowTest, ClosingDuringARunEndsTheRun) {
   pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
   auto& w = open();
   QTimer::singleShot(20, [&] { w.close(); });
-  ui().Go->click();  // returns only when the run has ended
+  ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_FALSE(w.isVisible());
 }
@@ -265,6 +305,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   });
   stopper.start(1);
   ui().Go->click();
+  waitForRunEnd(app);
   stopper.stop();
   m.sample(true);
   const auto& samples = m.series().samples();
@@ -291,6 +332,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   dlg.openAnswers.push_back(QString::fromStdString(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1")));
   ui().Open1->trigger();
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
   EXPECT_TRUE(errors.size() == 1);
   EXPECT_TRUE(app.set.Stopped);
@@ -346,7 +388,8 @@ TEST_F(MainWindowTest, MonitorLeavesAGapForUnwatchedStepsOnOneSharedTimeAxis) {
   }
 
   QTimer::singleShot(100, [&] { QTest::keyClick(&m, Qt::Key_Escape); });
-  QTest::keyClick(&m, Qt::Key_Return);  // returns when the run has stopped
+  QTest::keyClick(&m, Qt::Key_Return);
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_GT(app.set.Time, 9);
 
@@ -417,6 +460,7 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
   });
   stopper.start(20);
   ui().Go->click();
+  waitForRunEnd(app);
   const auto count = [&] {
     return std::distance(std::filesystem::directory_iterator(dir + "/frames"), std::filesystem::directory_iterator{});
   };
@@ -550,6 +594,7 @@ TEST_F(MainWindowTest, KeysReachTheProgramWhateverHasTheFocus) {
     if (!stoppedByEsc) ui().Go->click();
   });
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(stoppedByEsc);
   QApplication::setActiveWindow(&w);  // the offscreen menu does not hand it back
   QTest::keyClick(ui().EditDT, Qt::Key_Q, Qt::ControlModifier);
