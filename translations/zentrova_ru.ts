@@ -157,6 +157,56 @@
     </message>
 </context>
 <context>
+    <name>MainFiles</name>
+    <message>
+        <source>the easy square</source>
+        <translation>простой квадрат</translation>
+    </message>
+</context>
+<context>
+    <name>MainMarks</name>
+    <message>
+        <source>Recording</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Press F5 for the easy square, F3 to open an example, Enter to run, F1 for the manual</source>
+        <translation>F5 — простой квадрат, F3 — открыть пример, Enter — запуск, F1 — руководство</translation>
+    </message>
+    <message>
+        <source>odd</source>
+        <translation>нечётные</translation>
+    </message>
+    <message>
+        <source>even</source>
+        <translation>чётные</translation>
+    </message>
+    <message>
+        <source>%1 (%2)   position %3; %4; %5   velocity %6; %7; %8   speed %9   from the centre %10</source>
+        <translation>%1 (%2)   положение %3; %4; %5   скорость %6; %7; %8   модуль скорости %9   от центра %10</translation>
+    </message>
+    <message>
+        <source>%1 to %2: distance %3</source>
+        <translation>%1 – %2: расстояние %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2: distance %3   %2 to %4: distance %5   angle at %2: %6°</source>
+        <translation>%1 – %2: расстояние %3   %2 – %4: расстояние %5   угол при %2: %6°</translation>
+    </message>
+    <message>
+        <source>Step %1</source>
+        <translation>Шаг %1</translation>
+    </message>
+    <message>
+        <source>Time %1</source>
+        <translation>Время %1</translation>
+    </message>
+    <message>
+        <source>%1 steps/s</source>
+        <translation>%1 шагов/с</translation>
+    </message>
+</context>
+<context>
     <name>MonitorPlots</name>
     <message>
         <source>drift</source>
@@ -839,10 +889,6 @@
         <translation>Повторить: %1</translation>
     </message>
     <message>
-        <source>Change of dt</source>
-        <translation>Изменение dt</translation>
-    </message>
-    <message>
         <source>Change of %1</source>
         <translation>Изменение %1</translation>
     </message>
@@ -857,6 +903,118 @@
     <message>
         <source>The easy square</source>
         <translation>Лёгкий квадрат</translation>
+    </message>
+    <message>
+        <source>Standard Views</source>
+        <translation>Стандартные виды</translation>
+    </message>
+    <message>
+        <source>Front (x-y)</source>
+        <translation>Спереди (x-y)</translation>
+    </message>
+    <message>
+        <source>Ctrl+1</source>
+        <translation>Ctrl+1</translation>
+    </message>
+    <message>
+        <source>Top (x-z)</source>
+        <translation>Сверху (x-z)</translation>
+    </message>
+    <message>
+        <source>Ctrl+2</source>
+        <translation>Ctrl+2</translation>
+    </message>
+    <message>
+        <source>Side (y-z)</source>
+        <translation>Сбоку (y-z)</translation>
+    </message>
+    <message>
+        <source>Ctrl+3</source>
+        <translation>Ctrl+3</translation>
+    </message>
+    <message>
+        <source>Axes Triad</source>
+        <translation>Оси координат</translation>
+    </message>
+    <message>
+        <source>Scale Bar</source>
+        <translation>Масштабная линейка</translation>
+    </message>
+    <message>
+        <source>Colour-Blind-Safe Palette</source>
+        <translation>Палитра для дальтоников</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>Клавиатура</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>Go, or Stop during a run</source>
+        <translation>Go, а во время прогона Stop</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Stop a run</source>
+        <translation>Остановить прогон</translation>
+    </message>
+    <message>
+        <source>Click</source>
+        <translation>Щелчок</translation>
+    </message>
+    <message>
+        <source>Pick a particle; on empty space, clear the pick</source>
+        <translation>Выбрать частицу; на пустом месте — снять выбор</translation>
+    </message>
+    <message>
+        <source>Shift+Click</source>
+        <translation>Shift+щелчок</translation>
+    </message>
+    <message>
+        <source>Pick a second particle (distance) and a third (angle)</source>
+        <translation>Вторая частица (расстояние) и третья (угол)</translation>
+    </message>
+    <message>
+        <source>Left drag</source>
+        <translation>Перетаскивание левой кнопкой</translation>
+    </message>
+    <message>
+        <source>Turn the view</source>
+        <translation>Поворот изображения</translation>
+    </message>
+    <message>
+        <source>Right drag</source>
+        <translation>Перетаскивание правой кнопкой</translation>
+    </message>
+    <message>
+        <source>Turn about the view&apos;s axis and zoom</source>
+        <translation>Поворот вокруг оси взгляда и масштаб</translation>
+    </message>
+    <message>
+        <source>Wheel</source>
+        <translation>Колесо мыши</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Масштаб</translation>
+    </message>
+    <message>
+        <source>Double click on the listing</source>
+        <translation>Двойной щелчок по таблице</translation>
+    </message>
+    <message>
+        <source>Positions or velocities</source>
+        <translation>Положения или скорости</translation>
+    </message>
+    <message>
+        <source>%1 stays %2</source>
+        <translation>%1 остаётся %2</translation>
     </message>
 </context>
 <context>
