@@ -58,7 +58,7 @@ def _file_error(message, filename=None, code=None):
 
 
 def _as_mutable_mapping(cls):
-    for name in ("get", "keys", "items", "values", "pop", "popitem", "clear", "update", "setdefault", "__eq__"):
+    for name in ("keys", "items", "values", "popitem", "clear", "__eq__"):
         setattr(cls, name, getattr(_abc.MutableMapping, name))
     cls.__hash__ = None
     _abc.MutableMapping.register(cls)
@@ -105,6 +105,7 @@ def _params_setdefault(self, key, default=None, /):
 
 Params.get, Params.pop, Params.setdefault = _params_get, _params_pop, _params_setdefault
 del _params_get, _params_pop, _params_setdefault
+
 
 class Observables(dict):
     """The keys and types of the dict observe returns (observe gives a
