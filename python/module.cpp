@@ -3,11 +3,13 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include "analysis/conservation.h"
 #include "analysis/observable_table.h"
 #include "dynamics/step.h"
 #include "figures/figures.h"
 #include "files/io_error.h"
 #include "py_in_python.h"
+#include "py_rdf.h"
 #include "py_real.h"
 #include "py_render.h"
 #include "py_set.h"
@@ -86,13 +88,15 @@ pyb::dict observeSet(const PySet& s, bool taoscope, bool cool, bool blockade, bo
   const Observables o =
       zentrova::observe(s.set, zentrova::py::stepControls(taoscope, cool, blockade, peOut, pes1Out, pes2Out));
   pyb::dict d;
+  pyb::list reasons;
+  for (const std::string& r : conservationReasonTexts(o.reasons)) reasons.append(r);
   for (const ObservableColumn& col : observableTable()) {
     if (col.real)
       d[col.name] = toLongDouble(o.*col.real);
     else
       d[col.name] = o.*col.integer;
   }
-  d["reason"] = o.notConserved ? o.notConserved : "";
+  d["reasons"] = reasons;
   return d;
 }
 
@@ -172,6 +176,7 @@ PYBIND11_MODULE(zentrova, m) {
   zentrova::py::bindDynamics(m);
   zentrova::py::bindRender(m);
   zentrova::py::bindXyz(m);
+  zentrova::py::bindRdf(m);
 
   m.def("observe",
         [](const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out) {

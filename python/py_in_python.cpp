@@ -111,14 +111,22 @@ class Observables(dict):
     """The keys and types of the dict observe returns (observe gives a
     plain dict), for annotations."""
     __annotations__ = {**{name: _np.longdouble if real else int for name, real in _observable_keys()},
-                       "reason": str}
+                       "reasons": list}
 
 
 def run(s, n, every=1, **switches):
     """Steps s in place, n steps in all, and yields the observables (the dict
     of observe, with step and time): at the start, after every step whose
     counter is a multiple of every, and at the end, as zentrova-sim observe
-    writes its rows. The switches are those of step.
+    writes its rows. The switches are those of step, integrator too.
+
+    Each dict also holds what the run measured at every step so far: work
+    (that of the forces no potential accounts for, since the run began),
+    energy_start, energy_max_error (the largest |E - E0|),
+    energy_error_relative (that over the mean kinetic energy), energy_drift
+    (the least-squares slope of E per unit time), all NaN where energy is
+    not conserved, and step_ratio_max (the largest step_max over the
+    closest pair's distance).
 
     Leaving the loop early, or Ctrl-C, leaves s at the last completed step;
     a fault raises FloatingPointFault and nothing more is yielded."""
@@ -127,17 +135,24 @@ def run(s, n, every=1, **switches):
     if every < 1:
         raise ValueError(f"every takes a whole number of steps from 1, not {every}")
     step(s, 0, **switches)  # the switches are checked now, not at the first step
-    _observe_switches = {k: v for k, v in switches.items() if k != "threads"}
+    _observe_switches = {k: v for k, v in switches.items() if k not in ("threads", "integrator")}
+    record = _RunRecord()
+
+    def measured():
+        o = observe(s, **_observe_switches)
+        o.update(record.values())
+        return o
 
     def observations():
-        yield observe(s, **_observe_switches)
+        step(s, 0, _record=record, **switches)
+        yield measured()
         left = n
         while left:
             k = min(left, every - s.steps % every)
-            step(s, k, **switches)
+            step(s, k, _record=record, **switches)
             left -= k
             if left == 0 or s.steps % every == 0:
-                yield observe(s, **_observe_switches)
+                yield measured()
 
     return observations()
 

@@ -54,8 +54,29 @@ class Observables(TypedDict):
     angular_y: np.longdouble
     angular_z: np.longdouble
     present: int
-    # why the energy may change; "" where conservative is 1
-    reason: str
+    potential_pe: np.longdouble
+    potential_pes1: np.longdouble
+    potential_pes2: np.longdouble
+    work: np.longdouble
+    momentum_conserved: int
+    temperature: np.longdouble
+    force_max: np.longdouble
+    step_max: np.longdouble
+    # why energy or momentum may change; empty when both stay
+    reasons: list[str]
+
+class RunObservables(Observables):
+    energy_start: np.longdouble
+    energy_max_error: np.longdouble
+    energy_error_relative: np.longdouble
+    energy_drift: np.longdouble
+    step_ratio_max: np.longdouble
+
+class RadialBins(TypedDict):
+    r_low: npt.NDArray[np.longdouble]
+    r_high: npt.NDArray[np.longdouble]
+    count: npt.NDArray[np.uint64]
+    g: npt.NDArray[np.longdouble]
 
 class Params(MutableMapping[str, np.longdouble]):
     # Not made from Python: s.params is the one of a set.
@@ -123,6 +144,7 @@ def step(
     pes1_out: bool = False,
     pes2_out: bool = False,
     threads: int | None = None,
+    integrator: str = "euler",
 ) -> None: ...
 def observe(
     s: ParticleSet,
@@ -146,7 +168,15 @@ def run(
     pes1_out: bool = False,
     pes2_out: bool = False,
     threads: int | None = None,
-) -> Iterator[Observables]: ...
+    integrator: str = "euler",
+) -> Iterator[RunObservables]: ...
+def rdf(
+    frames: ParticleSet | Iterable[ParticleSet],
+    *,
+    bins: int = 100,
+    range: _Real | None = None,
+    pairs: Iterable[str] | None = None,
+) -> dict[str, RadialBins]: ...
 @overload
 def render(
     s: ParticleSet, path: None = None, size: tuple[int, int] = (640, 480), taoscope: bool = False, numbers: bool = False

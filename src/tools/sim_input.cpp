@@ -11,9 +11,9 @@ namespace zentrova {
 
 void failFor(const std::string& path, const AppError& e) {
   const auto* io = dynamic_cast<const IoError*>(&e);
-  // The window's message for a folder is "File access denied"; a command
-  // line is better told what it named.
-  if (io && io->error == EISDIR) throw IoError(path + ": is a directory", EISDIR);
+  // The window says "File access denied" for a folder and "I/O error 27" for
+  // a file-size limit; a command line is better told what happened.
+  if (io && (io->error == EISDIR || io->error == EFBIG)) throw IoError(path + ": " + simIoMessage(io->error), io->error);
   throw IoError(path + ": " + e.what(), io ? io->error : 0);
 }
 

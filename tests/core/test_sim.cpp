@@ -162,11 +162,12 @@ TEST_F(Simulator, HelpVersionAndAnOutputCheckedBeforeTheRun) {
 }
 
 TEST_F(Simulator, BenchReportsIdentity) {
-  ASSERT_EQ(sim("bench -n 1"), 0);
+  ASSERT_EQ(sim("bench -n 1 --warm 3 --threads 2"), 0);
   const std::string text = out();
   EXPECT_NE(text.find("baseline: "), std::string::npos);
   EXPECT_NE(text.find("reference: "), std::string::npos);
   EXPECT_NE(text.find("fast: "), std::string::npos);
+  EXPECT_NE(text.find("fast, 1 thread: "), std::string::npos);
   EXPECT_NE(text.find("speedup: "), std::string::npos);
   EXPECT_NE(text.find("identical: yes"), std::string::npos);
 }
@@ -253,6 +254,10 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_NE(field(json, "version"), "<missing>");
   EXPECT_NE(field(json, "host"), "<missing>");
   EXPECT_GE(std::stoi(field(json, "threads")), 1);
+  // Any byte may be in a name: the file is found, and JSON gets the byte back.
+  fs::copy_file(kData + "/set-b.lis1", tmp("b\xe9.lis1"));
+  ASSERT_EQ(sim("run '" + tmp("b\xe9.lis1") + "' -n 1 --summary"), 0) << err();
+  EXPECT_EQ(field(out(), "input"), "\"" + tmp("b") + "\\udce9.lis1\"");
   const std::string sha = field(json, "input_sha256");
   ASSERT_EQ(std::system(("sha256sum " + data("set-b.lis1") + " >" + tmp("sum")).c_str()), 0);
   EXPECT_EQ(sha, "\"" + slurp(tmp("sum")).substr(0, 64) + "\"");
@@ -264,7 +269,13 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_EQ(rows[0], zentrova::observablesCsvHeader());
   EXPECT_EQ(rows[1], zentrova::observablesCsvRow(zentrova::observe(loadFile(kData + "/set-b.lis1", 0), cool)));
   EXPECT_EQ(rows[3].substr(0, 2), "4,");
-  EXPECT_EQ(rows[4], cells.empty() ? "" : zentrova::observablesCsvRow(final));
+  // Both count the work (here Cool's damping) over the same steps.
+  zentrova::Observables measured = final;
+  measured.work = zentrova::parseReal(field(json, "work"), '.');
+  EXPECT_NE(measured.work, 0);
+  EXPECT_EQ(rows[4], cells.empty() ? "" : zentrova::observablesCsvRow(measured));
+  EXPECT_EQ(field(json, "energy_start"), "null");
+  EXPECT_EQ(field(json, "reasons").substr(0, 14), "[\"Cool is on\"");
 
   // A fault ends the table after the last completed step.
   EXPECT_EQ(sim("observe " + data("fault-overflow.lis1") + " -n 3"), 1);
@@ -369,7 +380,8 @@ TEST_F(Simulator, SignalsEndARunAsANormalEndWould) {
         << e.path();
 
   const pid_t observe = spawn("observe " + data("set-a.lis1") + " -n 100000000 --every 1000000", dir_);
-  waitForBytes(dir_ / "out", 300);  // header and the first row, written at once
+  // Into the first row, written after the header, before the first step.
+  waitForBytes(dir_ / "out", std::strlen(zentrova::observablesCsvHeader()) + 100);
   kill(observe, SIGINT);
   EXPECT_EQ(exitStatus(observe), 130);
   const auto rows = lines(out());
@@ -548,6 +560,9 @@ TEST_F(Simulator, ThreadsFromTheOptionTheEnvironmentOrTheAffinity) {
     EXPECT_EQ(sim(cmd + " --threads 2"), 0) << cmd << err();
     EXPECT_EQ(sim(cmd + " --threads 17"), 2) << cmd;
   }
+  writeCollidingSet(tmp("two.lis1"), false);  // too small to share: one thread, whatever is asked
+  EXPECT_EQ(sim("run " + tmp("two.lis1") + " -n 2 --summary --threads 3"), 0);
+  EXPECT_EQ(field(out(), "threads"), "1");
   for (const std::string& cmd : {run, "forces " + data("set-a.lis1")}) {
     EXPECT_EQ(sim(cmd, "ZENTROVA_THREADS=many "), 2) << cmd;
     EXPECT_NE(err().find("ZENTROVA_THREADS 'many'"), std::string::npos) << err();
