@@ -27,11 +27,12 @@ int cmdRdf(const Options& o) {
   try {
     InFile file;
     file.open(in);
-    bytes = file.readAll(std::size_t(1) << 32);
+    bytes = file.readAll(kMaxTextFileBytes);
     file.close();
   } catch (const IoError& e) {
     failFor(in, e);
   }
+  if (bytes.size() >= kMaxTextFileBytes) failFor(in, AppError("larger than 4 GiB"));
   const FileFormat* xyz = formatNamed("xyz");
   if (!xyz || !xyz->recognises(bytes)) {
     ParticleRecord record{};
@@ -46,7 +47,7 @@ int cmdRdf(const Options& o) {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
         set.Count = kMaxParticles;
-        applyXyzFrame(frame, set);
+        applyXyzFrame(frame, set, allParameterNames());  // distances need neither dt nor parameters
         add(set);
       }
     } catch (const AppError& e) {
