@@ -114,6 +114,17 @@ class Observables(dict):
                        "reasons": list}
 
 
+class RunObservables(Observables):
+    """The keys and types of the dicts run yields, for annotations."""
+    __annotations__ = {name: _np.longdouble for name in (
+        "energy_start", "energy_max_error", "energy_error_relative", "energy_drift", "step_ratio_max")}
+
+
+class RadialBins(dict):
+    """The keys and types of each pair's dict of rdf, for annotations."""
+    __annotations__ = {"r_low": _np.ndarray, "r_high": _np.ndarray, "count": _np.ndarray, "g": _np.ndarray}
+
+
 def run(s, n, every=1, **switches):
     """Steps s in place, n steps in all, and yields the observables (the dict
     of observe, with step and time): at the start, after every step whose
