@@ -43,11 +43,12 @@ int cmdRdf(const Options& o) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
+    const std::vector<std::string> unused = allParameterNames();  // distances need neither dt nor parameters
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
         set.Count = kMaxParticles;
-        applyXyzFrame(frame, set, allParameterNames());  // distances need neither dt nor parameters
+        applyXyzFrame(frame, set, unused);
         add(set);
       }
     } catch (const AppError& e) {
