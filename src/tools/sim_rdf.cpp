@@ -4,7 +4,6 @@
 #include "files/file_formats.h"
 #include "files/file_io.h"
 #include "files/xyz.h"
-#include "state/named_parameters.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -28,11 +27,12 @@ int cmdRdf(const Options& o) {
   try {
     InFile file;
     file.open(in);
-    bytes = file.readAll(std::size_t(1) << 32);
+    bytes = file.readAll(kMaxTextFileBytes);
     file.close();
   } catch (const IoError& e) {
     failFor(in, e);
   }
+  if (bytes.size() >= kMaxTextFileBytes) failFor(in, AppError("larger than 4 GiB"));
   const FileFormat* xyz = formatNamed("xyz");
   if (!xyz || !xyz->recognises(bytes)) {
     ParticleRecord record{};
@@ -43,9 +43,7 @@ int cmdRdf(const Options& o) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
-    // Only positions count here: dt and the parameters may be missing.
-    std::vector<std::string> unused;
-    for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
+    const std::vector<std::string> unused = allParameterNames();  // distances need neither dt nor parameters
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
