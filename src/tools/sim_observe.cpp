@@ -12,7 +12,7 @@ namespace zentrova {
 int cmdObserve(const ObserveOptions& o) {
   ParticleRecord record{};
   ParticleSet set;
-  loadInputSet(o.in, record, set);
+  loadInputSet(o.in, record, set, settingNames(o.settings));
   applySettings(o.settings, set);
   reportNonFinite(o.in, set);
   set.Time = o.startStep;

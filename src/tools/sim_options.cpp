@@ -26,7 +26,7 @@ const char* const kUsage =
     "  zentrova-sim rdf IN [--bins N] [--range R] [--pairs PE-PES1,...]   (every frame of an XYZ file)\n"
     "  forces, run, observe and convert take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
     "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (OUT .lis1 or .xyz, by its extension)\n"
-    "  zentrova-sim bench [IN] [-n STEPS] [--threads T]\n"
+    "  zentrova-sim bench [IN] [-n STEPS] [--warm STEPS] [--threads T]\n"
     "  zentrova-sim render IN -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
     "  IN is a .lis1 set or an extended XYZ file (its last frame), told by its content\n"
     "  zentrova-sim --help | --version\n";
@@ -66,7 +66,7 @@ void parseSize(const std::string& text, Options& o) {
 // The text of each option with a value, read into numbers once CLI11 has
 // taken the line apart, so that their messages stay the program's own.
 struct Texts {
-  std::optional<std::string> in, out, n, every, checkpoint, startStep, dt, threads, size, trails, maxTime;
+  std::optional<std::string> in, out, n, every, checkpoint, startStep, dt, threads, size, trails, maxTime, warm;
   std::vector<std::optional<std::string>> trajectories;  // one a format of fileFormats()
   std::optional<std::string> integrator, bins, range, pairs;
   std::vector<std::string> sets;
@@ -136,6 +136,7 @@ Options parseOptions(int argc, char** argv) {
     cmd->add_option("--pairs", t.pairs);
   }
   if (runs || isBench) cmd->add_option("-n", t.n);
+  if (isBench) cmd->add_option("--warm", t.warm);
   if (runs || isConvert) cmd->add_option("--start-step", t.startStep);
   if (isRun || isRender) cmd->add_option("-o", t.out);
   if (isRun) {
@@ -169,6 +170,7 @@ Options parseOptions(int argc, char** argv) {
   // bench counts its steps in int, ten fast ones to each literal one.
   if (t.n) o.steps = parseCount("-n", *t.n, 0, usage, isBench ? 100000000 : std::numeric_limits<std::int64_t>::max());
   if (t.every) o.every = parseCount("--every", *t.every, 1, usage);
+  if (t.warm) o.warm = parseCount("--warm", *t.warm, 0, usage);
   if (t.checkpoint) o.checkpoint = parseCount("--checkpoint", *t.checkpoint, 1, usage);
   if (t.startStep) o.startStep = parseCount("--start-step", *t.startStep, 0, usage);
   if (o.steps && *o.steps > std::numeric_limits<std::int64_t>::max() - o.startStep)

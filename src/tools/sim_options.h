@@ -40,6 +40,7 @@ struct Options {
   std::int64_t every = 1;
   int threads = 1;  // --threads, else ZENTROVA_THREADS, else the affinity mask
   std::int64_t checkpoint = 0;
+  std::int64_t warm = 0;  // bench: steps taken before the timing
   bool resume = false;
   std::optional<double> maxSeconds;  // --max-time
   std::int64_t startStep = 0;

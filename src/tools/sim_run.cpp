@@ -107,7 +107,9 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
   const std::string started = utcNow();
   ParticleRecord record;
   ParticleSet set;
-  loadInputSet(*o.in, record, set);
+  std::vector<std::string> given = settingNames(o.settings);
+  if (o.dt) given.push_back("dt");
+  loadInputSet(*o.in, record, set, given);
   std::string inputSha;
   try {
     inputSha = sha256OfFile(*o.in);
@@ -191,11 +193,15 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
     try {
       saveSet(set, record, *o.out);
     } catch (const IoError& e) {
-      firstError(*o.out + ": " + e.what());
-      simMessage(*o.out, e.what());
+      const std::string message = e.error ? simIoMessage(e.error) : e.what();
+      firstError(*o.out + ": " + message);
+      simMessage(*o.out, message);
     }
   };
   auto saveCheckpoint = [&](std::optional<int> finished, const std::string& summary) {
+    for (Trajectory& t : trajectories)
+      if (!t.stream->sync()) firstError(t.stream->error());
+    if (outputError) return;
     Checkpoint c;
     c.step = set.Time, c.startStep = o.startStep, c.steps = *o.steps, c.every = o.every;
     c.inputSha256 = inputSha;
