@@ -332,6 +332,38 @@
         <translation>Obecne cząstki</translation>
     </message>
     <message>
+        <source>Potential energy, PE</source>
+        <translation>Energia potencjalna, PE</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES1</source>
+        <translation>Energia potencjalna, PES1</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES2</source>
+        <translation>Energia potencjalna, PES2</translation>
+    </message>
+    <message>
+        <source>Work of the unequal pulls</source>
+        <translation>Praca nierównych przyciągań</translation>
+    </message>
+    <message>
+        <source>Momentum conserved</source>
+        <translation>Pęd zachowany</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Largest force</source>
+        <translation>Największa siła</translation>
+    </message>
+    <message>
+        <source>Largest step</source>
+        <translation>Największy krok</translation>
+    </message>
+    <message>
         <source>total</source>
         <translation>całkowita</translation>
     </message>
@@ -348,8 +380,8 @@
         <translation>potencjalna</translation>
     </message>
     <message>
-        <source>particles of several groups are present</source>
-        <translation>obecne są cząstki kilku grup</translation>
+        <source>particles of several groups pull each other</source>
+        <translation>cząstki kilku grup przyciągają się nawzajem</translation>
     </message>
     <message>
         <source>the pull of PE is off</source>
@@ -368,8 +400,8 @@
         <translation>chłodzenie jest włączone</translation>
     </message>
     <message>
-        <source>Blockade is on</source>
-        <translation>blokada jest włączona</translation>
+        <source>Blockade holds a particle that pulls others</source>
+        <translation>blokada trzyma cząstkę, która przyciąga inne</translation>
     </message>
 </context>
 <context>
@@ -751,6 +783,14 @@
     <message>
         <source>Step Once</source>
         <translation>Jeden krok</translation>
+    </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Krok Verleta</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Krok prędkościowy Verleta drugiego rzędu zamiast kroku domyślnego</translation>
     </message>
     <message>
         <source>Full</source>

@@ -332,6 +332,38 @@
         <translation>Присутствующие частицы</translation>
     </message>
     <message>
+        <source>Potential energy, PE</source>
+        <translation>Потенциальная энергия, PE</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES1</source>
+        <translation>Потенциальная энергия, PES1</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES2</source>
+        <translation>Потенциальная энергия, PES2</translation>
+    </message>
+    <message>
+        <source>Work of the unequal pulls</source>
+        <translation>Работа неравных притяжений</translation>
+    </message>
+    <message>
+        <source>Momentum conserved</source>
+        <translation>Импульс сохраняется</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Температура</translation>
+    </message>
+    <message>
+        <source>Largest force</source>
+        <translation>Наибольшая сила</translation>
+    </message>
+    <message>
+        <source>Largest step</source>
+        <translation>Наибольший шаг</translation>
+    </message>
+    <message>
         <source>total</source>
         <translation>полная</translation>
     </message>
@@ -348,8 +380,8 @@
         <translation>потенциальная</translation>
     </message>
     <message>
-        <source>particles of several groups are present</source>
-        <translation>присутствуют частицы нескольких групп</translation>
+        <source>particles of several groups pull each other</source>
+        <translation>частицы нескольких групп притягивают друг друга</translation>
     </message>
     <message>
         <source>the pull of PE is off</source>
@@ -368,8 +400,8 @@
         <translation>остывание включено</translation>
     </message>
     <message>
-        <source>Blockade is on</source>
-        <translation>блокировка включена</translation>
+        <source>Blockade holds a particle that pulls others</source>
+        <translation>блокада держит частицу, которая притягивает другие</translation>
     </message>
 </context>
 <context>
@@ -751,6 +783,14 @@
     <message>
         <source>Step Once</source>
         <translation>Один шаг</translation>
+    </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Шаг Верле</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Скоростной шаг Верле второго порядка вместо шага по умолчанию</translation>
     </message>
     <message>
         <source>Full</source>
