@@ -155,6 +155,10 @@
         <source>Zentrova speaks this language from its next start.</source>
         <translation>Zentrova będzie mówić w tym języku od następnego uruchomienia.</translation>
     </message>
+    <message>
+        <source>The choice of language cannot be kept in %1.</source>
+        <translation>Nie można zachować wyboru języka w %1.</translation>
+    </message>
 </context>
 <context>
     <name>MonitorPlots</name>

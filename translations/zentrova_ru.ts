@@ -155,6 +155,10 @@
         <source>Zentrova speaks this language from its next start.</source>
         <translation>Zentrova заговорит на этом языке при следующем запуске.</translation>
     </message>
+    <message>
+        <source>The choice of language cannot be kept in %1.</source>
+        <translation>Не удаётся сохранить выбор языка в %1.</translation>
+    </message>
 </context>
 <context>
     <name>MonitorPlots</name>
