@@ -77,6 +77,12 @@ set_tests_properties(InstallIntoScratchPrefix PROPERTIES LABELS install)
 add_test(NAME SweepThroughParallel
   COMMAND ${CMAKE_SOURCE_DIR}/tests/sweep/check_sweep.sh $<TARGET_FILE:zentrova-sim>
           ${CMAKE_SOURCE_DIR}/tests/data/set-a.lis1)
+# The README's Slurm job array on a one-node Slurm of its own (root only).
+add_test(NAME SlurmRecipeResumesAfterCancel
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/slurm/check_slurm_recipe.sh $<TARGET_FILE:zentrova-sim>
+          ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/tests/data/set-b.lis1)
+set_tests_properties(SlurmRecipeResumesAfterCancel PROPERTIES LABELS slurm SKIP_RETURN_CODE 77 TIMEOUT 400
+  RUN_SERIAL TRUE)
 add_test(NAME TrajectoryReadByAse
   COMMAND ${Python_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/sweep/check_xyz_ase.py $<TARGET_FILE:zentrova-sim>
           ${CMAKE_SOURCE_DIR}/tests/data/set-b.lis1)

@@ -169,6 +169,14 @@ void MainPicture::recordFrame() {
   if (!p.recorder->add(shownPicture(), stamp)) recordingFailed();
 }
 
+bool MainPicture::frameDue() const {
+  const PictureState& p = state_;
+  if (!p.RecordFrames->isChecked() || !p.recorder) return false;
+  const std::int32_t step = app_.set.Time;
+  const std::int32_t from = std::min(step, p.recordFrom);
+  return (std::int64_t(step) - from) % p.recording.every == 0 && p.lastFrameStep != step;
+}
+
 void MainPicture::finishRecording() {
   PictureState& p = state_;
   if (!p.recorder) return;

@@ -25,6 +25,7 @@
 #include "observable_texts.h"
 
 #include "files/set_file.h"
+#include "main_parameters.h"
 #include "main_window_fixture.h"
 
 using namespace zentrova;
@@ -210,7 +211,7 @@ TEST_F(MainWindowTest, ListingDoubleClickSwitchesToVelocitiesAndBack) {
 
 TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
   pointStartupAt(writeSampleSet(dir + "/a.lis1"));
-  open();
+  auto& w = open();
   auto* edit = ui().EditDT;
   edit->setFocus();
   edit->clear();
@@ -225,9 +226,25 @@ TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
   ui().EditA1->setFocus();
   QApplication::processEvents();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_EQ(errors[0], "'" + num("1.2.3") + "' is not a valid floating point value.");
+  // The refused text gives way to the value in force, which the box names.
+  EXPECT_EQ(errors[0], "'" + num("1.2.3") + "' is not a valid floating point value; dt stays " + num("-0.5") + ".");
   EXPECT_EQ(app.set.Dt, -0.5L);
-  EXPECT_EQ(edit->text(), num("1.2.3"));
+  EXPECT_EQ(edit->text(), num("-0.5"));
+
+  // Either decimal separator is read; a field left as the window wrote it
+  // keeps every bit of its value.
+  edit->setFocus();
+  edit->setText("0.25");
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(app.set.Dt, 0.25L);
+  app.set.B2 = 1.0L / 3;
+  w.parameters().show();
+  ui().EditB2->setFocus();
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(app.set.B2, 1.0L / 3);
+  EXPECT_EQ(errors.size(), 1);
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
@@ -340,6 +357,7 @@ TEST_F(MainWindowTest, EveryCaptionFitsAndTheListingKeepsItsHeaders) {
     ui().Go->click();
   });
   ui().Go->click();
+  waitForRunEnd(app);
   TEditDlg editor(app, [] { return false; });
   editor.show();
   const QRect grid = editor.findChild<QTableWidget*>("DaonsTable")->geometry();

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     std::fputs(lines.toUtf8().constData(), stdout);
     return 0;
   }
+  QStandardPaths::setTestModeEnabled(true);  // settings of the tests' own
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
