@@ -4,6 +4,7 @@
 #include "files/file_formats.h"
 #include "files/file_io.h"
 #include "files/xyz.h"
+#include "state/named_parameters.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -42,11 +43,14 @@ int cmdRdf(const Options& o) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
+    // Distances need the positions only: dt and the parameters may be absent.
+    std::vector<std::string> unused;
+    for (const NamedParameter& p : namedParameters()) unused.emplace_back(p.name);
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
         set.Count = kMaxParticles;
-        applyXyzFrame(frame, set);
+        applyXyzFrame(frame, set, unused);
         add(set);
       }
     } catch (const AppError& e) {
