@@ -19,6 +19,7 @@
 #include "dynamics/force_terms.h"
 #include "dynamics/literal_step.h"
 #include "dynamics/thread_count.h"
+#include "dynamics/verlet.h"
 #include "dynamics/xmath.h"
 #include "dynamics/zero_bounds.h"
 #include "state/fp_guard.h"
@@ -53,7 +54,10 @@ void commit(ParticleSet& s, bool blockade) {
 
 }  // namespace literal
 
-void stepReference(ParticleSet& set, const StepControls& c) { literal::stepT<Plain, Trapping>(set, c); }
+void stepReference(ParticleSet& set, const StepControls& c) {
+  if (c.verlet) return verletStep(set, c, [](ParticleSet& s, const StepControls& e) { stepReference(s, e); });
+  literal::stepT<Plain, Trapping>(set, c);
+}
 
 // ---------------------------------------------------------------------------
 // Fast step. Everything in a pair's contribution except its sign and
@@ -666,6 +670,8 @@ int FastStepper::threadsUsed() const {
 }
 
 void FastStepper::step(ParticleSet& set, const StepControls& controls) {
+  if (controls.verlet)
+    return verletStep(set, controls, [this](ParticleSet& s, const StepControls& e) { step(s, e); });
   std::lock_guard<std::mutex> lock(impl_->stepMutex);
   if (!impl_->tryStep(set, controls)) {
     clearFpFaults();

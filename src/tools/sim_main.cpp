@@ -35,7 +35,7 @@ std::string num(Real v) { return machineReal(v); }
 int cmdForces(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
-  loadInputSet(*o.in, record, set);
+  loadInputSet(*o.in, record, set, settingNames(o.settings));
   applySettings(o.settings, set);
   reportNonFinite(*o.in, set);
   std::string text;
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
   } catch (const InfoRequest& r) {
     std::fputs(r.text, stdout);
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
-    simMessage("standard output", ioMessage(errno ? errno : EIO));
+    simMessage("standard output", simIoMessage(errno ? errno : EIO));
     return kExitInput;
   } catch (const UsageError& e) {
     if (!e.what.empty()) simMessage(e.what);
@@ -168,6 +168,7 @@ int main(int argc, char** argv) {
     else if (o.command == "run") status = cmdRun(o, argc, argv, began);
     else if (o.command == "observe")
       status = cmdObserve({*o.in, *o.steps, o.every, o.threads, o.startStep, o.controls, o.settings});
+    else if (o.command == "rdf") status = cmdRdf(o);
     else if (o.command == "convert") status = cmdConvert({*o.in, *o.out, o.startStep, o.controls.forces.taoscope, o.settings});
     else status = cmdBench(o);
     // What is still buffered, and every earlier write, checked once more.

@@ -21,6 +21,14 @@ Setting parseSetting(const std::string& text) {
   throw AppError("--set: unknown parameter '" + name + "' (one of dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)");
 }
 
+std::vector<std::string> settingNames(const std::vector<Setting>& settings) {
+  std::vector<std::string> names;
+  for (const Setting& s : settings)
+    for (const NamedParameter& p : namedParameters())
+      if (p.field == s.field) names.push_back(p.name);
+  return names;
+}
+
 void applySettings(const std::vector<Setting>& settings, ParticleSet& set) {
   for (const Setting& s : settings) set.*s.field = s.value;
 }

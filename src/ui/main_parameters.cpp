@@ -7,6 +7,8 @@
 
 #include "key_filter.h"
 #include "main_history.h"
+#include "number_field.h"
+#include "state/errors.h"
 
 using namespace zentrova;
 
@@ -45,34 +47,36 @@ void MainParameters::show() {
       {ui_.EditDT, s.Dt}, {ui_.EditA1, s.A1}, {ui_.EditB1, s.B1}, {ui_.EditA2, s.A2},
       {ui_.EditB2, s.B2}, {ui_.EditC2, s.C2}, {ui_.EditD2, s.D2}, {ui_.EditA3, s.A3},
       {ui_.EditB3, s.B3}, {ui_.EditC3, s.C3}, {ui_.EditD3, s.D3}};
-  for (const auto& [edit, value] : fields) {
-    edit->setText(realText(value));
-    edit->setCursorPosition(0);  // long numbers show their leading digits
-  }
+  for (const auto& [edit, value] : fields) shown_.show(edit, value);
 }
 
-void MainParameters::EditDTExit() {
-  // The text the window wrote itself stands for the value as it is, all of
-  // its bits, so leaving the field untouched changes nothing.
-  if (ui_.EditDT->text() == realText(app_.set.Dt)) return;
-  const Real value = parseReal(toLocal(ui_.EditDT->text()), decimalSeparator());
-  if (sameBits(value, app_.set.Dt)) return;
+// The text the window wrote itself stands for the value as it is, all of its
+// bits, so leaving the field untouched changes nothing. A text that is not a
+// number gives way to the value in force, and the box says which one stays.
+void MainParameters::storeField(QLineEdit* field, Real& target, const QString& name) {
+  if (shown_.untouched(field)) return;
+  Real value;
+  try {
+    value = parseUserReal(field->text());
+  } catch (const ConvertError& e) {
+    shown_.show(field, target);
+    throw ConvertError(std::string(e.what()) + "; " +
+                       toLocal(TMainForm::tr("%1 stays %2").arg(name, realText(target))));
+  }
+  if (sameBits(value, target)) return;
   const SetSnapshot before(app_.set);
-  app_.set.Dt = value;
-  form_.history().pushChange(QStringLiteral("Change of dt"), before);
+  target = value;
+  shown_.show(field, value);
+  form_.history().pushChange(TMainForm::tr("Change of %1").arg(name), before);
 }
+
+void MainParameters::EditDTExit() { storeField(ui_.EditDT, app_.set.Dt, QStringLiteral("dt")); }
 
 void MainParameters::ParameterExit(QLineEdit* field) {
   auto& s = app_.set;
   const std::pair<QLineEdit*, Real*> targets[] = {
       {ui_.EditA1, &s.A1}, {ui_.EditB1, &s.B1}, {ui_.EditA2, &s.A2}, {ui_.EditB2, &s.B2}, {ui_.EditC2, &s.C2},
       {ui_.EditD2, &s.D2}, {ui_.EditA3, &s.A3}, {ui_.EditB3, &s.B3}, {ui_.EditC3, &s.C3}, {ui_.EditD3, &s.D3}};
-  for (const auto& [edit, target] : targets) {
-    if (edit != field || field->text() == realText(*target)) continue;
-    const Real value = parseReal(toLocal(field->text()), decimalSeparator());
-    if (sameBits(value, *target)) return;
-    const SetSnapshot before(s);
-    *target = value;
-    form_.history().pushChange(QStringLiteral("Change of %1").arg(field->objectName().mid(4)), before);
-  }
+  for (const auto& [edit, target] : targets)
+    if (edit == field) storeField(field, *target, field->objectName().mid(4));
 }
