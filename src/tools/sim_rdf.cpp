@@ -7,6 +7,7 @@
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
+#include "state/named_parameters.h"
 #include "state/particle_record.h"
 
 namespace zentrova {
@@ -42,11 +43,14 @@ int cmdRdf(const Options& o) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
+    // Positions only: dt and the parameters need not be in a frame.
+    std::vector<std::string> unread;
+    for (const NamedParameter& p : namedParameters()) unread.push_back(p.name);
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
         set.Count = kMaxParticles;
-        applyXyzFrame(frame, set);
+        applyXyzFrame(frame, set, unread);
         add(set);
       }
     } catch (const AppError& e) {
