@@ -65,7 +65,12 @@ TMonitor::TMonitor(const ParticleSet& set, std::function<StepControls()> control
   buildValues();
   poll_ = new QTimer(this);
   poll_->setInterval(kPollMs);
-  connect(poll_, &QTimer::timeout, this, [this] { runGuarded([this] { sample(); }); });
+  connect(poll_, &QTimer::timeout, this, [this] {
+    // A run that tells of its steps shows them itself: measuring the set
+    // once more here would only take from its time.
+    if (stepClock_.isValid() && stepClock_.elapsed() < kPollMs) return;
+    runGuarded([this] { sample(); });
+  });
   connect(ui->SaveCsv, &QPushButton::clicked, this, [this] { runGuarded([this] { SaveCsvClick(); }); });
   connect(ui->Compare, &QPushButton::clicked, this, [this] { runGuarded([this] { CompareClick(); }); });
   connect(ui->NoCompare, &QPushButton::clicked, this, [this] { runGuarded([this] { NoCompareClick(); }); });
@@ -190,17 +195,36 @@ void TMonitor::stepTaken() {
     unseen_ = true;  // a gap in the plots, not a line across it
     return;
   }
+  stepClock_.start();
+  const bool displayDue = !displayClock_.isValid() || displayClock_.elapsed() >= kDisplayMs;
+  if (series_.wants(set_.Time)) {
+    // The steps since the last measurement, without it, tell the pace at
+    // once, also after a load started the series anew: waiting for the
+    // half-second rate would measure every step until then. Time spent
+    // elsewhere only makes the estimate slower, and the stride smaller.
+    if (measureNs_ > 0 && measuredClock_.isValid() && set_.Time > measuredStep_) {
+      const double stepNs = double(measuredClock_.nsecsElapsed()) / double(set_.Time - measuredStep_);
+      const double every = measureNs_ / stepNs / kMeasureShare;
+      if (every > double(series_.stride())) series_.raiseStride(std::int64_t(std::min(every, 1e9)));
+    }
+  }
   if (series_.wants(set_.Time)) {
     QElapsedTimer clock;
     clock.start();
-    record(observe(set_, controls_()));
+    const Observables o = observe(set_, controls_());
+    record(o);
     measureNs_ = double(clock.nsecsElapsed());
+    measuredClock_.start();
+    measuredStep_ = set_.Time;
+    if (displayDue) takeSample(o, true);  // this step's values, measured once
+    return;
   }
-  if (!displayClock_.isValid() || displayClock_.elapsed() >= kDisplayMs) sample(true);
+  if (displayDue) sample(true);
 }
 
-void TMonitor::sample(bool now) {
-  const Observables o = observe(set_, controls_());
+void TMonitor::sample(bool now) { takeSample(observe(set_, controls_()), now); }
+
+void TMonitor::takeSample(const Observables& o, bool now) {
   measureRate(o.step);
   if (faultStep_ && (o.step >= *faultStep_ || o.step < *faultStep_ - 1)) {
     faultStep_.reset();  // a later run went past it, or another set was loaded

@@ -69,6 +69,7 @@ class TMonitor : public QWidget {
   void record(const zentrova::Observables& o);
   void display(const zentrova::Observables& o);
   void measureRate(std::int32_t step);
+  void takeSample(const zentrova::Observables& o, bool now);
   void placeOnScreen();
 
   const zentrova::ParticleSet& set_;
@@ -80,6 +81,9 @@ class TMonitor : public QWidget {
   std::optional<zentrova::Observables> latest_;
   std::optional<std::int32_t> faultStep_;
   QElapsedTimer rateClock_, displayClock_;
+  QElapsedTimer stepClock_;  // since a run last told of a step
+  QElapsedTimer measuredClock_;  // since the end of the last measurement of a step
+  std::int32_t measuredStep_ = 0;
   bool displayPending_ = false;
   bool unseen_ = false;  // steps were taken while hidden since the last sample
   std::int32_t rateStep_ = 0;

@@ -1,6 +1,5 @@
 #include "frame_recorder.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +13,7 @@
 #include "error_box.h"
 #include "files/file_io.h"
 #include "files/io_error.h"
+#include "png_file.h"
 #include "state/errors.h"
 
 namespace {
@@ -118,12 +118,9 @@ int FrameRecorder::queued() const {
 void FrameRecorder::write(Job& job) {
   try {
     if (!job.stamp.isEmpty()) drawStamp(job.image, job.stamp);
-    // zlib's fastest level (quality 80 in Qt's terms): a frame is mostly
-    // background, and its encoding is what keeps a run waiting.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!job.image.save(&buffer, "PNG", 80)) zentrova::throwIo(EIO);
+    // The encoding is what keeps a run waiting: on two busy processors this
+    // thread takes its time from the step's.
+    const QByteArray bytes = fastPngBytes(job.image);
     zentrova::writeFileReplacing(toLocal(job.path), reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                  std::size_t(bytes.size()));
   } catch (const std::exception& e) {
