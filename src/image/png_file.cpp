@@ -31,6 +31,17 @@ void appendChunk(QByteArray& out, const char* type, const QByteArray& data) {
   append32(out, quint32(crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start), uInt(out.size() - start))));
 }
 
+// One deflate state a thread, reset for each picture: making one anew
+// allocates and clears a few hundred kilobytes every frame.
+struct Deflater {
+  z_stream z{};
+  bool ready = false;
+  Deflater() { ready = deflateInit2(&z, 1, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+  ~Deflater() {
+    if (ready) deflateEnd(&z);
+  }
+};
+
 }  // namespace
 
 QByteArray fastPngBytes(const QImage& picture) {
@@ -38,29 +49,42 @@ QByteArray fastPngBytes(const QImage& picture) {
       picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
   const int w = image.width(), h = image.height();
   if (image.isNull() || w <= 0 || h <= 0) zentrova::throwIo(EIO);
-  const std::size_t rowBytes = 1 + 3 * std::size_t(w);
-  std::vector<Bytef> rows(rowBytes * std::size_t(h));
-  Bytef* d = rows.data();
-  for (int y = 0; y < h; ++y) {
-    const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    *d++ = 0;  // filter type None
-    for (int x = 0; x < w; ++x) {
-      *d++ = Bytef(qRed(px[x]));
-      *d++ = Bytef(qGreen(px[x]));
-      *d++ = Bytef(qBlue(px[x]));
-    }
-  }
-  z_stream z{};
-  if (deflateInit2(&z, 1, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) zentrova::throwIo(ENOMEM);
-  QByteArray packed(qsizetype(deflateBound(&z, uLong(rows.size()))), Qt::Uninitialized);
-  z.next_in = rows.data();
-  z.avail_in = uInt(rows.size());
+  thread_local Deflater deflater;
+  if (!deflater.ready || deflateReset(&deflater.z) != Z_OK) zentrova::throwIo(ENOMEM);
+  z_stream& z = deflater.z;
+  // Row by row, each with its filter byte, through a buffer of one row.
+  std::vector<Bytef> row(1 + 3 * std::size_t(w));
+  QByteArray packed(qsizetype(64) << 10, Qt::Uninitialized);
   z.next_out = reinterpret_cast<Bytef*>(packed.data());
   z.avail_out = uInt(packed.size());
-  const int done = deflate(&z, Z_FINISH);
-  packed.resize(qsizetype(z.total_out));
-  deflateEnd(&z);
+  int done = Z_OK;
+  for (int y = 0; y <= h && done == Z_OK; ++y) {
+    const bool last = y == h;
+    if (!last) {
+      const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      Bytef* d = row.data();
+      *d++ = 0;  // filter type None
+      for (int x = 0; x < w; ++x) {
+        *d++ = Bytef(qRed(px[x]));
+        *d++ = Bytef(qGreen(px[x]));
+        *d++ = Bytef(qBlue(px[x]));
+      }
+      z.next_in = row.data();
+      z.avail_in = uInt(row.size());
+    }
+    do {
+      if (z.avail_out == 0) {
+        const qsizetype used = packed.size();
+        packed.resize(used * 2);
+        z.next_out = reinterpret_cast<Bytef*>(packed.data()) + used;
+        z.avail_out = uInt(packed.size() - used);
+      }
+      done = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+    } while (done == Z_OK && (z.avail_in > 0 || z.avail_out == 0 || last));
+    if (done == Z_BUF_ERROR) done = Z_OK;  // no progress possible until more input
+  }
   if (done != Z_STREAM_END) zentrova::throwIo(EIO);
+  packed.resize(qsizetype(z.total_out));
 
   QByteArray header;
   append32(header, quint32(w));

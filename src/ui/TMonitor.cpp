@@ -198,11 +198,12 @@ void TMonitor::stepTaken() {
   stepClock_.start();
   const bool displayDue = !displayClock_.isValid() || displayClock_.elapsed() >= kDisplayMs;
   if (series_.wants(set_.Time)) {
-    // The steps since the last measurement, without it, tell the pace at
-    // once, also after a load started the series anew: waiting for the
-    // half-second rate would measure every step until then. Time spent
-    // elsewhere only makes the estimate slower, and the stride smaller.
-    if (measureNs_ > 0 && measuredClock_.isValid() && set_.Time > measuredStep_) {
+    // During a run the steps since the last measurement, without it, tell
+    // the pace at once, also after a load started the series anew: waiting
+    // for the half-second rate would measure every step until then. Time
+    // spent elsewhere only makes the estimate slower, and the stride
+    // smaller. Single steps are all kept.
+    if (!set_.Stopped && measureNs_ > 0 && measuredClock_.isValid() && set_.Time > measuredStep_) {
       const double stepNs = double(measuredClock_.nsecsElapsed()) / double(set_.Time - measuredStep_);
       const double every = measureNs_ / stepNs / kMeasureShare;
       if (every > double(series_.stride())) series_.raiseStride(std::int64_t(std::min(every, 1e9)));

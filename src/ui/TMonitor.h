@@ -83,7 +83,7 @@ class TMonitor : public QWidget {
   QElapsedTimer rateClock_, displayClock_;
   QElapsedTimer stepClock_;  // since a run last told of a step
   QElapsedTimer measuredClock_;  // since the end of the last measurement of a step
-  std::int32_t measuredStep_ = 0;
+  std::int64_t measuredStep_ = 0;
   bool displayPending_ = false;
   bool unseen_ = false;  // steps were taken while hidden since the last sample
   std::int32_t rateStep_ = 0;

@@ -15,7 +15,7 @@
 // as they come.
 class FrameRecorder {
  public:
-  explicit FrameRecorder(std::size_t capacity = 4);
+  explicit FrameRecorder(std::size_t capacity = 16);
   ~FrameRecorder();  // writes what is queued, then ends the thread
   FrameRecorder(const FrameRecorder&) = delete;
   FrameRecorder& operator=(const FrameRecorder&) = delete;
