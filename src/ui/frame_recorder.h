@@ -15,7 +15,7 @@
 // as they come.
 class FrameRecorder {
  public:
-  explicit FrameRecorder(std::size_t capacity = 16);
+  explicit FrameRecorder(std::size_t capacity = 16);  // frames, a few MB each at most
   ~FrameRecorder();  // writes what is queued, then ends the thread
   FrameRecorder(const FrameRecorder&) = delete;
   FrameRecorder& operator=(const FrameRecorder&) = delete;
