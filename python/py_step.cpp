@@ -135,7 +135,8 @@ void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool
     pyb::gil_scoped_release unlocked;
     using Clock = std::chrono::steady_clock;
     auto nextCheck = Clock::now() + kSignalCheck;
-    s.alignStepBuffers();
+    // Python writes only the live arrays (through the numpy views).
+    s.set.alignAll();
     try {
       // Ctrl-C ends a long run between two steps; a handler that raises
       // sets the interpreter's error, raised here once the lock is back.
@@ -150,7 +151,7 @@ void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool
     } catch (...) {
       // Drop what the failed step left in its buffers: the set is the last
       // completed step, whatever comes next.
-      s.alignStepBuffers();
+      s.set.alignAll();
       throw;
     }
   }

@@ -33,21 +33,13 @@ const char* groupName(Group g) {
   throw AppError("line " + std::to_string(line) + ": " + what);
 }
 
-// The exact inverse of machineReal, "nan", "inf" and denormals included,
-// read in the C locale whatever the process's is.
-bool readReal(std::string_view t, Real& out) {
-  static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
-  const std::string s(t);
-  if (s.empty() || s.front() == ' ' || !c) return false;
-  char* end = nullptr;
-  out = strtold_l(s.c_str(), &end, c);
-  return end == s.c_str() + s.size();
-}
+bool readReal(std::string_view t, Real& out) { return readMachineReal(t, out); }
 
 bool readInt(std::string_view t, long long& out) {
-  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
-  const auto r = std::from_chars(t.data(), t.data() + t.size(), out);
-  return r.ec == std::errc() && r.ptr == t.data() + t.size();
+  std::int64_t v = 0;
+  if (!readMachineInt(t, v)) return false;
+  out = v;
+  return true;
 }
 
 std::vector<std::string_view> words(std::string_view s) {
@@ -164,12 +156,6 @@ std::string formatXyzFrame(const ParticleSet& set, std::int64_t step, bool taosc
   return t;
 }
 
-void writeXyzFrame(std::FILE* out, const ParticleSet& set, std::int64_t step, bool taoscope) {
-  const std::string t = formatXyzFrame(set, step, taoscope);
-  errno = 0;
-  if (std::fwrite(t.data(), 1, t.size(), out) != t.size()) throwIo(errno ? errno : EIO);
-}
-
 const std::string* XyzFrame::value(const std::string& key) const {
   for (const auto& [k, v] : info)
     if (k == key) return &v;
@@ -237,8 +223,7 @@ void applyXyzFrame(const XyzFrame& frame, ParticleSet& set) {
     s.Ux[a] = atom.velo[0], s.Uy[a] = atom.velo[1], s.Uz[a] = atom.velo[2];
     s.setPresent(i, true);
   }
-  s.X1 = s.DrawX = s.X, s.Y1 = s.DrawY = s.Y, s.Z1 = s.DrawZ = s.Z;
-  s.Ux1 = s.Ux, s.Uy1 = s.Uy, s.Uz1 = s.Uz;
+  s.alignAll();
   for (const NamedParameter& p : namedParameters()) {
     const std::string* v = frame.value(p.name);
     if (v && !readReal(*v, s.*p.field)) throw AppError(std::string(p.name) + "='" + *v + "' is not a number");

@@ -21,8 +21,6 @@ const char* xyzSpecies(Group group);
 // One frame of the present particles of `set` at step `step` (time =
 // step * Dt), every number with 21 significant digits, whatever the locale.
 std::string formatXyzFrame(const ParticleSet& set, std::int64_t step, bool taoscope);
-// The same appended to a stream; a failed write throws IoError.
-void writeXyzFrame(std::FILE* out, const ParticleSet& set, std::int64_t step, bool taoscope);
 
 struct XyzAtom {
   int id = 0;  // 1 to 60; 0 where the frame has no id column

@@ -4,11 +4,13 @@
 #include <stdexcept>
 
 #include "dynamics/thread_count.h"
+#include "state/named_parameters.h"
 #include "state/number_text.h"
 
 namespace zentrova {
 
-const char* const kUsage =
+namespace {
+const std::string kUsageText =
     "usage:\n"
     "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
     "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1 [--checkpoint K]] [--dt DT] [--taoscope] [--cool]\n"
@@ -16,11 +18,16 @@ const char* const kUsage =
     "               [--every K] [--start-step N] [--reference] [--threads T] [--summary]\n"
     "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
     "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
-    "  forces, run, observe and convert take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
+    "  forces, run, observe and convert take --set NAME=VALUE (NAME: " +
+    parameterNameList() +
+    ")\n"
     "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (.lis1 and .xyz, by the names' extensions)\n"
     "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
     "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
     "  zentrova-sim --help | --version\n";
+}  // namespace
+
+const char* const kUsage = kUsageText.c_str();
 
 const char* const kRenderUsage =
     "usage: zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"

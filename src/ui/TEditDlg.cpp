@@ -17,6 +17,7 @@
 #include "force_chart.h"
 #include "key_filter.h"
 #include "number_cell.h"
+#include "parameter_fields.h"
 #include "ui_TEditDlg.h"
 
 using zentrova::Real;
@@ -180,17 +181,8 @@ void TEditDlg::FormPaint() {
   const zentrova::ParticleSet& s = app_.set;
   showFieldText(ui->EditFileName, fromLocal(s.SetFileName));
   loadEditorFields();
-  showFieldText(ui->EditDT, realText(s.Dt));
-  showFieldText(ui->EditA1, realText(s.A1));
-  showFieldText(ui->EditB1, realText(s.B1));
-  showFieldText(ui->EditA2, realText(s.A2));
-  showFieldText(ui->EditB2, realText(s.B2));
-  showFieldText(ui->EditC2, realText(s.C2));
-  showFieldText(ui->EditD2, realText(s.D2));
-  showFieldText(ui->EditA3, realText(s.A3));
-  showFieldText(ui->EditB3, realText(s.B3));
-  showFieldText(ui->EditC3, realText(s.C3));
-  showFieldText(ui->EditD3, realText(s.D3));
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters())
+    showFieldText(parameterField(this, p), realText(s.*p.field));
   fillEditorGrid();
 }
 
@@ -302,17 +294,7 @@ void TEditDlg::SubmitClick() {
 
 void TEditDlg::storeParameters() {
   zentrova::ParticleSet& s = app_.set;
-  s.Dt = fieldReal(ui->EditDT);
-  s.A1 = fieldReal(ui->EditA1);
-  s.B1 = fieldReal(ui->EditB1);
-  s.A2 = fieldReal(ui->EditA2);
-  s.B2 = fieldReal(ui->EditB2);
-  s.C2 = fieldReal(ui->EditC2);
-  s.D2 = fieldReal(ui->EditD2);
-  s.A3 = fieldReal(ui->EditA3);
-  s.B3 = fieldReal(ui->EditB3);
-  s.C3 = fieldReal(ui->EditC3);
-  s.D3 = fieldReal(ui->EditD3);
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters()) s.*p.field = fieldReal(parameterField(this, p));
 }
 
 std::optional<QString> TEditDlg::askSaveName() {
@@ -345,16 +327,8 @@ void TEditDlg::OKBtnClick() {
   zentrova::writeStartupFile(app_.startupPath, s.StartName);
   storeParameters();
   const int count = std::min<int>(s.Count, zentrova::kMaxParticles);
-  for (int i = 1; i <= count; ++i) {
-    if (!s.present(i)) continue;
-    const int k = i - 1;
-    s.DrawX[k] = s.X1[k] = s.X[k];
-    s.DrawY[k] = s.Y1[k] = s.Y[k];
-    s.DrawZ[k] = s.Z1[k] = s.Z[k];
-    s.Ux1[k] = s.Ux[k];
-    s.Uy1[k] = s.Uy[k];
-    s.Uz1[k] = s.Uz[k];
-  }
+  for (int i = 1; i <= count; ++i)
+    if (s.present(i)) s.alignParticle(i);
 }
 
 void TEditDlg::SaveasClick() {

@@ -22,6 +22,7 @@
 #include "key_filter.h"
 #include "main_picture.h"
 #include "number_cell.h"
+#include "parameter_fields.h"
 #include "ui_TMainForm.h"
 #include "view/transform.h"
 
@@ -173,13 +174,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::FormCreate() {
   auto& s = app_.set;
   auto& v = app_.view;
-  UpdateCenter(v, width(), panTop());
-  v.Distance = 120.0L;
-  v.Theta = v.Psi = v.Phi = 0;
+  initView(v, width(), panTop());
   s.FigureMode = true;
   s.Count = 60;
   s.FigureKind = 1;
-  BuildMatrix(v);
   // An input/output error in the file steps is reported, and start-up still
   // finishes, so the window opens with its step sizes, listing and fields.
   runGuarded([&] {
@@ -210,9 +208,7 @@ void TMainForm::FormCreate() {
     loadRecordIntoSet(app_.record, s);
     loadCommentary();
   });
-  v.PanStep = 5.0L;
-  v.ZoomStep = 3.0L;
-  v.AngleStep = 0.01L;
+  initViewSteps(v);
   fillListing();
   showParameters();
   s.Stopped = true;
@@ -220,13 +216,9 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::showParameters() {
-  const auto& s = app_.set;
-  const std::pair<QLineEdit*, Real> fields[] = {
-      {ui->EditDT, s.Dt}, {ui->EditA1, s.A1}, {ui->EditB1, s.B1}, {ui->EditA2, s.A2},
-      {ui->EditB2, s.B2}, {ui->EditC2, s.C2}, {ui->EditD2, s.D2}, {ui->EditA3, s.A3},
-      {ui->EditB3, s.B3}, {ui->EditC3, s.C3}, {ui->EditD3, s.D3}};
-  for (const auto& [edit, value] : fields) {
-    edit->setText(realText(value));
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters()) {
+    QLineEdit* edit = parameterField(ui->centralwidget, p);
+    edit->setText(realText(app_.set.*p.field));
     edit->setCursorPosition(0);  // long numbers show their leading digits
   }
 }
@@ -299,11 +291,10 @@ void TMainForm::EditDTExit() {
 
 void TMainForm::ParameterExit(QLineEdit* field) {
   auto& s = app_.set;
-  const std::pair<QLineEdit*, Real*> targets[] = {
-      {ui->EditA1, &s.A1}, {ui->EditB1, &s.B1}, {ui->EditA2, &s.A2}, {ui->EditB2, &s.B2}, {ui->EditC2, &s.C2},
-      {ui->EditD2, &s.D2}, {ui->EditA3, &s.A3}, {ui->EditB3, &s.B3}, {ui->EditC3, &s.C3}, {ui->EditD3, &s.D3}};
-  for (const auto& [edit, target] : targets) {
-    if (edit != field || field->text() == realText(*target)) continue;
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters()) {
+    if (p.kind == zentrova::ParameterKind::TimeStep) continue;  // EditDTExit's
+    Real* target = &(s.*p.field);
+    if (parameterField(ui->centralwidget, p) != field || field->text() == realText(*target)) continue;
     const Real value = parseReal(toLocal(field->text()), decimalSeparator());
     if (sameBits(value, *target)) return;
     const SetSnapshot before(s);

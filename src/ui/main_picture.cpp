@@ -110,7 +110,7 @@ void TMainForm::ViewAreaDrag(int x, int y) {
 void TMainForm::clearTrails() { picture_->trails.clear(); }
 
 void TMainForm::recordTrails() {
-  if (shownTrails()) picture_->trails.record(app_.set);
+  if (shownTrails()) picture_->trails.record(app_.set.drawingSnapshot());
 }
 
 void TMainForm::keepInView() {

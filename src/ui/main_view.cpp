@@ -22,15 +22,23 @@ std::unique_ptr<QImageCanvas> TMainForm::canvas() {
 }
 
 // Runs one drawing on a fresh canvas and shows the picture, also when the
-// drawing stopped half way.
+// drawing stopped half way. The drawing works on its own copy of the set's
+// drawing positions; in figure mode the turn it gave the figure is kept, also
+// up to a point that failed.
 template <class Draw>
 void TMainForm::withScene(Draw&& draw) {
   auto surface = canvas();
-  const Scene scene{*surface, app_.view, app_.set, taoscopeChecked(), shownTrails(), pointSize()};
+  DrawingSnapshot shown = app_.set.drawingSnapshot();
+  const Scene scene{*surface, app_.view, shown, taoscopeChecked(), shownTrails(), pointSize()};
   struct Show {
     TViewArea* area;
-    ~Show() { area->update(); }
-  } show{ui->ViewArea};
+    ParticleSet& set;
+    const DrawingSnapshot& shown;
+    ~Show() {
+      set.keepFigureTurn(shown);
+      area->update();
+    }
+  } show{ui->ViewArea, app_.set, shown};
   draw(scene);
 }
 
@@ -95,7 +103,7 @@ void TMainForm::schedulePaint() {
 }
 
 void TMainForm::FormPaint() {
-  withScene([&](const Scene& scene) { PaintView(scene, width(), panTop()); });
+  withScene([&](const Scene& scene) { PaintView(scene, app_.set, width(), panTop()); });
   if (!app_.set.FigureMode) fillListing();
 }
 

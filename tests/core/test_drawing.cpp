@@ -14,7 +14,7 @@ namespace {
 struct Fixture {
   RecordingCanvas canvas{100, 80};
   ViewState view;
-  ParticleSet set;
+  DrawingSnapshot set;
   Fixture() {
     initView(view, 100, 80);  // centre (50, 40), Distance 120
     set.Count = 60;
@@ -83,9 +83,11 @@ TEST(DrawTaons, FailingProjectionLeavesTheCanvasUntouched) {
 
 TEST(DrawFigure, WireFrameAndLabels) {
   Fixture f;
-  f.set.FigureMode = true;
-  f.set.FigureKind = 1;
-  buildFigure(f.set);
+  ParticleSet figure;
+  figure.FigureMode = true;
+  figure.FigureKind = 1;
+  buildFigure(figure);
+  f.set = figure.drawingSnapshot();
   f.view.ShowNumbers = true;
   RedrawView(f.scene(false));
   ASSERT_EQ(f.canvas.lines.size(), 51u);
@@ -107,15 +109,16 @@ TEST(DrawFigure, WireFrameAndLabels) {
 
 TEST(PaintView, SetModeTakesTheStartName) {
   Fixture f;
-  f.set.StartName = "/sets/cube.lis1";
-  f.set.SetFileName = "The easy square";
-  PaintView(f.scene(false), 703, 185);
-  EXPECT_EQ(f.set.SetFileName, "/sets/cube.lis1");
+  ParticleSet s;
+  s.StartName = "/sets/cube.lis1";
+  s.SetFileName = "The easy square";
+  PaintView(f.scene(false), s, 703, 185);
+  EXPECT_EQ(s.SetFileName, "/sets/cube.lis1");
   EXPECT_EQ(f.view.CenterX, 352);
-  f.set.FigureMode = true;
-  f.set.SetFileName = "ThetraSpiral";
-  PaintView(f.scene(false), 703, 185);
-  EXPECT_EQ(f.set.SetFileName, "ThetraSpiral");
+  f.set.FigureMode = s.FigureMode = true;
+  s.SetFileName = "ThetraSpiral";
+  PaintView(f.scene(false), s, 703, 185);
+  EXPECT_EQ(s.SetFileName, "ThetraSpiral");
 }
 
 TEST(DrawTaons, LargerDotsAreCentredAndTrailsLieUnderThemInADarkerShade) {
