@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <initializer_list>
 
@@ -11,15 +12,17 @@ namespace zentrova {
 
 namespace {
 
-volatile std::sig_atomic_t noted = 0;
+// Written by the handler, read by the run's threads.
+std::atomic<int> noted{0};
+static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
 
 extern "C" void onInterruption(int sig) {
-  if (noted != 0) {
+  int none = 0;
+  if (!noted.compare_exchange_strong(none, sig)) {
     // Second signal: end at once, leaving no temporary of a write under way.
     removePendingTemporary();
     _exit(128 + sig);
   }
-  noted = sig;
 }
 
 }  // namespace
@@ -35,7 +38,7 @@ void catchInterruptions() {
 
 void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
-int interruption() { return noted; }
+int interruption() { return noted.load(); }
 
 const char* signalName(int sig) {
   switch (sig) {

@@ -330,7 +330,9 @@ TEST(Observables, SeriesKeepsAGapWhereStepsWentUnwatched) {
   EXPECT_FALSE(series.wants(int(stride) * 9 + 1));
   gaps = 0;
   for (std::size_t n = 1; n < samples.size(); ++n) {
-    if (n + 1 < samples.size()) EXPECT_EQ(samples[n].step % stride, 0);
+    if (n + 1 < samples.size()) {
+      EXPECT_EQ(samples[n].step % stride, 0);
+    }
     gaps += !series.joined(n);
   }
   EXPECT_EQ(gaps, 1);

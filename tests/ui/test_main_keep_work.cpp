@@ -58,12 +58,6 @@ int particlesInView(const AppState& app, int w, int h) {
   return n;
 }
 
-QString num(const char* text) {
-  QString s = QString::fromLatin1(text);
-  s.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));
-  return s;
-}
-
 }  // namespace
 
 TEST_F(MainWindowTest, UndoAndRedoBringBackEverySetBitForBit) {
