@@ -160,7 +160,7 @@ PySet fromPickleState(const pyb::tuple& state) {
   if (bytes.size() != s.record.bytes.size()) throw pyb::value_error(bad);
   std::memcpy(s.record.bytes.data(), bytes.data(), bytes.size());
   loadRecordIntoSet(s.record, s.set);
-  s.set.Time = state[1].cast<std::int32_t>();
+  s.set.Time = state[1].cast<std::int64_t>();
   return s;
 }
 
@@ -306,12 +306,12 @@ mapping sets the values it names and leaves the others.)doc")
           "steps", [](const PySet& s) { return s.set.Time; },
           [](PySet& s, const pyb::int_& n) {
             long long v = 0;
-            if (!integerIn(n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), v))
-              throw std::overflow_error("steps is a 32-bit step counter: from -2147483648 to 2147483647");
+            if (!integerIn(n, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), v))
+              throw std::overflow_error("steps is a 64-bit step counter: from -2**63 to 2**63 - 1");
             s.requireUnused();
-            s.set.Time = static_cast<std::int32_t>(v);
+            s.set.Time = static_cast<std::int64_t>(v);
           },
-          "Steps taken since the set was loaded or made (32-bit, wraps).")
+          "Steps taken since the set was loaded or made (64-bit).")
       .def("__repr__", &describe);
 
   m.def("load", [](const std::filesystem::path& path) { return PySet::load(path.string()); }, pyb::arg("path"),

@@ -108,7 +108,7 @@ int stepCount(pyb::handle n) {
   if (integerIn(index, 0, kMaxStepsPerCall, v)) return static_cast<int>(v);
   if (PyObject_RichCompareBool(index.ptr(), pyb::int_(0).ptr(), Py_LT) == 1)
     throw pyb::value_error("the number of steps must not be negative");
-  throw std::overflow_error("one call takes at most 2147483647 steps, the range of the 32-bit step counter, not " +
+  throw std::overflow_error("one call takes at most 2147483647 steps, not " +
                             pyb::str(index).cast<std::string>());
 }
 

@@ -21,7 +21,7 @@ ObservableColumn real(const char* name, const char* description, const char* for
 }
 
 ObservableColumn integer(const char* name, const char* description, const char* formula, const char* computed,
-                         K kind, int O::*field) {
+                         K kind, std::int64_t O::*field) {
   ObservableColumn c{name, description, formula, computed, kind};
   c.integer = field;
   return c;

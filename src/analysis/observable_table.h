@@ -26,7 +26,7 @@ struct ObservableColumn {
   const char* computed;     // how it is worked out
   ObservableKind kind;
   Real Observables::*real = nullptr;  // for ObservableKind::Real
-  int Observables::*integer = nullptr;
+  std::int64_t Observables::*integer = nullptr;
   // Only meaningful while the energy is conserved (conservative = 1).
   bool onlyConserved = false;
   MonitorPlot plot = MonitorPlot::None;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "dynamics/step.h"
@@ -10,22 +11,23 @@ namespace zentrova {
 // With no present particle the sums and means are 0; with fewer than two,
 // min_distance is +infinity and min_i = min_k = 0. Ties go to the first pair
 // (lowest i, then lowest k); a NaN distance makes min_distance NaN.
-// observable_table.h says what each one is and how it is written.
+// observable_table.h says what each one is and how it is written. The
+// integers are all 64-bit, as the step count needs.
 struct Observables {
-  int step = 0;        // Time, the completed steps
+  std::int64_t step = 0;  // Time, the completed steps
   Real time = 0;       // step * Dt
   Real kinetic = 0;    // sum of (ux^2 + uy^2 + uz^2) / 2
   Real kinetic_pe = 0, kinetic_pes1 = 0, kinetic_pes2 = 0;
   Real com_x = 0, com_y = 0, com_z = 0;  // mean position
   Real radius = 0;                       // rms distance from the mean position
   Real min_distance = 0;                 // closest present pair, particles min_i < min_k
-  int min_i = 0, min_k = 0;
+  std::int64_t min_i = 0, min_k = 0;
   Real potential = 0;  // same-group pairs; NaN when a power of it faults
   Real energy = 0;     // kinetic + potential
-  int conservative = 1;
+  std::int64_t conservative = 1;
   Real momentum_x = 0, momentum_y = 0, momentum_z = 0;  // sum of u
   Real angular_x = 0, angular_y = 0, angular_z = 0;     // sum of r x u about the origin
-  int present = 0;
+  std::int64_t present = 0;
   // Why the energy may change under these controls; nullptr when conservative.
   const char* notConserved = nullptr;
 };

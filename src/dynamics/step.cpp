@@ -18,6 +18,7 @@
 #include "dynamics/literal_step.h"
 #include "dynamics/thread_count.h"
 #include "dynamics/xmath.h"
+#include "dynamics/zero_bounds.h"
 #include "state/fp_guard.h"
 #include "state/named_parameters.h"
 
@@ -72,6 +73,8 @@ struct StepParams {
   int shells;
   int shellOf[kShells];
   Real c1[kShells], q[kShells], rq[kShells], c2[kShells];
+  bool shellTame[kShells];       // the parameter lies where zero_bounds.h holds
+  unsigned shellReadBy[kShells];  // 1: PES1's sum reads it, 2: PES2's
   Real A1, B1, A2, A3;
   int count;
   bool present[kN];
@@ -92,6 +95,7 @@ struct Contributions {
 inline int gi(Group g) { return static_cast<int>(g); }
 
 void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributions& out) {
+  using namespace zeros;
   const int a = pr.a, b = pr.b;
   const Real dx = s.X[a] - s.X[b];
   const Real dy = s.Y[a] - s.Y[b];
@@ -101,55 +105,93 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real x2 = dx * dx;
   const Real d = sqrtl(z2 + (y2 + x2));
 
+  const Group ga = p.group[a], gb = p.group[b];
+  // Who feels what: a feels b's group law, b feels a's.
+  const bool toA = p.moving[a] && p.groupOn[gi(gb)];
+  const bool toB = p.moving[b] && p.groupOn[gi(ga)];
+  out.active[a][b] = toA;
+  out.active[b][a] = toB;
+  const bool needPE = (toA && gb == Group::PE) || (toB && ga == Group::PE);
+  const unsigned needG = ((toA && gb == Group::PES1) || (toB && ga == Group::PES1) ? 1u : 0u) |
+                         ((toA && gb == Group::PES2) || (toB && ga == Group::PES2) ? 2u : 0u);
+
+  // A term is left out where its value is a known exact zero, or where no
+  // contribution reads it and it cannot fault (zero_bounds.h); elsewhere it
+  // is evaluated, read or not, since that is where a bad distance faults.
+  // The comparisons are false for a NaN.
+  const bool quiet = d >= kQuietLow && d <= kQuietHigh;
+  const bool coreNeeded = needG != 0 || !quiet;
+  const Real w = 9.45L * d;
+  const Real v = 0.09L * d;
+  const bool e1Eval = coreNeeded && !(w >= kCoreFarW && w < kCoreFarWEnd);
+  const bool e2Eval = coreNeeded && !(v >= kLongNearVStart && v <= kLongNearV);
+  const int ns = p.shells;
+  Real Tu[kShells], u[kShells];
+  int ev[kShells], ne = 0;
+  for (int j = 0; j < ns; ++j) {
+    const Real uj = p.c1[j] * d;
+    if (p.shellTame[j] && uj >= kShellFarU && uj <= kShellFarUEnd)
+      Tu[j] = 0.0L;
+    else if (p.shellTame[j] && uj <= kShellNearU && uj >= kShellNearUStart)
+      Tu[j] = -0.0L;
+    else if (p.shellTame[j] && quiet && !(p.shellReadBy[j] & needG))
+      Tu[j] = 0.0L;  // read by no contribution
+    else
+      u[j] = uj, ev[ne++] = j;
+  }
+
   // Every logarithm first, then the exponentials that need only those, then
   // the rest: the calls of one stage do not wait for each other, so the
   // processor overlaps them. Each value is still the law's own operation on
   // the law's own operands.
-  const Real w = 9.45L * d;
-  const Real v = 0.09L * d;
-  const Real lw = xmath::log(w);
-  const Real lv = xmath::log(v);
-  const Real ld = xmath::log(d);
-  const int ns = p.shells;
+  const bool needD = needPE || ne > 0;
+  const Real lw = e1Eval ? xmath::log(w) : 0.0L;
+  const Real lv = e2Eval ? xmath::log(v) : 0.0L;
+  const Real ld = needD ? xmath::log(d) : 0.0L;
   Real lu[kShells], lq[kShells];
-  for (int j = 0; j < ns; ++j) {
-    lu[j] = xmath::log(p.c1[j] * d);
+  for (int n = 0; n < ne; ++n) {
+    const int j = ev[n];
+    lu[j] = xmath::log(u[j]);
     lq[j] = xmath::log(p.q[j] * d);
   }
 
-  const Real vinv = xmath::exp(-1.0L * lv);
-  const Real vm2 = xmath::exp(-2.0L * lv);
-  const Real dm2 = xmath::exp(-2.0L * ld);
+  Real vinv = 0, vm2 = 0;
+  if (e2Eval) {
+    vinv = xmath::exp(-1.0L * lv);
+    vm2 = xmath::exp(-2.0L * lv);
+  }
+  const Real dm2 = needD ? xmath::exp(-2.0L * ld) : 0.0L;
   Real u20[kShells], u18[kShells], r2[kShells];
-  for (int j = 0; j < ns; ++j) {
+  for (int n = 0; n < ne; ++n) {
+    const int j = ev[n];
     u20[j] = xmath::exp(20.0L * lu[j]);
     u18[j] = xmath::exp(18.0L * lu[j]);
     r2[j] = xmath::exp(-1.0L * lq[j]);
   }
 
-  // Core term. From w = 2 on, w^(-w^19) lies far below the smallest
-  // denormal, so e1 is a zero whose sign is that of (-S) * 9.45: every other
-  // factor is positive there. Up to w = 1e200 none of its operations can
-  // overflow, so skipping them loses no fault flag either.
-  Real e1;
-  if (w >= 2.0L && w < 1e200L) {
-    e1 = std::copysign(0.0L, p.sMinus9);
-  } else {
-    const Real w19 = xmath::exp(19.0L * lw);
-    const Real w18 = xmath::exp(18.0L * lw);
-    const Real p1 = xmath::exp((-w19) * lw);
-    const Real f = 19.0L * lw + 1.0L;
-    e1 = p1 * (f * (p.sMinus9 * w18));
+  Real E = 0;
+  if (coreNeeded) {
+    Real e1 = std::copysign(0.0L, p.sMinus9);
+    if (e1Eval) {
+      const Real w19 = xmath::exp(19.0L * lw);
+      const Real w18 = xmath::exp(18.0L * lw);
+      const Real p1 = xmath::exp((-w19) * lw);
+      const Real f = 19.0L * lw + 1.0L;
+      e1 = p1 * (f * (p.sMinus9 * w18));
+    }
+    Real e2 = 0.0L;
+    if (e2Eval) {
+      const Real p2 = xmath::exp((vinv * 75.0L) * lv);
+      const Real g = 1.0L - lv;
+      e2 = p2 * (g * (vm2 * p.K));
+    }
+    E = e1 - e2;
+    keep(E);
   }
-  const Real p2 = xmath::exp((vinv * 75.0L) * lv);
-  const Real g = 1.0L - lv;
-  const Real e2 = p2 * (g * (vm2 * p.K));
-  const Real E = e1 - e2;
-  keep(E);
 
   // Shell terms.
-  Real Tu[kShells];
-  for (int j = 0; j < ns; ++j) {
+  for (int n = 0; n < ne; ++n) {
+    const int j = ev[n];
     Real ta = (p.rq[j] * dm2) * (2.5L - u20[j]);
     ta = ta * (1.0L - lu[j]);
     const Real tb = (u18[j] * p.c2[j]) * lu[j];
@@ -163,15 +205,8 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real G1 = ((E + T[0]) + T[1]) + T[2];
   const Real G2 = ((E + T[3]) + T[4]) + T[5];
 
-  const Group ga = p.group[a], gb = p.group[b];
-  // Who feels what: a feels b's group law, b feels a's.
-  const bool toA = p.moving[a] && p.groupOn[gi(gb)];
-  const bool toB = p.moving[b] && p.groupOn[gi(ga)];
-  out.active[a][b] = toA;
-  out.active[b][a] = toB;
-
   Real qpe = 0, lpe = 0;
-  if ((toA && gb == Group::PE) || (toB && ga == Group::PE)) {
+  if (needPE) {
     qpe = xmath::exp((p.B1 / d) * ld);
     lpe = 1.0L - ld;
   }
@@ -232,6 +267,7 @@ struct FastStepper::Impl {
   std::atomic<std::uint64_t> ticket{0};
   std::atomic<std::size_t> total{0}, done{0};
   std::atomic<int> raised{0};
+  bool shared = false;  // some step went to the workers
   const ParticleSet* set = nullptr;
   StepParams params;
   std::vector<Pair> pairs;
@@ -312,6 +348,7 @@ struct FastStepper::Impl {
     const std::uint32_t number = ++stepNumber;
     ticket.store(std::uint64_t(number) << 32, std::memory_order_release);
     if (nthreads > 1 && pairs.size() >= kMinParallelPairs) {
+      shared = true;
       {
         std::lock_guard<std::mutex> lock(m);
         offered.store(number);
@@ -348,9 +385,12 @@ struct FastStepper::Impl {
       while (same < j && std::memcmp(&shells[same], &shells[j], 10) != 0) ++same;
       if (same < j) {
         p.shellOf[j] = p.shellOf[same];
+        p.shellReadBy[p.shellOf[j]] |= j < 3 ? 1u : 2u;
         continue;
       }
       const int e = p.shellOf[j] = p.shells++;
+      p.shellReadBy[e] = j < 3 ? 1u : 2u;
+      p.shellTame[e] = shells[j] >= zeros::kParamLow && shells[j] <= zeros::kParamHigh;
       p.c1[e] = 1.029L / shells[j];
       p.q[e] = 0.1029L / shells[j];
       p.rq[e] = terms::powerT<Plain>(p.q[e], -1.0L);
@@ -435,6 +475,11 @@ FastStepper::~FastStepper() = default;
 
 int FastStepper::threads() const { return impl_->nthreads; }
 
+int FastStepper::threadsUsed() const {
+  std::lock_guard<std::mutex> lock(impl_->stepMutex);
+  return impl_->shared ? impl_->nthreads : 1;
+}
+
 void FastStepper::step(ParticleSet& set, const StepControls& controls) {
   std::lock_guard<std::mutex> lock(impl_->stepMutex);
   if (!impl_->tryStep(set, controls)) {
@@ -462,10 +507,9 @@ void integrateWholeStep(ParticleSet& set, const StepControls& controls) {
 namespace {
 
 template <class StepFn>
-void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& afterStep, StepFn stepOnce) {
-  for (int s = 0; s < steps; ++s) {
-    // The counter wraps like the 32-bit integer it is.
-    const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(set.Time) + 1u);
+void runSteps(ParticleSet& set, std::int64_t steps, const StepCallback& afterStep, StepFn stepOnce) {
+  for (std::int64_t s = 0; s < steps; ++s) {
+    const std::int64_t n = set.Time + 1;
     if constexpr (std::is_same_v<decltype(stepOnce()), bool>) {
       if (!stepOnce()) return;
     } else {
@@ -478,8 +522,8 @@ void runSteps(ParticleSet& set, int steps, const std::function<void(int)>& after
 
 }  // namespace
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference,
-                      const std::function<void(int)>& afterStep) {
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, bool reference,
+                      const StepCallback& afterStep) {
   runSteps(set, steps, afterStep, [&] {
     if (reference)
       stepReference(set, controls);
@@ -488,14 +532,14 @@ void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps,
   });
 }
 
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
-                      const std::function<void(int)>& afterStep) {
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper& stepper,
+                      const StepCallback& afterStep) {
   runSteps(set, steps, afterStep, [&] { stepper.step(set, controls); });
 }
 
-int runStepsUntil(ParticleSet& set, const StepControls& controls, int steps, FastStepper* stepper,
-                  const std::function<bool()>& stop, const std::function<void(int)>& afterStep) {
-  int done = 0;
+std::int64_t runStepsUntil(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper* stepper,
+                           const std::function<bool()>& stop, const StepCallback& afterStep) {
+  std::int64_t done = 0;
   runSteps(set, steps, afterStep, [&] {
     if (stop && stop()) return false;
     if (stepper)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -41,6 +42,8 @@ class FastStepper {
 
   void step(ParticleSet& set, const StepControls& controls);
   int threads() const;
+  // The threads its steps have used: 1 while every step was too small to share.
+  int threadsUsed() const;
 
  private:
   struct Impl;
@@ -55,21 +58,24 @@ void integrateStep(ParticleSet& set, const StepControls& controls);
 // array of the set describes that one step.
 void integrateWholeStep(ParticleSet& set, const StepControls& controls);
 
+// Called after each completed step with the new Time.
+using StepCallback = std::function<void(std::int64_t)>;
+
 // Steps until `steps` are done or stop() (asked before each step) says so,
 // with the stepper, or the literal step when it is null; Time and afterStep
 // as in runStepsHeadless. Returns the steps completed; a fault propagates.
-int runStepsUntil(ParticleSet& set, const StepControls& controls, int steps, FastStepper* stepper,
-                  const std::function<bool()>& stop, const std::function<void(int)>& afterStep = {});
+std::int64_t runStepsUntil(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper* stepper,
+                           const std::function<bool()>& stop, const StepCallback& afterStep = {});
 
 // Runs steps without a window: Time counts on by one per completed step.
 // afterStep (if given) is called with the new Time after each step. A fault
 // propagates with Time and the committed arrays at the last completed step.
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, bool reference = false,
-                      const std::function<void(int)>& afterStep = {});
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, bool reference = false,
+                      const StepCallback& afterStep = {});
 // The same with a stepper of the caller's own: worker threads do not survive
 // a fork, so a process that may fork (a Python interpreter) keeps one per
 // process.
-void runStepsHeadless(ParticleSet& set, const StepControls& controls, int steps, FastStepper& stepper,
-                      const std::function<void(int)>& afterStep = {});
+void runStepsHeadless(ParticleSet& set, const StepControls& controls, std::int64_t steps, FastStepper& stepper,
+                      const StepCallback& afterStep = {});
 
 }  // namespace zentrova

@@ -243,7 +243,7 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   const std::string target = resolvedTarget(path);
   struct stat st {};
   const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) throwIo(EACCES);
+  if (exists && S_ISDIR(st.st_mode)) throwIo(EISDIR);  // "File access denied" too
   if (exists && !S_ISREG(st.st_mode)) {
     writeInPlace(target, data, size);
     return;
@@ -331,7 +331,7 @@ void checkWritable(const std::string& path) {
   const std::string target = resolvedTarget(path);
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) throwIo(EACCES);
+    if (S_ISDIR(st.st_mode)) throwIo(EISDIR);
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throwIo(errno);
     return;
   }

@@ -230,10 +230,8 @@ void applyXyzFrame(const XyzFrame& frame, ParticleSet& set) {
   }
   if (const std::string* v = frame.value("step")) {
     long long step = 0;
-    if (!readInt(*v, step) || step < std::numeric_limits<std::int32_t>::min() ||
-        step > std::numeric_limits<std::int32_t>::max())
-      throw AppError("step='" + *v + "' is not a step number");
-    s.Time = std::int32_t(step);
+    if (!readInt(*v, step)) throw AppError("step='" + *v + "' is not a step number");
+    s.Time = std::int64_t(step);
   }
   set = s;
 }

@@ -27,7 +27,7 @@ struct DrawingSnapshot {
 struct ParticleSet {
   bool Stopped = false;
   bool FigureMode = false;
-  std::int32_t Time = 0;
+  std::int64_t Time = 0;  // 64-bit: a long run passes 2^31 steps
   std::string StartName;
   std::string SetFileName;
   std::int32_t Count = 0;

@@ -1,5 +1,6 @@
 #pragma once
 // Simulator commands kept in files of their own.
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,19 +12,26 @@
 
 namespace zentrova {
 
-// Returns the exit status: 0; 1 after a fault; 2 when an output failed;
-// 128 + the signal that interrupted it. argv is recorded in the summary.
-int cmdRun(const Options& o, int argc, char** argv);
+// The exit status of a run stopped by --max-time: stopped, to be resumed
+// (EX_TEMPFAIL of sysexits.h).
+inline constexpr int kExitResumeMe = 75;
+
+// Returns the exit status: 0; 1 after a fault; 2 when an output failed or a
+// checkpoint does not match; 75 when --max-time stopped it; 128 + the
+// signal that interrupted it. argv is recorded in the summary; --max-time
+// counts from `began`.
+int cmdRun(const Options& o, int argc, char** argv, std::chrono::steady_clock::time_point began);
 
 struct ObserveOptions {
   std::string in;
-  int steps = 0, every = 1, threads = 1;
-  std::int32_t startStep = 0;
+  std::int64_t steps = 0, every = 1;
+  int threads = 1;
+  std::int64_t startStep = 0;
   StepControls controls;
   std::vector<Setting> settings;
 };
-// CSV of the observables on standard output: the first step, every `every`
-// steps and the last completed one, each row written whole and flushed. A
+// CSV of the observables on standard output: the first step, every step
+// that is a multiple of `every` and the last completed one, each row written whole and flushed. A
 // fault ends the table after the last completed step. Returns the exit
 // status: 0; 1 after a fault; 2 when standard output fails; 128 + the signal
 // that interrupted it.
@@ -31,7 +39,7 @@ int cmdObserve(const ObserveOptions& o);
 
 struct ConvertOptions {
   std::string in, out;
-  std::int32_t startStep = 0;  // the step of a frame written
+  std::int64_t startStep = 0;  // the step of a frame written
   bool taoscope = false;       // the mode of a frame written
   std::vector<Setting> settings;
 };
@@ -47,7 +55,7 @@ struct Provenance {
   std::string started, finished;     // UTC, ISO 8601
   std::string host;
   int threads = 1;
-  std::int32_t startStep = 0;
+  std::int64_t startStep = 0;  // the step this run began at
 };
 
 // One JSON line describing a finished run.
@@ -55,11 +63,11 @@ struct RunReport {
   std::string input;
   const ParticleSet* set = nullptr;  // the final state: the last completed step
   StepControls controls;
-  int steps = 0;                     // completed
+  std::int64_t steps = 0;            // completed
   std::optional<std::string> fault;  // its message, if a step faulted
   double seconds = 0;
   Provenance provenance;
-  std::optional<std::string> interrupted;   // the signal's name
+  std::optional<std::string> interrupted;   // the signal's name, or "max-time"
   std::optional<std::string> outputError;   // the first output that could not be written
   std::vector<int> nonfinite;               // particles of the input with a non-finite value
 };

@@ -1,10 +1,6 @@
-// zentrova-sim convert: a set between .lis1 and extended XYZ, by extension.
-#include <algorithm>
-#include <cctype>
-
-#include "files/file_io.h"
-#include "files/set_file.h"
-#include "files/xyz.h"
+// zentrova-sim convert: a set from any readable format into the format the
+// output's extension names.
+#include "files/file_formats.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -12,65 +8,18 @@
 
 namespace zentrova {
 
-namespace {
-
-enum class Format { Lis1, Xyz };
-
-Format formatOf(const std::string& path) {
-  const auto dot = path.rfind('.');
-  std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (ext == "lis1") return Format::Lis1;
-  if (ext == "xyz" || ext == "extxyz") return Format::Xyz;
-  throw AppError(path + ": not a .lis1 or .xyz file name");
-}
-
-// The last frame of a trajectory; the frames before it are read and checked.
-void readLastFrame(const std::string& path, ParticleSet& set) {
-  std::vector<std::uint8_t> bytes;
-  try {
-    InFile file;
-    file.open(path);
-    bytes = file.readAll(std::size_t(1) << 32);
-    file.close();
-  } catch (const IoError& e) {
-    failFor(path, e);
-  }
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  std::size_t pos = 0, line = 0;
-  XyzFrame frame, last;
-  bool any = false;
-  try {
-    while (readXyzFrame(text, pos, line, frame)) last = std::move(frame), any = true;
-    if (!any) throw AppError("no frame");
-    applyXyzFrame(last, set);
-  } catch (const AppError& e) {
-    failFor(path, e);
-  }
-}
-
-}  // namespace
-
 int cmdConvert(const ConvertOptions& o) {
-  const Format from = formatOf(o.in), to = formatOf(o.out);
+  const FileFormat* to = formatOfPath(o.out);
+  if (!to || !to->writeSet) throw AppError(o.out + ": not a .lis1 or .xyz file name");
   refuseSameFile({{"IN", o.in}, {"OUT", o.out}});
   ParticleRecord record{};
   ParticleSet set;
-  set.Count = kMaxParticles;
-  if (from == Format::Lis1)
-    loadInputSet(o.in, record, set);
-  else
-    readLastFrame(o.in, set);
+  loadInputSet(o.in, record, set);
   applySettings(o.settings, set);
   reportNonFinite(o.in, set);
   checkOutput(o.out);
   try {
-    if (to == Format::Lis1) {
-      saveSet(set, record, o.out);
-    } else {
-      const std::string text = formatXyzFrame(set, o.startStep, o.taoscope);
-      writeFileReplacing(o.out, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    }
+    to->writeSet(o.out, set, record, o.startStep, o.taoscope);
   } catch (const IoError& e) {
     failFor(o.out, e);
   }

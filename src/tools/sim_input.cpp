@@ -1,22 +1,27 @@
 #include "sim_input.h"
 
-#include <cstdio>
+#include <cerrno>
 
+#include "files/file_formats.h"
 #include "files/file_io.h"
-#include "files/set_file.h"
+#include "sim_messages.h"
 
 namespace zentrova {
 
-void failFor(const std::string& path, const AppError& e) { throw IoError(path + ": " + e.what()); }
+void failFor(const std::string& path, const AppError& e) {
+  const auto* io = dynamic_cast<const IoError*>(&e);
+  // The window's message for a folder is "File access denied"; a command
+  // line is better told what it named.
+  if (io && io->error == EISDIR) throw IoError(path + ": is a directory", EISDIR);
+  throw IoError(path + ": " + e.what(), io ? io->error : 0);
+}
 
 void loadInputSet(const std::string& path, ParticleRecord& record, ParticleSet& set) {
   try {
-    readSetFile(path, record);
-  } catch (const IoError& e) {
+    readSetByContent(path, record, set);
+  } catch (const AppError& e) {
     failFor(path, e);
   }
-  set.Count = kMaxParticles;
-  loadRecordIntoSet(record, set);
 }
 
 void checkOutput(const std::string& path) {
@@ -27,8 +32,6 @@ void checkOutput(const std::string& path) {
   }
 }
 
-void reportFault(const std::string& in, const FpError& e) {
-  std::fprintf(stderr, "zentrova-sim: %s: %s\n", in.c_str(), e.what());
-}
+void reportFault(const std::string& in, const FpError& e) { simMessage(in, e.what()); }
 
 }  // namespace zentrova

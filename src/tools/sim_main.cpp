@@ -1,4 +1,5 @@
 // Headless simulator: the force law and the integration run without a window.
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -8,12 +9,14 @@
 #include "dynamics/force_law.h"
 #include "dynamics/bench_set.h"
 #include "dynamics/step.h"
+#include "files/io_error.h"
 #include "state/errors.h"
 #include "state/extended.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
 #include "sim_commands.h"
 #include "sim_input.h"
+#include "sim_messages.h"
 #include "sim_options.h"
 #include "sim_output.h"
 #include "sim_render.h"
@@ -79,7 +82,7 @@ int cmdBench(const Options& o) {
   } else {
     initial = denseBenchSet();
   }
-  const int steps = o.steps.value_or(20);
+  const int steps = static_cast<int>(o.steps.value_or(20));
   StepControls controls;
 
   // The baseline is the literal step with the C library's exp and log. The
@@ -120,26 +123,35 @@ int cmdBench(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything else: a signal from the first instant on ends the
+  // command as it would later.
+  catchInterruptions();
   ignoreFileSizeLimitSignal();
+  const auto began = std::chrono::steady_clock::now();
   Options o;
   try {
     o = parseOptions(argc, argv);
   } catch (const InfoRequest& r) {
     std::fputs(r.text, stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kExitInput;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    simMessage("standard output", ioMessage(errno ? errno : EIO));
+    return kExitInput;
   } catch (const UsageError& e) {
-    if (!e.what.empty()) std::fprintf(stderr, "zentrova-sim: %s\n", e.what.c_str());
+    if (!e.what.empty()) simMessage(e.what);
     std::fputs(e.usage, stderr);
     return kExitInput;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n%s", e.what(), o.command == "render" ? kRenderUsage : kUsage);
+    simMessage(e.what());
+    std::fputs(o.command == "render" ? kRenderUsage : kUsage, stderr);
     return kExitInput;
   }
+  // Only run and observe stop between steps; the others end at once.
+  if (o.command != "run" && o.command != "observe") endAtOnceOnInterruption();
   if (o.command == "render") return simRender(o, argv);
   try {
     int status = 0;
     if (o.command == "forces") status = cmdForces(o);
-    else if (o.command == "run") status = cmdRun(o, argc, argv);
+    else if (o.command == "run") status = cmdRun(o, argc, argv, began);
     else if (o.command == "observe")
       status = cmdObserve({*o.in, *o.steps, o.every, o.threads, o.startStep, o.controls, o.settings});
     else if (o.command == "convert") status = cmdConvert({*o.in, *o.out, o.startStep, o.controls.forces.taoscope, o.settings});
@@ -151,10 +163,10 @@ int main(int argc, char** argv) {
     if (o.in)
       reportFault(*o.in, e);
     else
-      std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
+      simMessage(e.what());
     return kExitFault;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
+    simMessage(e.what());
     return kExitInput;
   }
 }

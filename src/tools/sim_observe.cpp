@@ -9,7 +9,6 @@
 namespace zentrova {
 
 int cmdObserve(const ObserveOptions& o) {
-  catchInterruptions();
   ParticleRecord record{};
   ParticleSet set;
   loadInputSet(o.in, record, set);
@@ -19,25 +18,24 @@ int cmdObserve(const ObserveOptions& o) {
   FastStepper stepper(o.threads);
 
   StreamOutput out = StreamOutput::standardOutput();
-  int lastRow = -1;
-  auto row = [&](int done) {
-    if (out.write(observablesCsvRow(observe(set, o.controls)) + "\n")) lastRow = done;
+  std::int64_t lastRow = -1;
+  auto row = [&] {
+    if (out.write(observablesCsvRow(observe(set, o.controls)) + "\n")) lastRow = set.Time;
   };
   int status = 0;
-  int done = 0;
-  if (out.write(std::string(observablesCsvHeader()) + "\n")) row(0);
+  if (out.write(std::string(observablesCsvHeader()) + "\n")) row();
   try {
     runStepsUntil(
         set, o.controls, o.steps, &stepper, [&] { return interruption() != 0 || out.error().has_value(); },
-        [&](int) {
-          if (++done % o.every == 0) row(done);
+        [&](std::int64_t n) {
+          if (n % o.every == 0) row();  // on the grid of the absolute step
         });
   } catch (const FpError& e) {
     reportFault(o.in, e);
     status = 1;
   }
   // The table ends with the last completed step.
-  if (lastRow != done) row(done);
+  if (lastRow != set.Time) row();
   if (!out.finish()) return 2;
   if (const int sig = interruption()) return 128 + sig;
   return status;

@@ -1,7 +1,12 @@
 #include "sim_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <limits>
 #include <stdexcept>
+#include <string_view>
 
 #include "dynamics/thread_count.h"
 #include "state/named_parameters.h"
@@ -12,35 +17,43 @@ namespace zentrova {
 namespace {
 const std::string kUsageText =
     "usage:\n"
-    "  zentrova-sim forces IN.lis1 [--taoscope] [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
-    "  zentrova-sim run IN.lis1 -n STEPS [-o OUT.lis1 [--checkpoint K]] [--dt DT] [--taoscope] [--cool]\n"
+    "  zentrova-sim forces IN [--taoscope] [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
+    "  zentrova-sim run IN -n STEPS [-o OUT.lis1 [--checkpoint K [--resume]]] [--dt DT] [--taoscope] [--cool]\n"
     "               [--blockade] [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv] [--xyz TRAJ.xyz]\n"
-    "               [--every K] [--start-step N] [--reference] [--threads T] [--summary]\n"
-    "  zentrova-sim observe IN.lis1 -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
+    "               [--every K] [--start-step N] [--max-time DURATION] [--reference] [--threads T] [--summary]\n"
+    "  zentrova-sim observe IN -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
     "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
     "  forces, run, observe and convert take --set NAME=VALUE (NAME: " +
     parameterNameList() +
     ")\n"
-    "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (.lis1 and .xyz, by the names' extensions)\n"
-    "  zentrova-sim bench [IN.lis1] [-n STEPS] [--threads T]\n"
-    "  zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
+    "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (OUT .lis1 or .xyz, by its extension)\n"
+    "  zentrova-sim bench [IN] [-n STEPS] [--threads T]\n"
+    "  zentrova-sim render IN -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
+    "  IN is a .lis1 set or an extended XYZ file (its last frame), told by its content\n"
     "  zentrova-sim --help | --version\n";
 }  // namespace
 
 const char* const kUsage = kUsageText.c_str();
 
 const char* const kRenderUsage =
-    "usage: zentrova-sim render IN.lis1 -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
+    "usage: zentrova-sim render IN -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
     "       [--threads T]\n";
 
 namespace {
 
 constexpr int kMinSide = 16, kMaxSide = 8192;
 
-int parseCount(const std::string& text, int least, const char* usage) {
-  const int v = parseInt(text);
-  if (v < least) throw UsageError{"'" + text + "' is out of range", usage};
-  return v;
+// A count of an option, 64-bit; the message names the option.
+std::int64_t parseCount(const char* option, const std::string& text, std::int64_t least, const char* usage,
+                        std::int64_t most = std::numeric_limits<std::int64_t>::max()) {
+  std::int64_t v = 0;
+  if (readMachineInt(text, v) && v >= least && v <= most) return v;
+  // A number, only too large or too small for the option.
+  std::string_view digits(text);
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+  if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos)
+    throw UsageError{std::string(option) + ": '" + text + "' is out of range", usage};
+  throw UsageError{std::string(option) + ": '" + text + "' is not a valid integer value", usage};
 }
 
 void parseSize(const std::string& text, Options& o) {
@@ -56,11 +69,32 @@ void parseSize(const std::string& text, Options& o) {
 // The text of each option with a value, read into numbers once CLI11 has
 // taken the line apart, so that their messages stay the program's own.
 struct Texts {
-  std::optional<std::string> in, out, csv, xyz, n, every, checkpoint, startStep, dt, threads, size, trails;
+  std::optional<std::string> in, out, n, every, checkpoint, startStep, dt, threads, size, trails, maxTime;
+  std::vector<std::optional<std::string>> trajectories;  // one a format of fileFormats()
   std::vector<std::string> sets;
 };
 
 }  // namespace
+
+std::optional<double> parseDuration(const std::string& text) {
+  if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front()))) return std::nullopt;
+  double unit = 1;
+  std::string number = text;
+  switch (text.back()) {
+    case 's': unit = 1; break;
+    case 'm': unit = 60; break;
+    case 'h': unit = 3600; break;
+    case 'd': unit = 86400; break;
+    default: break;
+  }
+  if (!std::isdigit(static_cast<unsigned char>(text.back()))) number.pop_back();
+  // Digits with at most one point, read by the one reader of numbers.
+  Real v = 0;
+  if (number.find_first_not_of("0123456789.") != std::string::npos || std::count(number.begin(), number.end(), '.') > 1 ||
+      number.back() == '.' || !readMachineReal(number, v) || !(v > 0) || v * unit > 1e12)
+    return std::nullopt;
+  return double(v * unit);
+}
 
 Options parseOptions(int argc, char** argv) {
   for (int a = 1; a < argc; ++a) {
@@ -104,9 +138,12 @@ Options parseOptions(int argc, char** argv) {
   if (isRun || isRender) cmd->add_option("-o", t.out);
   if (isRun) {
     cmd->add_option("--dt", t.dt);
-    cmd->add_option("--csv", t.csv);
-    cmd->add_option("--xyz", t.xyz);
+    t.trajectories.resize(fileFormats().size());
+    for (std::size_t f = 0; f < fileFormats().size(); ++f)
+      if (fileFormats()[f].frame) cmd->add_option(std::string("--") + fileFormats()[f].name, t.trajectories[f]);
     cmd->add_option("--checkpoint", t.checkpoint);
+    cmd->add_flag("--resume", o.resume);
+    cmd->add_option("--max-time", t.maxTime);
     cmd->add_flag("--reference", o.reference);
     cmd->add_flag("--summary", o.summary);
   }
@@ -124,26 +161,36 @@ Options parseOptions(int argc, char** argv) {
     throw UsageError{e.what(), usage};
   }
 
-  o.in = t.in, o.out = t.out, o.csv = t.csv, o.xyz = t.xyz;
-  if (t.n) o.steps = parseCount(*t.n, 0, usage);
-  if (t.every) o.every = parseCount(*t.every, 1, usage);
-  if (t.checkpoint) o.checkpoint = parseCount(*t.checkpoint, 1, usage);
-  if (t.startStep) o.startStep = parseCount(*t.startStep, 0, usage);
+  o.in = t.in, o.out = t.out;
+  for (std::size_t f = 0; f < t.trajectories.size(); ++f)
+    if (t.trajectories[f]) o.trajectories.push_back({&fileFormats()[f], *t.trajectories[f]});
+  // bench counts its steps in int, ten fast ones to each literal one.
+  if (t.n) o.steps = parseCount("-n", *t.n, 0, usage, isBench ? 100000000 : std::numeric_limits<std::int64_t>::max());
+  if (t.every) o.every = parseCount("--every", *t.every, 1, usage);
+  if (t.checkpoint) o.checkpoint = parseCount("--checkpoint", *t.checkpoint, 1, usage);
+  if (t.startStep) o.startStep = parseCount("--start-step", *t.startStep, 0, usage);
+  if (o.steps && *o.steps > std::numeric_limits<std::int64_t>::max() - o.startStep)
+    throw UsageError{"--start-step and -n: the last step is beyond 9223372036854775807", usage};
+  if (t.maxTime) {
+    o.maxSeconds = parseDuration(*t.maxTime);
+    if (!o.maxSeconds) throw UsageError{"--max-time: '" + *t.maxTime + "' is not a duration such as 3600, 90m or 2h"};
+  }
   if (t.dt) o.dt = parseReal(*t.dt, '.');
   for (const std::string& s : t.sets) o.settings.push_back(parseSetting(s));
   if (t.size) parseSize(*t.size, o);
-  if (t.trails) o.trailSteps = parseCount(*t.trails, 0, usage);
+  if (t.trails) o.trailSteps = int(parseCount("--trails", *t.trails, 0, usage, std::numeric_limits<int>::max()));
 
   if (!isBench && !o.in) throw UsageError{"no input file", usage};
   if (runs && !o.steps) throw UsageError{c + " needs -n STEPS"};
   if (isConvert && !o.out) throw UsageError{"convert needs IN and OUT"};
   if (isRender && !o.out) throw UsageError{"render needs -o OUT.png", usage};
   if (o.checkpoint && !o.out) throw UsageError{"--checkpoint needs -o OUT.lis1"};
+  if (o.resume && !o.checkpoint) throw UsageError{"--resume needs -o OUT.lis1 and --checkpoint K"};
   try {
-    // forces and convert take no step: ZENTROVA_THREADS is not theirs to refuse.
+    // convert takes no step and no --threads: ZENTROVA_THREADS is not its to refuse.
     if (t.threads)
       o.threads = parseThreadCount(*t.threads, "--threads");
-    else if (!isConvert && c != "forces")
+    else if (!isConvert)
       o.threads = defaultStepThreads();
   } catch (const std::invalid_argument& e) {
     throw UsageError{e.what(), usage};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dynamics/step.h"
+#include "files/file_formats.h"
 #include "sim_params.h"
 
 namespace zentrova {
@@ -24,14 +25,23 @@ struct InfoRequest {
   const char* text;
 };
 
+// A trajectory the run writes: --csv, --xyz, ... (the formats with frames).
+struct TrajectoryOption {
+  const FileFormat* format;
+  std::string path;
+};
+
 struct Options {
   std::string command;
-  std::optional<std::string> in, out, csv, xyz;
-  std::optional<int> steps;
-  int every = 1;
+  std::optional<std::string> in, out;
+  std::vector<TrajectoryOption> trajectories;  // in the order of fileFormats()
+  std::optional<std::int64_t> steps;
+  std::int64_t every = 1;
   int threads = 1;  // --threads, else ZENTROVA_THREADS, else the affinity mask
-  int checkpoint = 0;
-  std::int32_t startStep = 0;
+  std::int64_t checkpoint = 0;
+  bool resume = false;
+  std::optional<double> maxSeconds;  // --max-time
+  std::int64_t startStep = 0;
   std::optional<Real> dt;
   StepControls controls;
   bool reference = false;
@@ -42,6 +52,10 @@ struct Options {
   bool numbers = false;
   int trailSteps = 0;
 };
+
+// "3600", "90m", "2h", "1d" (a number of seconds, minutes, hours, days)
+// as seconds; nullopt for anything else, 0 and less among them.
+std::optional<double> parseDuration(const std::string& text);
 
 // Throws UsageError or InfoRequest; a bad number or --set throws AppError.
 Options parseOptions(int argc, char** argv);

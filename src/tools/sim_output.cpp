@@ -1,6 +1,8 @@
 #include "sim_output.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -8,51 +10,91 @@
 
 #include "files/io_error.h"
 #include "sim_input.h"
+#include "sim_messages.h"
 
 namespace zentrova {
 
-StreamOutput StreamOutput::file(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "w");
-  if (!f) failFor(path, IoError(ioMessage(errno)));
-  return StreamOutput(path, f, true);
+StreamOutput::StreamOutput(std::string name, int fd, bool own, std::uint64_t length)
+    : name_(std::move(name)), fd_(fd), own_(own), length_(length) {
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) base_ = std::int64_t(::lseek(fd_, 0, SEEK_CUR)) - std::int64_t(length);
 }
 
-StreamOutput StreamOutput::standardOutput() { return StreamOutput("standard output", stdout, false); }
+StreamOutput StreamOutput::file(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) failFor(path, IoError(ioMessage(errno), errno));
+  return StreamOutput(path, fd, true, 0);
+}
+
+void StreamOutput::checkContinuable(const std::string& path, std::uint64_t length) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (!S_ISREG(st.st_mode)) failFor(path, AppError("not a regular file, so it cannot be continued"));
+  if (std::uint64_t(st.st_size) < length)
+    failFor(path, AppError("holds " + std::to_string(st.st_size) + " bytes, fewer than the " + std::to_string(length) +
+                           " the checkpoint says were written"));
+  if (::access(path.c_str(), W_OK) != 0) failFor(path, IoError(ioMessage(errno), errno));
+}
+
+StreamOutput StreamOutput::continued(const std::string& path, std::uint64_t length) {
+  checkContinuable(path, length);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (::ftruncate(fd, off_t(length)) != 0 || ::lseek(fd, off_t(length), SEEK_SET) < 0) {
+    const int err = errno;
+    ::close(fd);
+    failFor(path, IoError(ioMessage(err), err));
+  }
+  return StreamOutput(path, fd, true, length);
+}
+
+StreamOutput StreamOutput::standardOutput() {
+  std::fflush(stdout);  // what stdio holds goes first
+  return StreamOutput("standard output", STDOUT_FILENO, false, 0);
+}
 
 StreamOutput::StreamOutput(StreamOutput&& o) noexcept
-    : name_(std::move(o.name_)), file_(o.file_), own_(o.own_), error_(std::move(o.error_)) {
-  o.file_ = nullptr;
+    : name_(std::move(o.name_)), fd_(o.fd_), own_(o.own_), base_(o.base_), length_(o.length_),
+      error_(std::move(o.error_)) {
+  o.fd_ = -1;
 }
 
 StreamOutput::~StreamOutput() {
-  if (file_ && own_) std::fclose(file_);
+  if (fd_ >= 0 && own_) ::close(fd_);
 }
 
 void StreamOutput::fail(int err) {
   error_ = name_ + ": " + ioMessage(err ? err : EIO);
-  std::fprintf(stderr, "zentrova-sim: %s\n", error_->c_str());
+  simMessage(*error_);
 }
 
 bool StreamOutput::write(const std::string& text) {
-  if (error_ || !file_) return false;
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0) {
-    fail(errno);
-    return false;
+  if (error_ || fd_ < 0) return false;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t w = ::write(fd_, text.data() + done, text.size() - done);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) {
+      const int err = w < 0 ? errno : EIO;
+      // Half a record is worse than none: the file ends on the last whole one.
+      if (base_ >= 0 && done > 0) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd_, off_t(base_ + std::int64_t(length_)));
+        ::lseek(fd_, off_t(base_ + std::int64_t(length_)), SEEK_SET);
+      }
+      fail(err);
+      return false;
+    }
+    done += std::size_t(w);
   }
+  length_ += text.size();
   return true;
 }
 
 bool StreamOutput::finish() {
-  if (!file_) return !error_;
-  errno = 0;
-  bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
-  int err = errno;
-  if (own_) {
-    if (std::fclose(file_) != 0 && ok) ok = false, err = errno;
-  }
-  file_ = nullptr;
-  if (!ok && !error_) fail(err);
+  if (fd_ < 0) return !error_;
+  const int fd = fd_;
+  fd_ = -1;
+  if (own_ && ::close(fd) != 0 && errno != EINTR && !error_) fail(errno);
   return !error_;
 }
 
@@ -92,7 +134,7 @@ std::vector<int> reportNonFinite(const std::string& in, const ParticleSet& s) {
     for (Real v : {s.X[a], s.Y[a], s.Z[a], s.Ux[a], s.Uy[a], s.Uz[a]})
       if (!std::isfinite(v)) {
         found.push_back(i);
-        std::fprintf(stderr, "zentrova-sim: %s: particle %d has a non-finite value\n", in.c_str(), i);
+        simMessage(in, "particle " + std::to_string(i) + " has a non-finite value");
         break;
       }
   }

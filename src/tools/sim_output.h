@@ -1,6 +1,7 @@
 #pragma once
 // How the simulator writes: every write checked, tables and trajectories
 // written a whole record at a time and flushed, no output over an input.
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -10,30 +11,41 @@
 
 namespace zentrova {
 
-// A stream the run writes as it goes: a file it creates, or standard output.
-// The first failed write or close is kept as "NAME: message" and printed on
-// standard error; later writes to the stream are dropped.
+// A stream the run writes as it goes: a file, or standard output. Every
+// write is one whole record: when it fails (a full disk, a file-size limit),
+// a regular file is cut back to the end of the last whole record, so readers
+// never see half a row or frame. The first failure is kept as "NAME:
+// message" and printed on standard error; later writes are dropped.
 class StreamOutput {
  public:
   // Creates or truncates the file; throws IoError naming it.
   static StreamOutput file(const std::string& path);
+  // An existing file cut back to `length` bytes and written on from there;
+  // throws IoError naming it. checkContinuable tells beforehand, changing
+  // nothing, whether that can be done.
+  static StreamOutput continued(const std::string& path, std::uint64_t length);
+  static void checkContinuable(const std::string& path, std::uint64_t length);
   static StreamOutput standardOutput();
   StreamOutput(StreamOutput&& other) noexcept;
   StreamOutput& operator=(StreamOutput&&) = delete;
   ~StreamOutput();
 
-  // Writes the text and flushes it; false once the stream has failed.
+  // Writes the text whole, or nothing of it; false once the stream has failed.
   bool write(const std::string& text);
-  // Flushes and, for a file, closes it.
+  // Closes a file; false once the stream has failed.
   bool finish();
   const std::optional<std::string>& error() const { return error_; }
+  // The bytes of whole records the file holds, from where it was opened.
+  std::uint64_t length() const { return length_; }
 
  private:
-  StreamOutput(std::string name, std::FILE* f, bool own) : name_(std::move(name)), file_(f), own_(own) {}
+  StreamOutput(std::string name, int fd, bool own, std::uint64_t length);
   void fail(int err);
   std::string name_;
-  std::FILE* file_;
+  int fd_;
   bool own_;
+  std::int64_t base_ = -1;  // the file offset where writing began; -1 for a pipe
+  std::uint64_t length_;
   std::optional<std::string> error_;
 };
 

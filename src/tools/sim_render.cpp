@@ -11,6 +11,7 @@
 #include "qt_messages.h"
 #include "set_picture.h"
 #include "sim_input.h"
+#include "sim_messages.h"
 #include "sim_output.h"
 #include "state/errors.h"
 #include "state/number_text.h"
@@ -78,7 +79,7 @@ int simRender(const Options& o, char** argv) {
     reportFault(*o.in, e);
     return kExitFault;
   } catch (const AppError& e) {
-    std::fprintf(stderr, "zentrova-sim: %s\n", e.what());
+    simMessage(e.what());
     return kExitInput;
   }
 }

@@ -12,17 +12,21 @@ namespace zentrova {
 
 namespace {
 
-// Written by the handler, read by the run's threads.
+// Read by the stepping threads' stop test as well as the main thread.
 std::atomic<int> noted{0};
-static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
+std::atomic<bool> atOnce{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "used in a signal handler");
+
+[[noreturn]] void endNow(int sig) {
+  // No temporary of a write under way is left behind.
+  removePendingTemporary();
+  _exit(128 + sig);
+}
 
 extern "C" void onInterruption(int sig) {
-  int none = 0;
-  if (!noted.compare_exchange_strong(none, sig)) {
-    // Second signal: end at once, leaving no temporary of a write under way.
-    removePendingTemporary();
-    _exit(128 + sig);
-  }
+  if (atOnce.load() || noted.load() != 0) endNow(sig);
+  noted.store(sig);
 }
 
 }  // namespace
@@ -34,6 +38,11 @@ void catchInterruptions() {
   // Interrupted writes go on, so a row or frame is written whole.
   sa.sa_flags = SA_RESTART;
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+void endAtOnceOnInterruption() {
+  atOnce.store(true);
+  if (const int sig = noted.load()) endNow(sig);
 }
 
 void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -15,19 +15,46 @@ namespace {
 // JSON has no infinity or NaN: such a value is written as null.
 std::string number(Real v) { return std::isfinite(v) ? machineReal(v) : "null"; }
 
+// The length of the well-formed UTF-8 sequence at s[i], or 0.
+std::size_t utf8Length(const std::string& s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = byte(i);
+  const std::size_t n = c < 0x80 ? 1 : c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+  if (n == 0 || i + n > s.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if ((byte(i + k) & 0xc0) != 0x80) return 0;
+  // No overlong forms, surrogates or code points beyond U+10FFFF.
+  if ((c == 0xe0 && byte(i + 1) < 0xa0) || (c == 0xed && byte(i + 1) > 0x9f) || (c == 0xf0 && byte(i + 1) < 0x90) ||
+      (c == 0xf4 && byte(i + 1) > 0x8f))
+    return 0;
+  return n;
+}
+
+// JSON is UTF-8: a byte of a name that is not (a file name may hold any)
+// is written as the lone surrogate U+DC00 + byte, which Python's json and
+// os.fsencode turn back into that byte.
 std::string quoted(const std::string& s) {
   std::string out = "\"";
-  for (unsigned char c : s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const std::size_t n = utf8Length(s, i);
+    char buf[8];
+    if (n == 0) {
+      std::snprintf(buf, sizeof buf, "\\u%04x", 0xdc00 + c);
+      out += buf;
+      ++i;
+      continue;
+    }
     if (c == '"' || c == '\\') {
       out += '\\';
       out += char(c);
     } else if (c < 0x20) {
-      char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", c);
       out += buf;
     } else {
-      out += char(c);
+      out.append(s, i, n);
     }
+    i += n;
   }
   return out + "\"";
 }

@@ -14,17 +14,17 @@
 #include "error_box.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
+#include "state/errors.h"
 #include "force_chart.h"
 #include "key_filter.h"
 #include "number_cell.h"
+#include "number_field.h"
 #include "parameter_fields.h"
 #include "ui_TEditDlg.h"
 
 using zentrova::Real;
 
 namespace {
-
-Real fieldReal(const QLineEdit* field) { return zentrova::parseReal(toLocal(field->text()), decimalSeparator()); }
 
 // Text the program puts in a field is read from its first character: the
 // sign and the leading digits of a long number are what matter.
@@ -55,7 +55,6 @@ TEditDlg::TEditDlg(AppState& app, std::function<bool()> taoscopeChecked, QWidget
   ui->setupUi(this);
   setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
   ui->Submit->setIcon(checkMarkIcon());
-  ui->Image1->setPixmap(QPixmap::fromImage(drawForceCharts(ui->Image1->size())));
 
   // Row 0 of the grid is its header; column 0 holds the particle numbers and
   // looks and behaves like a fixed column.
@@ -119,7 +118,41 @@ TEditDlg::TEditDlg(AppState& app, std::function<bool()> taoscopeChecked, QWidget
   for (QLineEdit* field : {ui->EditDT, ui->EditA1, ui->EditB1, ui->EditX, ui->EditY, ui->EditZ, ui->EditV, ui->EditU,
                            ui->EditW})
     field->installEventFilter(this);
+  // The charts follow the parameters as they are typed.
+  for (QLineEdit* field : {ui->EditA1, ui->EditB1, ui->EditA2, ui->EditB2, ui->EditC2, ui->EditD2, ui->EditA3,
+                           ui->EditB3, ui->EditC3, ui->EditD3})
+    connect(field, &QLineEdit::textEdited, this, [this] { updateCharts(); });
   ready_ = true;
+  updateCharts();
+}
+
+ChartLaws TEditDlg::chartLaws() const {
+  const zentrova::ParticleSet& s = app_.set;
+  // A field that does not hold a number yet leaves the set's value in the chart.
+  const auto value = [this](const QLineEdit* field, Real fallback) {
+    try {
+      return shown_.read(field);
+    } catch (const zentrova::ConvertError&) {
+      return fallback;
+    }
+  };
+  ChartLaws laws;
+  laws.a1 = value(ui->EditA1, s.A1);
+  laws.b1 = value(ui->EditB1, s.B1);
+  laws.pesGroup = zentrova::groupOf(currentParticle(), s.Count) == zentrova::Group::PES2 ? 3 : 2;
+  if (laws.pesGroup == 3) {
+    laws.a = value(ui->EditA3, s.A3), laws.b = value(ui->EditB3, s.B3);
+    laws.c = value(ui->EditC3, s.C3), laws.d = value(ui->EditD3, s.D3);
+  } else {
+    laws.a = value(ui->EditA2, s.A2), laws.b = value(ui->EditB2, s.B2);
+    laws.c = value(ui->EditC2, s.C2), laws.d = value(ui->EditD2, s.D2);
+  }
+  laws.taoscope = taoscopeChecked_ && taoscopeChecked_();
+  return laws;
+}
+
+void TEditDlg::updateCharts() {
+  ui->Image1->setPixmap(QPixmap::fromImage(drawForceCharts(ui->Image1->size(), chartLaws())));
 }
 
 TEditDlg::~TEditDlg() = default;
@@ -168,13 +201,14 @@ void TEditDlg::loadEditorFields() {
   const int n = currentParticle();
   const zentrova::ParticleSet& s = app_.set;
   ui->NumberOfTaon->setText(QString::number(n));
-  showFieldText(ui->EditX, realText(s.X[n - 1]));
-  showFieldText(ui->EditY, realText(s.Y[n - 1]));
-  showFieldText(ui->EditZ, realText(s.Z[n - 1]));
-  showFieldText(ui->EditV, realText(s.Ux[n - 1]));
-  showFieldText(ui->EditU, realText(s.Uy[n - 1]));
-  showFieldText(ui->EditW, realText(s.Uz[n - 1]));
+  shown_.show(ui->EditX, s.X[n - 1]);
+  shown_.show(ui->EditY, s.Y[n - 1]);
+  shown_.show(ui->EditZ, s.Z[n - 1]);
+  shown_.show(ui->EditV, s.Ux[n - 1]);
+  shown_.show(ui->EditU, s.Uy[n - 1]);
+  shown_.show(ui->EditW, s.Uz[n - 1]);
   ui->DaoTrue->setChecked(s.present(n));
+  if (ready_) updateCharts();  // the particle's group may have changed
 }
 
 void TEditDlg::FormPaint() {
@@ -182,8 +216,9 @@ void TEditDlg::FormPaint() {
   showFieldText(ui->EditFileName, fromLocal(s.SetFileName));
   loadEditorFields();
   for (const zentrova::NamedParameter& p : zentrova::namedParameters())
-    showFieldText(parameterField(this, p), realText(s.*p.field));
+    shown_.show(parameterField(this, p), s.*p.field);
   fillEditorGrid();
+  updateCharts();
 }
 
 void TEditDlg::repaintRequested() {
@@ -282,19 +317,20 @@ void TEditDlg::SubmitClick() {
     ~Note() { dlg->noteStep(QStringLiteral("Edit of Particle %1").arg(n), before); }
   } note{this, before, n};
   // Each value is stored as soon as it converts; a bad field stops here.
-  s.X[n - 1] = fieldReal(ui->EditX);
-  s.Y[n - 1] = fieldReal(ui->EditY);
-  s.Z[n - 1] = fieldReal(ui->EditZ);
-  s.Ux[n - 1] = fieldReal(ui->EditV);
-  s.Uy[n - 1] = fieldReal(ui->EditU);
-  s.Uz[n - 1] = fieldReal(ui->EditW);
+  s.X[n - 1] = shown_.read(ui->EditX);
+  s.Y[n - 1] = shown_.read(ui->EditY);
+  s.Z[n - 1] = shown_.read(ui->EditZ);
+  s.Ux[n - 1] = shown_.read(ui->EditV);
+  s.Uy[n - 1] = shown_.read(ui->EditU);
+  s.Uz[n - 1] = shown_.read(ui->EditW);
   s.setPresent(n, ui->DaoTrue->isChecked());
   fillEditorGrid();
 }
 
 void TEditDlg::storeParameters() {
   zentrova::ParticleSet& s = app_.set;
-  for (const zentrova::NamedParameter& p : zentrova::namedParameters()) s.*p.field = fieldReal(parameterField(this, p));
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters())
+    s.*p.field = shown_.read(parameterField(this, p));
 }
 
 std::optional<QString> TEditDlg::askSaveName() {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app_state.h"
+#include "force_chart.h"
+#include "number_field.h"
 #include "state/set_snapshot.h"
 
 class QKeyEvent;
@@ -72,6 +74,9 @@ class TEditDlg : public QDialog {
   QString gridText(int column, int row) const;
   // The particle whose row is selected (1 to 60).
   int currentParticle() const;
+  // What the force charts are drawn for: the parameters in the fields (the
+  // set's where a field holds no number) and the PES group of the particle.
+  ChartLaws chartLaws() const;
 
   bool EditorShowVelocities = false;
 
@@ -103,11 +108,13 @@ class TEditDlg : public QDialog {
   void calculate(const Calculator& c);
   void reset(const Calculator& c);
   void repaintRequested();
+  void updateCharts();
 
   AppState& app_;
   std::function<bool()> taoscopeChecked_;
   std::unique_ptr<Ui::TEditDlg> ui;
   Calculator calculators_[4];
+  ShownNumbers shown_;
   QString lastSaveName_;
   bool ready_ = false;
   // While a handler waits in a nested dialog, a repaint must not reload the

@@ -7,58 +7,47 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QSignalBlocker>
-#include <QTableWidget>
-#include <QUndoStack>
 #include <QWindow>
-#include <cstring>
 
 #include "error_box.h"
-#include "glyphs.h"
 #include "figures/figures.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
-#include "image_canvas.h"
-#include "key_filter.h"
+#include "glyphs.h"
+#include "main_commentary.h"
+#include "main_files.h"
+#include "main_history.h"
+#include "main_listing.h"
+#include "main_parameters.h"
 #include "main_picture.h"
-#include "number_cell.h"
-#include "parameter_fields.h"
+#include "main_run.h"
+#include "main_view.h"
 #include "ui_TMainForm.h"
 #include "view/transform.h"
 
 using namespace zentrova;
 
 TMainForm::TMainForm(AppState& app, QWidget* parent)
-    : QMainWindow(parent),
-      app_(app),
-      ui(std::make_unique<Ui::TMainForm>()),
-      picture_(std::make_unique<PictureState>()) {
+    : QMainWindow(parent), app_(app), ui(std::make_unique<Ui::TMainForm>()) {
   ui->setupUi(this);
   // The Manager menu stays hidden; its commands still answer their keys.
   ui->Manager1->menuAction()->setVisible(false);
   addActions(ui->Manager1->actions());
   ui->Blockade->raise();
   ui->Blockade->setAutoFillBackground(true);
-  ui->DaonsTable->setWordWrap(false);
-  // A number too wide for its cell is shortened where it shows, never cut.
-  ui->DaonsTable->setItemDelegate(new NumberCellDelegate(ui->DaonsTable));
-  ui->DaonsTable->horizontalHeader()->setMinimumSectionSize(1);
-  for (int r = 0; r < ui->DaonsTable->rowCount(); ++r)
-    for (int c = 0; c < ui->DaonsTable->columnCount(); ++c) {
-      auto* item = new QTableWidgetItem;
-      if (r == 0 || c == 0) item->setBackground(palette().button());
-      ui->DaonsTable->setItem(r, c, item);
-    }
-  savedComment_ = commentBytes();
+  listing_ = std::make_unique<MainListing>(*this);
+  commentary_ = std::make_unique<MainCommentary>(*this);
   Timer = new QTimer(this);
   Timer->setInterval(300);
+  parameters_ = std::make_unique<MainParameters>(*this);
+  history_ = std::make_unique<MainHistory>(*this);
+  view_ = std::make_unique<MainView>(*this);
+  files_ = std::make_unique<MainFiles>(*this);
   connectHandlers();
-  connectRunControl();
-  setUpUndo();
-  setupPictureCommands();
+  run_ = std::make_unique<MainRun>(*this);
+  picture_ = std::make_unique<MainPicture>(*this);
   setUpKeys();
   setUpLooks();
-  setUpListing();
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -67,10 +56,7 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   Timer->start();
 }
 
-TMainForm::~TMainForm() {
-  delete keyRouter_;
-  if (undo_) undo_->disconnect(this);  // the stack is cleared as it goes, after the menus
-}
+TMainForm::~TMainForm() { delete keyRouter_; }
 
 bool TMainForm::taoscopeChecked() const { return ui->Taoscope->isChecked(); }
 
@@ -78,7 +64,7 @@ int TMainForm::panTop() const { return ui->Pan->geometry().top(); }
 
 void TMainForm::connectHandlers() {
   const auto on = [this](auto* sender, auto signal, void (TMainForm::*handler)()) {
-    connect(sender, signal, this, [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this, [this, handler] { view_->runCommand([this, handler] { (this->*handler)(); }); });
   };
   on(ui->Exit1, &QAction::triggered, &TMainForm::Exit1Click);
   on(ui->New1, &QAction::triggered, &TMainForm::New1Click);
@@ -110,21 +96,13 @@ void TMainForm::connectHandlers() {
   on(ui->DaoBack, &QToolButton::clicked, &TMainForm::DaoBackClick);
   on(ui->DaoForvard, &QToolButton::clicked, &TMainForm::DaoForvardClick);
   on(ui->TrackBar, &QSlider::valueChanged, &TMainForm::TrackBarChange);
-  connect(Timer, &QTimer::timeout, this, [this] { runRepaint([this] { TimerTimer(); }); });
-  connect(ui->Comment, &QPlainTextEdit::textChanged, this, [this] { runGuarded([this] { CommentChange(); }); });
+  on(ui->Undo1, &QAction::triggered, &TMainForm::Undo1Click);
+  on(ui->Redo1, &QAction::triggered, &TMainForm::Redo1Click);
+  connect(Timer, &QTimer::timeout, this, [this] { view_->runRepaint([this] { TimerTimer(); }); });
   connect(ui->ViewArea, &TViewArea::pressed, this,
-          [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseDown(b, x, y); }); });
+          [this](Qt::MouseButton b, int x, int y) { view_->runCommand([&] { FormMouseDown(b, x, y); }); });
   connect(ui->ViewArea, &TViewArea::released, this,
-          [this](Qt::MouseButton b, int x, int y) { runCommand([&] { FormMouseUp(b, x, y); }); });
-  // dt and the ten parameters are stored when their field is left or Enter
-  // is pressed in it.
-  parameterFields_ = {ui->EditDT, ui->EditA1, ui->EditB1, ui->EditA2, ui->EditB2, ui->EditC2,
-                      ui->EditD2, ui->EditA3, ui->EditB3, ui->EditC3, ui->EditD3};
-  auto* numeric = new NumericKeyFilter(this);
-  for (QLineEdit* field : parameterFields_) {
-    field->installEventFilter(numeric);
-    field->installEventFilter(this);
-  }
+          [this](Qt::MouseButton b, int x, int y) { view_->runCommand([&] { FormMouseUp(b, x, y); }); });
   ui->Comment->installEventFilter(this);
   ui->LTime->installEventFilter(this);
 }
@@ -144,13 +122,9 @@ static bool isEnter(QEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (auto* field = qobject_cast<QLineEdit*>(watched); field && parameterFields_.contains(field)) {
-    const auto store = [this, field] {
-      if (field == ui->EditDT)
-        EditDTExit();
-      else
-        ParameterExit(field);
-    };
+  if (parameters_ && parameters_->isField(watched)) {
+    auto* field = static_cast<QLineEdit*>(watched);
+    const auto store = [this, field] { parameters_->store(field); };
     if (isExit(event)) runGuarded(store);
     // Enter stores the value before it reaches Go; a value that does not
     // convert keeps the key, so no run starts with the old one.
@@ -162,12 +136,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     const bool toGo = QApplication::focusWidget() == ui->Go &&
                       static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
     if (toGo)
-      commentAskOnGo_ = true;
+      commentary_->leftForGo();
     else
       runGuarded([this] { CommentExit(); });
   }
   if (watched == ui->LTime && event->type() == QEvent::MouseButtonDblClick) runGuarded([this] { LTimeDblClick(); });
-  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) schedulePaint();
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed())
+    view_->schedulePaint();
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -210,97 +185,9 @@ void TMainForm::FormCreate() {
   });
   initViewSteps(v);
   fillListing();
-  showParameters();
+  parameters_->show();
   s.Stopped = true;
-  markSaved();  // what start-up shows is where the question starts from
-}
-
-void TMainForm::showParameters() {
-  for (const zentrova::NamedParameter& p : zentrova::namedParameters()) {
-    QLineEdit* edit = parameterField(ui->centralwidget, p);
-    edit->setText(realText(app_.set.*p.field));
-    edit->setCursorPosition(0);  // long numbers show their leading digits
-  }
-}
-
-void TMainForm::fillListing() {
-  auto* grid = ui->DaonsTable;
-  // Only changed cells are written: the run refills the listing every step.
-  // The view hears of them once, for the whole grid, rather than cell by cell.
-  QAbstractItemModel* model = grid->model();
-  bool changed = false, headerChanged = false;
-  QSignalBlocker quiet(model);
-  const auto put = [this, grid, &changed, &headerChanged](int row, int col, const QString& text) {
-    QTableWidgetItem* item = grid->item(row, col);
-    if (item->text() == text) return;
-    item->setText(text);
-    changed = true;
-    if (row != 0 && col != 0) return;
-    showListingHeader(row, col, text);
-    headerChanged = true;
-  };
-  static const QString headers[2][3] = {{"X", "Y", "Z"}, {"u(x)", "u(y)", "u(z)"}};
-  for (int c = 0; c < 3; ++c) put(0, c + 1, headers[ShowVelocities][c]);
-  const auto& s = app_.set;
-  const int count = std::min(s.Count, kMaxParticles);
-  for (int i = 1; i <= count; ++i) put(i, 0, QString::number(i));
-  const char sep = decimalSeparator();
-  for (int i = 1; i <= count; ++i) {
-    if (!s.present(i)) {
-      for (int c = 1; c <= 3; ++c) put(i, c, QString());
-      continue;
-    }
-    const Real* values[3] = {&s.X[i - 1], &s.Y[i - 1], &s.Z[i - 1]};
-    const Real* velocities[3] = {&s.Ux[i - 1], &s.Uy[i - 1], &s.Uz[i - 1]};
-    for (int c = 0; c < 3; ++c)
-      put(i, c + 1, QString::fromLatin1(formatReal(*(ShowVelocities ? velocities : values)[c], sep).c_str()));
-  }
-  quiet.unblock();
-  if (changed)
-    emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
-  // Headers lay themselves out anew when told, so they are told only when
-  // theirs changed: a run changes numbers, not headers.
-  if (headerChanged) {
-    emit model->headerDataChanged(Qt::Horizontal, 0, model->columnCount() - 1);
-    emit model->headerDataChanged(Qt::Vertical, 0, model->rowCount() - 1);
-  }
-}
-
-void TMainForm::DaonsTableDblClick() {
-  ShowVelocities = !ShowVelocities;
-  fillListing();
-}
-
-namespace {
-
-// Stores a typed value as one undoable change; the same value changes nothing.
-bool sameBits(Real a, Real b) { return std::memcmp(&a, &b, 10) == 0; }
-
-}  // namespace
-
-void TMainForm::EditDTExit() {
-  // The text the window wrote itself stands for the value as it is, all of
-  // its bits, so leaving the field untouched changes nothing.
-  if (ui->EditDT->text() == realText(app_.set.Dt)) return;
-  const Real value = parseReal(toLocal(ui->EditDT->text()), decimalSeparator());
-  if (sameBits(value, app_.set.Dt)) return;
-  const SetSnapshot before(app_.set);
-  app_.set.Dt = value;
-  pushChange(QStringLiteral("Change of dt"), before);
-}
-
-void TMainForm::ParameterExit(QLineEdit* field) {
-  auto& s = app_.set;
-  for (const zentrova::NamedParameter& p : zentrova::namedParameters()) {
-    if (p.kind == zentrova::ParameterKind::TimeStep) continue;  // EditDTExit's
-    Real* target = &(s.*p.field);
-    if (parameterField(ui->centralwidget, p) != field || field->text() == realText(*target)) continue;
-    const Real value = parseReal(toLocal(field->text()), decimalSeparator());
-    if (sameBits(value, *target)) return;
-    const SetSnapshot before(s);
-    *target = value;
-    pushChange(QStringLiteral("Change of %1").arg(field->objectName().mid(4)), before);
-  }
+  files_->markSaved();  // what start-up shows is where the question starts from
 }
 
 void TMainForm::Exit1Click() { close(); }
@@ -335,14 +222,19 @@ void TMainForm::showEvent(QShowEvent* event) {
     windowHandle()->installEventFilter(this);
     exposeWatched_ = true;
   }
-  schedulePaint();
+  view_->schedulePaint();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (view_) view_->resized();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   // Unsaved work is offered for saving; Cancel, or a save that fails, keeps
   // the window open and a run going.
   bool leave = false;
-  if (!runGuarded([&] { leave = askSaveChanges(); }) || !leave) {
+  if (!runGuarded([&] { leave = files_->askSaveChanges(); }) || !leave) {
     event->ignore();
     return;
   }
@@ -350,4 +242,95 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // A run in progress ends first; the program ends once it has stopped.
   app_.set.Stopped = true;
   event->accept();
+}
+
+// The handlers, each answered by the part it belongs to.
+void TMainForm::fillListing() { listing_->fill(); }
+void TMainForm::DaonsTableDblClick() { listing_->DaonsTableDblClick(); }
+void TMainForm::EditDTExit() { parameters_->EditDTExit(); }
+void TMainForm::ParameterExit(QLineEdit* field) { parameters_->ParameterExit(field); }
+
+void TMainForm::GoClick() { run_->GoClick(); }
+void TMainForm::runSteps(std::int32_t n) { run_->runSteps(n); }
+void TMainForm::LTimeDblClick() { run_->LTimeDblClick(); }
+void TMainForm::Monitor1Click() { run_->Monitor1Click(); }
+void TMainForm::GoStopClick() { run_->GoStopClick(); }
+void TMainForm::StepOnceClick() { run_->StepOnceClick(); }
+void TMainForm::SpeedClick(int stepsPerSecond) { run_->SpeedClick(stepsPerSecond); }
+TMonitor* TMainForm::monitor() const { return run_->monitor(); }
+
+void TMainForm::FormPaint() { view_->FormPaint(); }
+void TMainForm::FormResize() { view_->FormResize(); }
+void TMainForm::FormMouseDown(Qt::MouseButton button, int x, int y) { view_->FormMouseDown(button, x, y); }
+void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) { view_->FormMouseUp(button, x, y); }
+void TMainForm::DaoTetaClick() { view_->DaoTetaClick(); }
+void TMainForm::DaoTeta1Click() { view_->DaoTeta1Click(); }
+void TMainForm::DaoPsiClick() { view_->DaoPsiClick(); }
+void TMainForm::DaoPsi1Click() { view_->DaoPsi1Click(); }
+void TMainForm::DaoPhiClick() { view_->DaoPhiClick(); }
+void TMainForm::DaoPhi1Click() { view_->DaoPhi1Click(); }
+void TMainForm::DaoStopClick() { view_->DaoStopClick(); }
+void TMainForm::DaoBackClick() { view_->DaoBackClick(); }
+void TMainForm::DaoForvardClick() { view_->DaoForvardClick(); }
+void TMainForm::TrackBarChange() { view_->TrackBarChange(); }
+void TMainForm::TimerTimer() { view_->TimerTimer(); }
+void TMainForm::ShowSpinClick() { view_->ShowSpinClick(); }
+void TMainForm::ShowNumbersOfPointsClick() { view_->ShowNumbersOfPointsClick(); }
+void TMainForm::MoveToCenterClick() { view_->MoveToCenterClick(); }
+void TMainForm::Left1Click() { view_->Left1Click(); }
+void TMainForm::Right1Click() { view_->Right1Click(); }
+void TMainForm::Up1Click() { view_->Up1Click(); }
+void TMainForm::Down1Click() { view_->Down1Click(); }
+void TMainForm::DrawTaons() { view_->DrawTaons(); }
+void TMainForm::DrawFigure() { view_->DrawFigure(); }
+void TMainForm::RedrawView() { view_->RedrawView(); }
+
+void TMainForm::New1Click() { files_->New1Click(); }
+void TMainForm::Open1Click() { files_->Open1Click(); }
+void TMainForm::Save1Click() { files_->Save1Click(); }
+void TMainForm::Saveas1Click() { files_->Saveas1Click(); }
+void TMainForm::Null00Click() { files_->Null00Click(); }
+void TMainForm::Spiral1Click() { files_->Spiral1Click(); }
+void TMainForm::Daons1Click() { files_->Daons1Click(); }
+bool TMainForm::setChanged() const { return files_->setChanged(); }
+
+void TMainForm::loadCommentary() { commentary_->load(); }
+void TMainForm::CommentChange() { commentary_->CommentChange(); }
+void TMainForm::CommentExit() { commentary_->CommentExit(); }
+void TMainForm::saveComment() { commentary_->save(); }
+void TMainForm::commentCloseCheck() { commentary_->closeCheck(); }
+bool TMainForm::commentChanged() const { return commentary_->changed(); }
+bool TMainForm::commentWritable() const { return commentary_->writable(); }
+
+void TMainForm::FitToViewClick() { picture_->FitToViewClick(); }
+void TMainForm::KeepInViewClick() { picture_->KeepInViewClick(); }
+void TMainForm::TrailsClick() { picture_->TrailsClick(); }
+void TMainForm::PointSizeClick(int size) { picture_->PointSizeClick(size); }
+void TMainForm::ExportImageClick() { picture_->ExportImageClick(); }
+void TMainForm::RecordFramesClick() { picture_->RecordFramesClick(); }
+void TMainForm::ViewAreaWheel(int angleDelta) { picture_->ViewAreaWheel(angleDelta); }
+void TMainForm::ViewAreaDrag(int x, int y) { picture_->ViewAreaDrag(x, y); }
+PictureState& TMainForm::picture() { return picture_->state(); }
+
+QUndoStack* TMainForm::undoStack() const { return history_->stack(); }
+void TMainForm::Undo1Click() { history_->Undo1Click(); }
+void TMainForm::Redo1Click() { history_->Redo1Click(); }
+QString TMainForm::runText(std::int64_t steps) { return MainHistory::runText(steps); }
+QString TMainForm::singleStepsText(std::int64_t steps) { return MainHistory::singleStepsText(steps); }
+
+// Brings the window in line with a set put back by Undo or Redo.
+void TMainForm::showRestoredSet() {
+  auto& s = app_.set;
+  picture_->clearTrails();
+  ui->Go->setEnabled(!s.FigureMode);
+  ui->Null00->setEnabled(!s.FigureMode);
+  if (!s.FigureMode) ui->FName->setText(fromLocal(s.SetFileName));
+  run_->showTime();
+  fillListing();
+  parameters_->show();
+  files_->updateTitle();
+  if (s.FigureMode)
+    DrawFigure();
+  else
+    DrawTaons();
 }

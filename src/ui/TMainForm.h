@@ -2,18 +2,10 @@
 #include <QMainWindow>
 #include <QString>
 #include <QTimer>
-#include <chrono>
-#include <exception>
-#include <functional>
+#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app_state.h"
-#include "dynamics/step.h"
-#include "files/text_codec.h"
-#include "state/particle_record.h"
-#include "state/set_snapshot.h"
 
 namespace Ui {
 class TMainForm;
@@ -22,15 +14,21 @@ class QDialog;
 class QKeyEvent;
 class QLineEdit;
 class QUndoStack;
-class QImageCanvas;
 class TMonitor;
+class MainCommentary;
+class MainFiles;
+class MainHistory;
+class MainListing;
+class MainParameters;
+class MainPicture;
+class MainRun;
+class MainView;
 struct PictureState;
-namespace zentrova {
-class Trails;
-struct Scene;
-}
 
 // The main window: the 3-D view, the listing, the parameters and the run.
+// Each responsibility is a part the window owns (main_*.h); the window holds
+// the handlers by the names of their control and event and hands each to its
+// part.
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
@@ -40,11 +38,24 @@ class TMainForm : public QMainWindow {
   // The windows created after this one, shown by File > New and Help > About.
   void setEditor(QDialog* editor) { editor_ = editor; }
   void setAboutBox(QDialog* about) { about_ = about; }
+  QDialog* editor() const { return editor_; }
 
   Ui::TMainForm& form() { return *ui; }
+  AppState& app() { return app_; }
   bool taoscopeChecked() const;
   bool running() const { return !app_.set.Stopped; }
-  bool commentChanged() const { return CommentChanged; }
+  bool commentChanged() const;
+  int panTop() const;
+
+  // The parts.
+  MainFiles& files() { return *files_; }
+  MainCommentary& commentary() { return *commentary_; }
+  MainHistory& history() { return *history_; }
+  MainListing& listing() { return *listing_; }
+  MainParameters& parameters() { return *parameters_; }
+  MainPicture& pictureCommands() { return *picture_; }
+  MainRun& run() { return *run_; }
+  MainView& view() { return *view_; }
 
   // Handlers, named after their control and event.
   void FormCreate();
@@ -100,7 +111,7 @@ class TMainForm : public QMainWindow {
   void Saveas1Click();
   void Null00Click();
 
-  // Picture commands (main_picture.cpp).
+  // Picture commands.
   void FitToViewClick();
   void KeepInViewClick();
   void TrailsClick();
@@ -109,7 +120,7 @@ class TMainForm : public QMainWindow {
   void RecordFramesClick();
   void ViewAreaWheel(int angleDelta);
   void ViewAreaDrag(int x, int y);
-  PictureState& picture() { return *picture_; }
+  PictureState& picture();
 
   void Help1Click();
   void RusHelpClick();
@@ -121,9 +132,9 @@ class TMainForm : public QMainWindow {
   void GoStopClick();
   void StepOnceClick();
   void SpeedClick(int stepsPerSecond);  // 0: full speed
-  TMonitor* monitor() const { return monitor_; }
-  // Undo and Redo of the changes of the set (main_undo.cpp).
-  QUndoStack* undoStack() const { return undo_; }
+  TMonitor* monitor() const;
+  // Undo and Redo of the changes of the set.
+  QUndoStack* undoStack() const;
   void Undo1Click();
   void Redo1Click();
   // Brings the window in line with a set put back by Undo or Redo.
@@ -134,10 +145,12 @@ class TMainForm : public QMainWindow {
   static QString runText(std::int64_t steps);
   static QString singleStepsText(std::int64_t steps);
   // Whether the commentary field may be saved (not when its file was refused).
-  bool commentWritable() const { return commentRefusal_.isEmpty(); }
+  bool commentWritable() const;
 
   // Sees every key of the application first; true when it took the key.
   bool filterKey(QObject* watched, QEvent* event);
+  // The maroon of the velocity reset button.
+  static QString null00Style();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -148,64 +161,9 @@ class TMainForm : public QMainWindow {
 
  private:
   void connectHandlers();
-  void connectRunControl();
-  void paceRun();
-  void noteRunFault(const char* message, std::int32_t step);
-  // One step of a run or of Step Once: computed, counted, drawn, listed.
-  void stepAndShow(std::int32_t n, bool list);
   void setUpKeys();
   void setUpLooks();
-  void setUpListing();
-  void showListingHeader(int row, int col, const QString& text);
-  static QString null00Style();
   bool isMenuShortcut(const QKeyEvent* key) const;
-  void showParameters();
-  void setRefresh();
-  void showIdle();
-  void showRunning();
-  void stopRun();
-  void setLamp(bool runningColours);
-  zentrova::StepControls readStepControls() const;
-  std::unique_ptr<QImageCanvas> canvas();
-  int panTop() const;
-  void schedulePaint();
-  void runCommand(const std::function<void()>& command);
-  void runRepaint(const std::function<void()>& repaint);
-  void reportFault(std::exception_ptr fault);
-  template <class Draw>
-  void withScene(Draw&& draw);
-  // withScene for code outside main_view.cpp.
-  void drawWith(const std::function<void(const zentrova::Scene&)>& draw);
-  void setUpUndo();
-  void updateUndoActions();
-  void pushChange(const QString& text, const zentrova::SetSnapshot& before, int mergeId = -1,
-                  std::int64_t steps = 1);
-  void pushChangeBetween(const QString& text, const zentrova::SetSnapshot& before,
-                         const zentrova::SetSnapshot& after, int mergeId = -1, std::int64_t steps = 1);
-  void clearUndo();
-  void markSaved();
-  void updateTitle();
-  QString setDisplayName() const;
-  // "Save changes to NAME?" when the set changed; false when the user cancels.
-  bool askSaveChanges();
-  // The set refresh of Open and New, drawing last.
-  void showNewSet(bool fitWhenUnseen);
-  void refuseCommentary(const QString& why);
-  // The field's text as the bytes its file would get.
-  std::string commentBytes() const;
-  std::string commentUtf8() const;
-  void showCommentText(const std::string& utf8);
-  void setupPictureCommands();
-  const zentrova::Trails* shownTrails() const;
-  int pointSize() const;
-  int fitTopInset() const;
-  void clearTrails();
-  void recordTrails();
-  void keepInView();
-  void recordFrame();
-  void finishRecording();
-  void recordingFailed();
-  QImage shownPicture();
 
   AppState& app_;
   std::unique_ptr<Ui::TMainForm> ui;
@@ -213,33 +171,16 @@ class TMainForm : public QMainWindow {
   QDialog* about_ = nullptr;
   QObject* keyRouter_ = nullptr;  // hands the application's keys to filterKey
   QTimer* Timer = nullptr;
-  bool ShowVelocities = false;
-  bool ShowTime = false;
-  bool CommentChanged = false;
-  bool commentAskOnGo_ = false;  // the memo was left by a click on Go
-  bool paintPending_ = false;
-  bool drawFaultReported_ = false;  // repaints that fail again stay silent
-  bool faultBoxUp_ = false;
   bool exposeWatched_ = false;
   bool centred_ = false;  // placed in the middle of the screen at its first show
-  bool resizePending_ = false;
-  QString lastOpenName_, lastSaveName_;
-  TMonitor* monitor_ = nullptr;
-  int stepsPerSecond_ = 0;
-  std::chrono::steady_clock::time_point nextStepAt_{};
-  std::unique_ptr<PictureState> picture_;
-  QUndoStack* undo_ = nullptr;
-  int undoGeneration_ = 0;  // grows whenever the stack is cleared
-  zentrova::ParticleRecord savedRecord_;  // what was last opened or saved
-  std::string savedName_;
-  bool titleMarked_ = false;
-  std::int64_t runStepsDone_ = 0;
-  QList<QLineEdit*> parameterFields_;
-  // The commentary as last loaded or saved (its bytes), the encoding of its
-  // file, and why its file was refused (empty when it was not).
-  std::string savedComment_;
-  bool commentHadMark_ = false;
-  std::vector<std::string> commentSeparators_;  // the file's own line ends
-  QString commentRefusal_;
-  zentrova::TextEncoding commentEncoding_ = zentrova::TextEncoding::Utf8;
+
+  // Declared after `ui`, so that they go before the controls they use.
+  std::unique_ptr<MainHistory> history_;
+  std::unique_ptr<MainListing> listing_;
+  std::unique_ptr<MainParameters> parameters_;
+  std::unique_ptr<MainView> view_;
+  std::unique_ptr<MainPicture> picture_;
+  std::unique_ptr<MainCommentary> commentary_;
+  std::unique_ptr<MainFiles> files_;
+  std::unique_ptr<MainRun> run_;
 };

@@ -1,6 +1,7 @@
 #include "TMonitor.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -10,10 +11,12 @@
 #include <cmath>
 
 #include "analysis/observable_table.h"
+#include "analysis/observables_csv.h"
 #include "app_state.h"
 #include "dialogs.h"
 #include "error_box.h"
 #include "files/file_io.h"
+#include "state/errors.h"
 #include "monitor_plots.h"
 #include "ui_TMonitor.h"
 
@@ -63,6 +66,8 @@ TMonitor::TMonitor(const ParticleSet& set, std::function<StepControls()> control
   poll_->setInterval(kPollMs);
   connect(poll_, &QTimer::timeout, this, [this] { runGuarded([this] { sample(); }); });
   connect(ui->SaveCsv, &QPushButton::clicked, this, [this] { runGuarded([this] { SaveCsvClick(); }); });
+  connect(ui->Compare, &QPushButton::clicked, this, [this] { runGuarded([this] { CompareClick(); }); });
+  connect(ui->NoCompare, &QPushButton::clicked, this, [this] { runGuarded([this] { NoCompareClick(); }); });
   rateClock_.start();
 }
 
@@ -97,17 +102,28 @@ void TMonitor::placeOnScreen() {
   const QRect free = screen->availableGeometry();
   QSize frame = frameGeometry().size() - size();
   if (frame.height() <= 0) frame = QSize(16, 40);  // not framed yet: allow for a title bar
-  const QSize fit(std::max(minimumSizeHint().width(), std::min(width(), free.width() - frame.width())),
-                  std::max(minimumSizeHint().height(), std::min(height(), free.height() - frame.height())));
-  resize(fit.boundedTo(free.size() - frame));
-  const int w = width() + frame.width(), h = height() + frame.height();
+  const int least = minimumSizeHint().width();
+  QSize fit(std::max(least, std::min(width(), free.width() - frame.width())),
+            std::max(minimumSizeHint().height(), std::min(height(), free.height() - frame.height())));
   int x = free.left(), y = free.top();
   if (parentWidget()) {
+    // The wider of the two sides of the main window, if the Monitor fits
+    // there at its least width; narrower than it would like rather than on
+    // top of the main window.
+    constexpr int kGap = 8;
     const QRect main = parentWidget()->frameGeometry();
-    x = main.right() + 8;
-    if (x + w > free.right() + 1) x = main.left() - 8 - w;
+    const int right = free.right() + 1 - (main.right() + 1 + kGap), left = main.left() - kGap - free.left();
+    const int room = std::max(right, left) - frame.width();
+    if (room >= least) {
+      fit.setWidth(std::min(fit.width(), room));
+      x = right >= left ? main.right() + 1 + kGap : main.left() - kGap - fit.width() - frame.width();
+    } else {
+      x = main.right() + 1 + kGap;
+    }
     y = main.top();
   }
+  resize(fit.boundedTo(free.size() - frame));
+  const int w = width() + frame.width(), h = height() + frame.height();
   x = std::clamp(x, free.left(), std::max(free.left(), free.right() + 1 - w));
   y = std::clamp(y, free.top(), std::max(free.top(), free.bottom() + 1 - h));
   move(x, y);
@@ -225,4 +241,42 @@ void TMonitor::SaveCsvClick() {
     return;
   lastCsvName_ = path;
   writeCsv(path);
+}
+
+void TMonitor::compareWith(const QString& path) {
+  // A table of observables has a few hundred bytes a row; this is far more
+  // than the Monitor or a long observe writes, and keeps a wrong file from
+  // filling the memory.
+  constexpr qint64 kMostBytes = qint64(256) << 20;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw AppError(tr("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString()).toStdString());
+  if (file.size() > kMostBytes)
+    throw AppError(tr("%1 is too large for a table of observables").arg(QFileInfo(path).fileName()).toStdString());
+  const QByteArray bytes = file.readAll();
+  std::vector<Observables> rows;
+  try {
+    rows = readObservablesCsv(bytes.toStdString());
+  } catch (const ConvertError& e) {
+    throw AppError(tr("%1 is not a table of observables (%2)")
+                       .arg(QFileInfo(path).fileName(), QString::fromStdString(e.what()))
+                       .toStdString());
+  }
+  ui->Plots->setCompared(std::move(rows), QFileInfo(path).completeBaseName());
+  ui->NoCompare->setEnabled(true);
+  ui->Plots->refresh(series_);
+}
+
+void TMonitor::CompareClick() {
+  const QString chosen = QFileDialog::getOpenFileName(this, tr("Compare with a run"), lastCompareName_,
+                                                      tr("CSV files (*.csv);;All files (*)"));
+  if (chosen.isEmpty()) return;
+  lastCompareName_ = chosen;
+  compareWith(chosen);
+}
+
+void TMonitor::NoCompareClick() {
+  ui->Plots->clearCompared();
+  ui->NoCompare->setEnabled(false);
+  ui->Plots->refresh(series_);
 }

@@ -49,6 +49,10 @@ class TMonitor : public QWidget {
   static QString withCsvExtension(const QString& path);
 
   void SaveCsvClick();
+  void CompareClick();
+  void NoCompareClick();
+  // Reads a saved Monitor CSV or an observe CSV and draws it beside the run.
+  void compareWith(const QString& path);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -77,4 +81,5 @@ class TMonitor : public QWidget {
   double measureNs_ = 0;  // what measuring one step cost last time
   bool placed_ = false;
   QString lastCsvName_;
+  QString lastCompareName_;
 };

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -14,26 +15,20 @@ using zentrova::Real;
 
 namespace {
 
-constexpr int kGravoscope = -1;
-
 // A value is drawn only when its evaluation raised no fault and it is finite.
 std::optional<Real> clean(Real v, bool faulted) {
   if (faulted || !std::isfinite(v)) return std::nullopt;
   return v;
 }
 
-struct ChartSetup {
-  Real a1, b1, a2, b2, dMax;
-  const char* caption;
-};
 
 const QColor kColorE(255, 0, 0);
 const QColor kColorPe(0, 0, 255);
 const QColor kColorDiff(0, 128, 0);
 
-void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
+void drawChart(QPainter& p, const QRect& area, const ChartLaws& laws, Real dMax) {
   const int samples = std::max(2, area.width() * 2);
-  const ForceCurves c = sampleForceCurves(setup.a1, setup.b1, setup.a2, setup.b2, setup.dMax, samples);
+  const ForceCurves c = sampleForceCurves(laws, dMax, samples);
 
   QFont font = p.font();
   font.setPixelSize(10);
@@ -43,9 +38,12 @@ void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
 
   // Caption and legend above the plot.
   p.setPen(Qt::black);
-  p.drawText(area.left() + 2, area.top() + fm.ascent() + 1, QString::fromLatin1(setup.caption));
+  const QStringList caption = chartCaption(laws);
+  for (int k = 0; k < caption.size(); ++k)
+    p.drawText(area.left() + 2, area.top() + k * line + fm.ascent() + 1, caption[k]);
+  const int head = int(caption.size()) + 1;
   int x = area.left() + 2;
-  const int legendBase = area.top() + line + fm.ascent() + 1;
+  const int legendBase = area.top() + (head - 1) * line + fm.ascent() + 1;
   for (const auto& [name, color] : {std::pair{"E", kColorE}, {"PE", kColorPe}, {"E - PE", kColorDiff}}) {
     p.setPen(QPen(color, 2));
     p.drawLine(x, legendBase - fm.ascent() / 2, x + 10, legendBase - fm.ascent() / 2);
@@ -54,7 +52,8 @@ void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
     x += 13 + fm.horizontalAdvance(QString::fromLatin1(name)) + 10;
   }
 
-  const QRect plot(area.left() + 26, area.top() + 2 * line + 6, area.width() - 32, area.height() - 3 * line - 10);
+  const QRect plot(area.left() + 26, area.top() + head * line + 6, area.width() - 32,
+                   area.height() - (head + 1) * line - 10);
 
   Real lo = 0, hi = 0;
   for (const auto* curve : {&c.e, &c.pe, &c.diff})
@@ -63,7 +62,7 @@ void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
   if (hi - lo <= 0) hi = lo + 1;
   const Real pad = (hi - lo) * 0.05L;
   lo -= pad, hi += pad;
-  const auto px = [&](Real d) { return plot.left() + double(d / setup.dMax) * plot.width(); };
+  const auto px = [&](Real d) { return plot.left() + double(d / dMax) * plot.width(); };
   const auto py = [&](Real v) { return plot.bottom() - double((v - lo) / (hi - lo)) * plot.height(); };
 
   // Frame, zero line and distance ticks.
@@ -72,8 +71,8 @@ void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
   p.setPen(QPen(QColor(128, 128, 128), 1, Qt::DotLine));
   p.drawLine(QPointF(plot.left(), py(0)), QPointF(plot.right(), py(0)));
   p.setPen(Qt::black);
-  const int step = setup.dMax > 20 ? 5 : 2;
-  for (int d = 0; d <= int(setup.dMax); d += step) {
+  const int step = dMax > 20 ? 5 : 2;
+  for (int d = 0; d <= int(dMax); d += step) {
     const double tx = px(d);
     p.drawLine(QPointF(tx, plot.bottom()), QPointF(tx, plot.bottom() + 3));
     const QString label = QString::number(d);
@@ -106,15 +105,19 @@ void drawChart(QPainter& p, const QRect& area, const ChartSetup& setup) {
 
 }  // namespace
 
-ForceCurves sampleForceCurves(Real a1, Real b1, Real a2, Real b2, Real dMax, int points) {
+ForceCurves sampleForceCurves(const ChartLaws& laws, Real dMax, int points) {
   ForceCurves c;
+  const int S = zentrova::modeSign(laws.taoscope);
   for (int k = 0; k < points; ++k) {
     const Real d = points > 1 ? dMax * k / (points - 1) : dMax;
     zentrova::clearFpFaults();
-    const Real e = a2 * (zentrova::coreTerm(d, kGravoscope) + zentrova::shellTerm(b2, d));
+    // Summed in the order of the force law.
+    const Real e = laws.a * (((zentrova::coreTerm(d, S) + zentrova::shellTerm(laws.b, d)) +
+                              zentrova::shellTerm(laws.c, d)) +
+                             zentrova::shellTerm(laws.d, d));
     const bool eFault = std::fetestexcept(zentrova::kFaultFlags) != 0;
     zentrova::clearFpFaults();
-    const Real pe = zentrova::peLaw(d, a1, b1);
+    const Real pe = zentrova::peLaw(d, laws.a1, laws.b1);
     const bool peFault = std::fetestexcept(zentrova::kFaultFlags) != 0;
     zentrova::clearFpFaults();
     const Real diff = e - pe;
@@ -128,7 +131,15 @@ ForceCurves sampleForceCurves(Real a1, Real b1, Real a2, Real b2, Real dMax, int
   return c;
 }
 
-QImage drawForceCharts(QSize size) {
+QStringList chartCaption(const ChartLaws& laws) {
+  const auto v = [](Real x) { return QLocale().toString(double(x), 'g', 4); };
+  const QString n = QString::number(laws.pesGroup);
+  return {QStringLiteral("E: A%1 = %2, B%1 = %3, C%1 = %4, D%1 = %5")
+              .arg(n, v(laws.a), v(laws.b), v(laws.c), v(laws.d)),
+          QStringLiteral("PE: A1 = %1, B1 = %2").arg(v(laws.a1), v(laws.b1))};
+}
+
+QImage drawForceCharts(QSize size, const ChartLaws& laws) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
@@ -136,9 +147,7 @@ QImage drawForceCharts(QSize size) {
   // The picture's left 8 pixels lie outside the dialog.
   const QRect all = image.rect().adjusted(8, 0, 0, 0);
   const int half = all.height() / 2;
-  const ChartSetup upper{1, 2.718L, 1, 2.718L, 14, "B1 = B2 = 2.718, A1 = A2 = 1"};
-  const ChartSetup lower{10.3L, 2.718L, 1, 2.718L, 30, "B1 = B2 = 2.718, A1 = 10.3, A2 = 1"};
-  drawChart(p, QRect(all.left(), all.top(), all.width(), half), upper);
-  drawChart(p, QRect(all.left(), all.top() + half, all.width(), all.height() - half), lower);
+  drawChart(p, QRect(all.left(), all.top(), all.width(), half), laws, 14);
+  drawChart(p, QRect(all.left(), all.top() + half, all.width(), all.height() - half), laws, 30);
   return image;
 }

@@ -1,116 +1,115 @@
-// File commands, figure commands, the velocity reset and the commentary.
-#include <QDialog>
-#include <QPlainTextEdit>
-#include <QStringDecoder>
-#include <QTextBlock>
-#include <QUndoStack>
+// File commands, figure commands, the velocity reset, and the question that
+// keeps unsaved work.
+#include "main_files.h"
 
-#include "TMainForm.h"
+#include <QDialog>
+#include <QFileInfo>
+
 #include "TEditDlg.h"
 #include "dialogs.h"
-#include "error_box.h"
-#include "files/file_io.h"
 #include "figures/figures.h"
-#include "files/commentary.h"
-#include "files/text_codec.h"
+#include "files/file_io.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
-#include "ui_TMainForm.h"
+#include "main_commentary.h"
+#include "main_history.h"
+#include "main_listing.h"
+#include "main_parameters.h"
+#include "main_picture.h"
+#include "main_view.h"
 #include "view/drawing.h"
 #include "view/fit.h"
 
 using namespace zentrova;
 
-namespace {
-
-const std::string kByteOrderMark = "\xEF\xBB\xBF";
-
-}  // namespace
+MainFiles::MainFiles(TMainForm& form) : MainPart(form) {}
 
 // The set refresh of New and Open. Everything that describes the set is shown
 // before it is drawn, so a drawing fault is reported over a window that
 // already shows the set it names.
-void TMainForm::showNewSet(bool fitWhenUnseen) {
+void MainFiles::showNewSet(bool fitWhenUnseen) {
   app_.set.Time = 0;
-  ui->LTime->setText(QStringLiteral("0"));
-  fillListing();
-  showParameters();
+  ui_.LTime->setText(QStringLiteral("0"));
+  form_.listing().fill();
+  form_.parameters().show();
   updateTitle();
-  drawWith([&](const Scene& scene) {
+  form_.view().drawWith([&](const Scene& scene) {
     zentrova::DrawTaons(scene);
-    if (fitWhenUnseen && noParticleInView(scene)) FitToView(scene, fitTopInset());
+    if (fitWhenUnseen && noParticleInView(scene)) FitToView(scene, form_.pictureCommands().fitTopInset());
   });
 }
 
-void TMainForm::New1Click() {
-  if (!editor_ || !askSaveChanges()) return;
-  auto* editor = qobject_cast<TEditDlg*>(editor_);
-  if (dialogs().execModal(editor_) != QDialog::Accepted) return;
-  clearTrails();
+void MainFiles::New1Click() {
+  QDialog* editorDialog = form_.editor();
+  if (!editorDialog || !askSaveChanges()) return;
+  auto* editor = qobject_cast<TEditDlg*>(editorDialog);
+  if (dialogs().execModal(editorDialog) != QDialog::Accepted) return;
+  form_.pictureCommands().clearTrails();
   app_.set.FigureMode = false;
   app_.set.Time = 0;
   // The editor's Yes, Save As and OK each become one command of a new history.
-  clearUndo();
+  MainHistory& history = form_.history();
+  history.clear();
   if (editor) {
     const auto steps = editor->takeSteps();
     for (std::size_t i = 0; i < steps.size(); ++i)
-      pushChangeBetween(steps[i].text, steps[i].before,
-                        i + 1 < steps.size() ? steps[i + 1].before : SetSnapshot(app_.set));
+      history.pushChangeBetween(steps[i].text, steps[i].before,
+                                i + 1 < steps.size() ? steps[i + 1].before : SetSnapshot(app_.set));
     if (editor->savedOnOk()) markSaved();
   }
-  ui->Go->setEnabled(true);
-  ui->Null00->setEnabled(true);
-  ui->FName->setText(fromLocal(app_.set.SetFileName));
+  ui_.Go->setEnabled(true);
+  ui_.Null00->setEnabled(true);
+  ui_.FName->setText(fromLocal(app_.set.SetFileName));
   showNewSet(false);
 }
 
-void TMainForm::Open1Click() {
+void MainFiles::Open1Click() {
   if (!askSaveChanges()) return;
-  const auto chosen = dialogs().openSetFileName(this, lastOpenName_);
+  const auto chosen = dialogs().openSetFileName(&form_, lastOpenName_);
   if (!chosen) return;
   lastOpenName_ = *chosen;
-  clearUndo();
+  form_.history().clear();
   auto& s = app_.set;
   s.FigureMode = false;
-  ui->Go->setEnabled(true);
-  ui->Null00->setEnabled(true);
+  ui_.Go->setEnabled(true);
+  ui_.Null00->setEnabled(true);
   s.SetFileName = toLocal(*chosen);
-  ui->FName->setText(*chosen);
+  ui_.FName->setText(*chosen);
   updateTitle();
   readSetFile(s.SetFileName, app_.record);
   s.StartName = s.SetFileName;
   writeStartupFile(app_.startupPath, s.StartName);
   loadRecordIntoSet(app_.record, s);
   markSaved();
-  clearTrails();
-  loadCommentary();
+  form_.pictureCommands().clearTrails();
+  form_.commentary().load();
   showNewSet(true);
 }
 
-void TMainForm::Save1Click() {
+void MainFiles::Save1Click() {
   if (app_.set.FigureMode) return;
   saveSet(app_.set, app_.record, app_.set.SetFileName);
-  clearUndo();
+  form_.history().clear();
   markSaved();
 }
 
-void TMainForm::Saveas1Click() {
+void MainFiles::Saveas1Click() {
   auto& s = app_.set;
   if (s.FigureMode) return;
-  const auto chosen = dialogs().saveSetFileName(this, lastSaveName_);
+  const auto chosen = dialogs().saveSetFileName(&form_, lastSaveName_);
   if (!chosen) return;
   lastSaveName_ = *chosen;
   s.SetFileName = toLocal(*chosen);
-  ui->FName->setText(*chosen);
+  ui_.FName->setText(*chosen);
   updateTitle();
   saveSet(s, app_.record, s.SetFileName);
-  clearUndo();
+  form_.history().clear();
   markSaved();
   s.StartName = s.SetFileName;
   writeStartupFile(app_.startupPath, s.StartName);
 }
 
-void TMainForm::Null00Click() {
+void MainFiles::Null00Click() {
   auto& s = app_.set;
   if (s.FigureMode || !s.Stopped) return;
   const SetSnapshot before(s);
@@ -118,60 +117,61 @@ void TMainForm::Null00Click() {
     s.Ux[i] = s.Uy[i] = s.Uz[i] = 0;
     s.Ux1[i] = s.Uy1[i] = s.Uz1[i] = 0;
   }
-  clearTrails();
-  ui->Null00->setText(QStringLiteral("Yes Null"));
-  ui->Null00->setStyleSheet(null00Style());
-  fillListing();
-  pushChange(QStringLiteral("Velocity Reset"), before);
+  form_.pictureCommands().clearTrails();
+  ui_.Null00->setText(QStringLiteral("Yes Null"));
+  ui_.Null00->setStyleSheet(TMainForm::null00Style());
+  form_.listing().fill();
+  form_.history().pushChange(QStringLiteral("Velocity Reset"), before);
   Saveas1Click();
 }
 
-void TMainForm::Spiral1Click() {
+void MainFiles::Spiral1Click() {
   if (!askSaveChanges()) return;
   const SetSnapshot before(app_.set);
-  clearTrails();
+  form_.pictureCommands().clearTrails();
   app_.set.FigureMode = true;
   buildFigure(app_.set);
-  ui->Go->setEnabled(false);
-  ui->Null00->setEnabled(false);
-  pushChange(QStringLiteral("Spiral"), before);
-  DrawFigure();
+  ui_.Go->setEnabled(false);
+  ui_.Null00->setEnabled(false);
+  form_.history().pushChange(QStringLiteral("Spiral"), before);
+  form_.view().DrawFigure();
 }
 
-void TMainForm::Daons1Click() {
+void MainFiles::Daons1Click() {
   if (!askSaveChanges()) return;
   auto& s = app_.set;
   const SetSnapshot before(s);
   // Whatever the command shows is where the next question starts from, and
   // one Undo takes all of it back.
   struct Done {
-    TMainForm* form;
+    MainFiles* files;
+    TMainForm& form;
     const SetSnapshot& before;
     ~Done() {
-      form->markSaved();
-      form->pushChange(QStringLiteral("Taons"), before);
+      files->markSaved();
+      form.history().pushChange(QStringLiteral("Taons"), before);
     }
-  } done{this, before};
-  clearTrails();
+  } done{this, form_, before};
+  form_.pictureCommands().clearTrails();
   s.FigureMode = false;
-  ui->Go->setEnabled(true);
-  ui->Null00->setEnabled(true);
+  ui_.Go->setEnabled(true);
+  ui_.Null00->setEnabled(true);
   const auto startName = readStartupFile(app_.startupPath);
   if (!startName) {
-    dialogs().information(this, QStringLiteral("The start File not found."));
+    dialogs().information(&form_, QStringLiteral("The start File not found."));
     return;
   }
   s.StartName = *startName;
   if (s.StartName.empty()) {
     buildFigure(s);
     s.SetFileName = "This is a stabil structur of taons";
-    fillListing();
-    ui->FName->setText(fromLocal(s.SetFileName));
-    DrawTaons();
+    form_.listing().fill();
+    ui_.FName->setText(fromLocal(s.SetFileName));
+    form_.view().DrawTaons();
     return;
   }
   s.SetFileName = s.StartName;
-  ui->FName->setText(fromLocal(s.SetFileName));
+  ui_.FName->setText(fromLocal(s.SetFileName));
   InFile file;
   if (!file.tryOpen(s.SetFileName)) {
     buildFigure(s);
@@ -179,104 +179,45 @@ void TMainForm::Daons1Click() {
   }
   readRecordAndClose(file, app_.record);
   loadRecordIntoSet(app_.record, s);
-  DrawTaons();
-  fillListing();
+  form_.view().DrawTaons();
+  form_.listing().fill();
 }
 
-// The commentary field holds the file's text, paragraph by paragraph; the
-// file's own line ends and its byte-order mark are kept aside, so that text
-// nobody touched goes back byte for byte.
-void TMainForm::showCommentText(const std::string& utf8) {
-  const CommentaryParagraphs split = splitParagraphs(utf8);
-  commentSeparators_ = split.separators;
-  QString text;
-  for (std::size_t i = 0; i < split.paragraphs.size(); ++i) {
-    if (i > 0) text += QChar::ParagraphSeparator;
-    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    text += decode(QByteArrayView(split.paragraphs[i].data(), qsizetype(split.paragraphs[i].size())));
-  }
-  ui->Comment->setReadOnly(false);
-  // Loading the same text is no change.
-  if (text != ui->Comment->document()->toRawText()) ui->Comment->setPlainText(text);
+void MainFiles::markSaved() {
+  savedRecord_ = recordOf(app_.set, app_.record);
+  savedName_ = app_.set.SetFileName;
+  updateTitle();
 }
 
-std::string TMainForm::commentUtf8() const {
-  std::vector<std::string> paragraphs;
-  for (QTextBlock b = ui->Comment->document()->begin(); b.isValid(); b = b.next())
-    paragraphs.push_back(b.text().toUtf8().toStdString());
-  return joinParagraphs(paragraphs, commentSeparators_);
+bool MainFiles::setChanged() const {
+  const auto& s = app_.set;
+  if (s.FigureMode) return false;  // a figure is never saved
+  return s.SetFileName != savedName_ || recordOf(s, app_.record).bytes != savedRecord_.bytes;
 }
 
-std::string TMainForm::commentBytes() const {
-  const std::string utf8 = commentUtf8();
-  // A text read in the old code page goes back in it, unless something typed
-  // since has no place there; UTF-8 then keeps every character.
-  if (commentEncoding_ != TextEncoding::Utf8)
-    if (std::optional<std::string> bytes = encodeText(utf8, commentEncoding_)) return *bytes;
-  return (commentHadMark_ ? kByteOrderMark : std::string()) + utf8;
-}
+QString MainFiles::setDisplayName() const { return QFileInfo(fromLocal(app_.set.SetFileName)).fileName(); }
 
-void TMainForm::refuseCommentary(const QString& why) {
-  commentRefusal_ = why;
-  commentSeparators_.clear();
-  {
-    const QSignalBlocker quiet(ui->Comment);
-    ui->Comment->setPlainText(why);
-  }
-  ui->Comment->setReadOnly(true);
-  CommentChanged = false;
-}
-
-void TMainForm::loadCommentary() {
-  const std::string path = commentaryPath(app_.set.SetFileName);
-  const CommentaryRead read = readCommentary(path);
-  if (read.state == CommentaryRead::State::Refused) {
-    refuseCommentary(fromLocal(read.why));
+void MainFiles::updateTitle() {
+  if (app_.set.FigureMode) {
+    titleMarked_ = false;
+    form_.setWindowTitle(QStringLiteral(" Zentrova"));
     return;
   }
-  if (read.state == CommentaryRead::State::Missing) {
-    // The field keeps its text; a refusal it showed belongs to another file.
-    if (!commentRefusal_.isEmpty()) {
-      commentRefusal_.clear();
-      showCommentText("No Comment");
-      savedComment_ = commentBytes();
-    }
-    return;
+  titleMarked_ = setChanged();
+  form_.setWindowTitle(setDisplayName() + (titleMarked_ ? QStringLiteral("*") : QString()) +
+                       QStringLiteral(" \u2014 Zentrova"));
+}
+
+bool MainFiles::askSaveChanges() {
+  if (!setChanged()) return true;
+  switch (dialogs().saveChanges(&form_, setDisplayName())) {
+    case SaveAnswer::Save:
+      Save1Click();  // a failed save ends the command with its error
+      return true;
+    case SaveAnswer::Discard:
+      return true;
+    case SaveAnswer::Cancel:
+      break;
   }
-  commentRefusal_.clear();
-  std::string bytes = read.bytes;
-  // A mark is one only before UTF-8; before a code-page text they are letters.
-  commentHadMark_ = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 &&
-                    detectEncoding(bytes.substr(kByteOrderMark.size())) == TextEncoding::Utf8;
-  if (commentHadMark_) bytes.erase(0, kByteOrderMark.size());
-  commentEncoding_ = detectEncoding(bytes);
-  showCommentText(decodeText(bytes, commentEncoding_));
-  savedComment_ = read.bytes;
-}
-
-void TMainForm::CommentChange() { CommentChanged = true; }
-
-void TMainForm::CommentExit() {
-  if (!CommentChanged) return;
-  CommentChanged = false;
-  if (!commentRefusal_.isEmpty()) return;  // that file is never written
-  if (!dialogs().confirm(this, QStringLiteral("Confirm"), QStringLiteral("The text was changed. Save now?"))) return;
-  saveComment();
-}
-
-void TMainForm::saveComment() {
-  if (!commentRefusal_.isEmpty()) return;
-  const std::string bytes = commentBytes();
-  saveCommentaryBytes(commentaryPath(app_.set.SetFileName), bytes);
-  // A text that no longer fits its code page was written as UTF-8 and stays so.
-  if (commentEncoding_ != TextEncoding::Utf8 && !encodeText(commentUtf8(), commentEncoding_))
-    commentEncoding_ = TextEncoding::Utf8;
-  savedComment_ = bytes;
-}
-
-void TMainForm::commentCloseCheck() {
-  CommentChanged = false;
-  if (!commentRefusal_.isEmpty() || commentBytes() == savedComment_) return;
-  if (!dialogs().confirm(this, QStringLiteral("Confirm"), QStringLiteral("The text was changed. Save now?"))) return;
-  saveComment();
+  return false;
 }

@@ -1,18 +1,16 @@
-// The picture commands of the main window: fit and keep in view, the wheel
-// zoom, the picture that follows a drag, trails, the point size, and the
-// exported image and recorded frames. The work is done by the view core.
+// The picture commands of the main window. The work is done by the view core.
+#include "main_picture.h"
+
 #include <QActionGroup>
 #include <QMenu>
 #include <algorithm>
 #include <utility>
 
-#include "TMainForm.h"
 #include "dialogs.h"
 #include "error_box.h"
-#include "main_picture.h"
+#include "main_view.h"
 #include "png_file.h"
 #include "state/errors.h"
-#include "ui_TMainForm.h"
 #include "view/fit.h"
 #include "view/preview.h"
 
@@ -31,118 +29,117 @@ controls::MouseButton previewButton(int b) {
 
 }  // namespace
 
-void TMainForm::setupPictureCommands() {
-  PictureState& p = *picture_;
-  p.FitToView = ui->FitToView;
-  p.KeepInView = ui->KeepInView;
-  p.Trails = ui->Trails;
-  p.PointSize = ui->PointSize;
-  p.ExportImage = ui->ExportImage;
-  p.RecordFrames = ui->RecordFrames;
+MainPicture::MainPicture(TMainForm& form) : MainPart(form) {
+  PictureState& p = state_;
+  p.FitToView = ui_.FitToView;
+  p.KeepInView = ui_.KeepInView;
+  p.Trails = ui_.Trails;
+  p.PointSize = ui_.PointSize;
+  p.ExportImage = ui_.ExportImage;
+  p.RecordFrames = ui_.RecordFrames;
   auto* sizes = new QActionGroup(this);
-  for (const auto& choice : {std::pair{ui->PointSize2, 2}, std::pair{ui->PointSize3, 3}, std::pair{ui->PointSize5, 5}}) {
+  for (const auto& choice : {std::pair{ui_.PointSize2, 2}, std::pair{ui_.PointSize3, 3}, std::pair{ui_.PointSize5, 5}}) {
     const int size = choice.second;
     sizes->addAction(choice.first);
     connect(choice.first, &QAction::triggered, this, [this, size] { runGuarded([this, size] { PointSizeClick(size); }); });
   }
 
-  const auto on = [this](QAction* a, void (TMainForm::*handler)()) {
+  const auto on = [this](QAction* a, void (MainPicture::*handler)()) {
     connect(a, &QAction::triggered, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
   };
-  on(p.FitToView, &TMainForm::FitToViewClick);
-  on(p.KeepInView, &TMainForm::KeepInViewClick);
-  on(p.Trails, &TMainForm::TrailsClick);
-  on(p.ExportImage, &TMainForm::ExportImageClick);
-  on(p.RecordFrames, &TMainForm::RecordFramesClick);
+  on(p.FitToView, &MainPicture::FitToViewClick);
+  on(p.KeepInView, &MainPicture::KeepInViewClick);
+  on(p.Trails, &MainPicture::TrailsClick);
+  on(p.ExportImage, &MainPicture::ExportImageClick);
+  on(p.RecordFrames, &MainPicture::RecordFramesClick);
 
-  connect(ui->ViewArea, &TViewArea::pressed, this, [this](Qt::MouseButton b, int, int) {
-    if (!picture_->dragButton) picture_->dragButton = int(b);
+  connect(ui_.ViewArea, &TViewArea::pressed, this, [this](Qt::MouseButton b, int, int) {
+    if (!state_.dragButton) state_.dragButton = int(b);
   });
-  connect(ui->ViewArea, &TViewArea::released, this, [this](Qt::MouseButton b, int, int) {
-    if (picture_->dragButton == int(b)) picture_->dragButton = 0;
+  connect(ui_.ViewArea, &TViewArea::released, this, [this](Qt::MouseButton b, int, int) {
+    if (state_.dragButton == int(b)) state_.dragButton = 0;
   });
-  connect(ui->ViewArea, &TViewArea::dragged, this, [this](int x, int y) { ViewAreaDrag(x, y); });
-  connect(ui->ViewArea, &TViewArea::wheeled, this,
+  connect(ui_.ViewArea, &TViewArea::dragged, this, [this](int x, int y) { ViewAreaDrag(x, y); });
+  connect(ui_.ViewArea, &TViewArea::wheeled, this,
           [this](int delta) { runGuarded([this, delta] { ViewAreaWheel(delta); }); });
 }
 
-const Trails* TMainForm::shownTrails() const {
-  return picture_->Trails && picture_->Trails->isChecked() ? &picture_->trails : nullptr;
-}
-int TMainForm::pointSize() const { return picture_->pointSize; }
-
-int TMainForm::fitTopInset() const { return ui->Blockade->geometry().bottom() + 1; }
-
-void TMainForm::FitToViewClick() {
-  drawWith([&](const Scene& scene) { FitToView(scene, fitTopInset()); });
+const Trails* MainPicture::shownTrails() const {
+  return state_.Trails && state_.Trails->isChecked() ? &state_.trails : nullptr;
 }
 
-void TMainForm::KeepInViewClick() {}  // the check mark is the state; the run reads it
+int MainPicture::fitTopInset() const { return ui_.Blockade->geometry().bottom() + 1; }
 
-void TMainForm::TrailsClick() {
-  picture_->trails.clear();  // a trail starts when it is switched on
-  RedrawView();
+void MainPicture::FitToViewClick() {
+  form_.view().drawWith([&](const Scene& scene) { FitToView(scene, fitTopInset()); });
 }
 
-void TMainForm::PointSizeClick(int size) {
-  picture_->pointSize = size;
-  RedrawView();
+void MainPicture::KeepInViewClick() {}  // the check mark is the state; the run reads it
+
+void MainPicture::TrailsClick() {
+  state_.trails.clear();  // a trail starts when it is switched on
+  form_.view().RedrawView();
 }
 
-void TMainForm::ViewAreaWheel(int angleDelta) {
+void MainPicture::PointSizeClick(int size) {
+  state_.pointSize = size;
+  form_.view().RedrawView();
+}
+
+void MainPicture::ViewAreaWheel(int angleDelta) {
   if (angleDelta == 0) return;
-  drawWith([&](const Scene& scene) { WheelZoom(scene, angleDelta / 120.0L); });
+  form_.view().drawWith([&](const Scene& scene) { WheelZoom(scene, angleDelta / 120.0L); });
 }
 
-void TMainForm::ViewAreaDrag(int x, int y) {
-  const int button = picture_->dragButton;
+void MainPicture::ViewAreaDrag(int x, int y) {
+  const int button = state_.dragButton;
   if (!button) return;
   // A preview that cannot be drawn leaves the last picture; the release
   // reports the fault.
   try {
-    drawWith([&](const Scene& scene) {
-      DrawDragPreview(scene, previewButton(button), x, y, ui->ShowSpin->isChecked());
+    form_.view().drawWith([&](const Scene& scene) {
+      DrawDragPreview(scene, previewButton(button), x, y, ui_.ShowSpin->isChecked());
     });
   } catch (const zentrova::AppError&) {
   }
 }
 
-void TMainForm::clearTrails() { picture_->trails.clear(); }
+void MainPicture::clearTrails() { state_.trails.clear(); }
 
-void TMainForm::recordTrails() {
-  if (shownTrails()) picture_->trails.record(app_.set.drawingSnapshot());
+void MainPicture::recordTrails() {
+  if (shownTrails()) state_.trails.record(app_.set.drawingSnapshot());
 }
 
-void TMainForm::keepInView() {
-  PictureState& p = *picture_;
+void MainPicture::keepInView() {
+  PictureState& p = state_;
   if (!p.KeepInView->isChecked() || app_.set.FigureMode) return;
   const auto now = std::chrono::steady_clock::now();
   const bool mayWait = now - p.lastKeepFit < kKeepInViewInterval;
-  drawWith([&](const Scene& scene) {
+  form_.view().drawWith([&](const Scene& scene) {
     if (KeepInView(scene, fitTopInset(), mayWait)) p.lastKeepFit = now;
   });
 }
 
-QImage TMainForm::shownPicture() {
-  const QRect area = QRect(0, 0, width(), panTop()).intersected(ui->ViewArea->rect());
-  ui->ViewArea->ensureImageSize(area.width(), area.height());
-  return ui->ViewArea->image().copy(area);
+QImage MainPicture::shownPicture() {
+  const QRect area = QRect(0, 0, form_.width(), form_.panTop()).intersected(ui_.ViewArea->rect());
+  ui_.ViewArea->ensureImageSize(area.width(), area.height());
+  return ui_.ViewArea->image().copy(area);
 }
 
-void TMainForm::ExportImageClick() {
-  const auto chosen = dialogs().saveImageFileName(this, picture_->lastImageName);
+void MainPicture::ExportImageClick() {
+  const auto chosen = dialogs().saveImageFileName(&form_, state_.lastImageName);
   if (!chosen) return;
-  picture_->lastImageName = *chosen;
+  state_.lastImageName = *chosen;
   writePngFile(shownPicture(), toLocal(*chosen));
 }
 
-void TMainForm::RecordFramesClick() {
-  PictureState& p = *picture_;
+void MainPicture::RecordFramesClick() {
+  PictureState& p = state_;
   if (!p.RecordFrames->isChecked()) {
     finishRecording();
     return;
   }
-  const auto choice = dialogs().recordingChoice(this, p.recording);
+  const auto choice = dialogs().recordingChoice(&form_, p.recording);
   if (!choice) {
     p.RecordFrames->setChecked(false);
     return;
@@ -158,8 +155,8 @@ void TMainForm::RecordFramesClick() {
 
 // Frames follow the steps, not the screen: one every `every` steps, so a
 // video plays at the same pace on any machine.
-void TMainForm::recordFrame() {
-  PictureState& p = *picture_;
+void MainPicture::recordFrame() {
+  PictureState& p = state_;
   if (!p.RecordFrames->isChecked() || !p.recorder) return;
   const std::int32_t step = app_.set.Time;
   if (step < p.recordFrom) p.recordFrom = step;  // another set was loaded
@@ -171,16 +168,16 @@ void TMainForm::recordFrame() {
   if (!p.recorder->add(shownPicture(), stamp)) recordingFailed();
 }
 
-void TMainForm::finishRecording() {
-  PictureState& p = *picture_;
+void MainPicture::finishRecording() {
+  PictureState& p = state_;
   if (!p.recorder) return;
   p.recorder->finish();
   if (!p.recorder->error().isEmpty()) recordingFailed();
 }
 
 // One error box, naming the file, and the recording is over.
-void TMainForm::recordingFailed() {
-  PictureState& p = *picture_;
+void MainPicture::recordingFailed() {
+  PictureState& p = state_;
   const QString message = p.recorder->error();
   p.recorder->start(QString());
   p.RecordFrames->setChecked(false);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QString>
 #include <chrono>
 #include <cstdint>
@@ -6,14 +7,13 @@
 #include <optional>
 
 #include "frame_recorder.h"
-
+#include "main_part.h"
 #include "view/trails.h"
 
 class QAction;
 class QMenu;
 
-// The main window's picture commands and what they keep between events:
-// fit, keep in view, trails, point size, export and recorded frames.
+// What the picture commands keep between events.
 struct PictureState {
   QAction* FitToView = nullptr;
   QAction* KeepInView = nullptr;
@@ -31,4 +31,41 @@ struct PictureState {
   std::optional<std::int32_t> lastFrameStep;
   std::chrono::steady_clock::time_point lastKeepFit{};
   int dragButton = 0;  // Qt::MouseButton held on the view, 0 for none
+};
+
+// The main window's picture commands: fit, keep in view, trails, point size,
+// the wheel zoom, the picture that follows a drag, the exported image and
+// recorded frames.
+class MainPicture : public MainPart {
+ public:
+  explicit MainPicture(TMainForm& form);
+
+  PictureState& state() { return state_; }
+  const zentrova::Trails* shownTrails() const;
+  int pointSize() const { return state_.pointSize; }
+  // The top of the area a fit may use, below the controls over the view.
+  int fitTopInset() const;
+
+  void FitToViewClick();
+  void KeepInViewClick();
+  void TrailsClick();
+  void PointSizeClick(int size);
+  void ExportImageClick();
+  void RecordFramesClick();
+  void ViewAreaWheel(int angleDelta);
+  void ViewAreaDrag(int x, int y);
+
+  // What each step of a run does for the picture.
+  void clearTrails();
+  void recordTrails();
+  void keepInView();
+  void recordFrame();
+  // Every frame of the run on disk, or its error shown.
+  void finishRecording();
+
+ private:
+  void recordingFailed();
+  QImage shownPicture();
+
+  PictureState state_;
 };

@@ -1,14 +1,15 @@
 // Drawing and the view controls of the main window: the handlers read their
 // event and hand it to the view core.
+#include "main_view.h"
+
 #include <QHeaderView>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <exception>
 
-#include "TMainForm.h"
 #include "error_box.h"
 #include "image_canvas.h"
-#include "ui_TMainForm.h"
+#include "main_listing.h"
+#include "main_picture.h"
 #include "view/controls.h"
 #include "view/drawing.h"
 #include "view/transform.h"
@@ -16,9 +17,11 @@
 using namespace zentrova;
 namespace ctl = zentrova::controls;
 
-std::unique_ptr<QImageCanvas> TMainForm::canvas() {
-  ui->ViewArea->ensureImageSize(width(), panTop());
-  return std::make_unique<QImageCanvas>(ui->ViewArea->image(), width(), panTop(), font());
+MainView::MainView(TMainForm& form) : MainPart(form) {}
+
+std::unique_ptr<QImageCanvas> MainView::canvas() {
+  ui_.ViewArea->ensureImageSize(form_.width(), form_.panTop());
+  return std::make_unique<QImageCanvas>(ui_.ViewArea->image(), form_.width(), form_.panTop(), form_.font());
 }
 
 // Runs one drawing on a fresh canvas and shows the picture, also when the
@@ -26,10 +29,11 @@ std::unique_ptr<QImageCanvas> TMainForm::canvas() {
 // drawing positions; in figure mode the turn it gave the figure is kept, also
 // up to a point that failed.
 template <class Draw>
-void TMainForm::withScene(Draw&& draw) {
+void MainView::withScene(Draw&& draw) {
   auto surface = canvas();
+  const MainPicture& picture = form_.pictureCommands();
   DrawingSnapshot shown = app_.set.drawingSnapshot();
-  const Scene scene{*surface, app_.view, shown, taoscopeChecked(), shownTrails(), pointSize()};
+  const Scene scene{*surface, app_.view, shown, form_.taoscopeChecked(), picture.shownTrails(), picture.pointSize()};
   struct Show {
     TViewArea* area;
     ParticleSet& set;
@@ -38,15 +42,15 @@ void TMainForm::withScene(Draw&& draw) {
       set.keepFigureTurn(shown);
       area->update();
     }
-  } show{ui->ViewArea, app_.set, shown};
+  } show{ui_.ViewArea, app_.set, shown};
   draw(scene);
 }
 
-void TMainForm::drawWith(const std::function<void(const Scene&)>& draw) { withScene(draw); }
+void MainView::drawWith(const std::function<void(const Scene&)>& draw) { withScene(draw); }
 
-void TMainForm::DrawTaons() { withScene([&](const Scene& scene) { zentrova::DrawTaons(scene); }); }
-void TMainForm::DrawFigure() { withScene([&](const Scene& scene) { zentrova::DrawFigure(scene); }); }
-void TMainForm::RedrawView() { withScene([&](const Scene& scene) { zentrova::RedrawView(scene); }); }
+void MainView::DrawTaons() { withScene([&](const Scene& scene) { zentrova::DrawTaons(scene); }); }
+void MainView::DrawFigure() { withScene([&](const Scene& scene) { zentrova::DrawFigure(scene); }); }
+void MainView::RedrawView() { withScene([&](const Scene& scene) { zentrova::RedrawView(scene); }); }
 
 // A set or a view that cannot be drawn fails every repaint the same way.
 // Reported at every repaint, the box would uncover the view and fail it
@@ -54,7 +58,7 @@ void TMainForm::RedrawView() { withScene([&](const Scene& scene) { zentrova::Red
 // fail again leave the view black until a command changes what is drawn.
 // While a box is up, the window's own redraws (a resize, the timer) stay
 // silent too: the box already tells.
-void TMainForm::runCommand(const std::function<void()>& command) {
+void MainView::runCommand(const std::function<void()>& command) {
   drawFaultReported_ = false;
   std::exception_ptr fault;
   try {
@@ -67,7 +71,7 @@ void TMainForm::runCommand(const std::function<void()>& command) {
   reportFault(fault);
 }
 
-void TMainForm::runRepaint(const std::function<void()>& repaint) {
+void MainView::runRepaint(const std::function<void()>& repaint) {
   std::exception_ptr fault;
   try {
     repaint();
@@ -75,21 +79,21 @@ void TMainForm::runRepaint(const std::function<void()>& repaint) {
   } catch (...) {
     fault = std::current_exception();
   }
-  ui->ViewArea->image().fill(Qt::black);
-  ui->ViewArea->update();
+  ui_.ViewArea->image().fill(Qt::black);
+  ui_.ViewArea->update();
   if (drawFaultReported_) return;
   drawFaultReported_ = true;
   reportFault(fault);
 }
 
-void TMainForm::reportFault(std::exception_ptr fault) {
+void MainView::reportFault(std::exception_ptr fault) {
   if (faultBoxUp_) return;
   faultBoxUp_ = true;
   runGuarded([&] { std::rethrow_exception(fault); });
   faultBoxUp_ = false;
 }
 
-void TMainForm::schedulePaint() {
+void MainView::schedulePaint() {
   if (paintPending_) return;
   paintPending_ = true;
   QTimer::singleShot(0, this, [this] {
@@ -102,28 +106,27 @@ void TMainForm::schedulePaint() {
   });
 }
 
-void TMainForm::FormPaint() {
-  withScene([&](const Scene& scene) { PaintView(scene, app_.set, width(), panTop()); });
-  if (!app_.set.FigureMode) fillListing();
-}
-
-void TMainForm::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
+void MainView::resized() {
   if (app_.set.Count == 0) return;  // before start-up
   // The resize handler runs once the panels have their new geometry.
   resizePending_ = true;
   schedulePaint();
 }
 
-void TMainForm::FormResize() {
-  UpdateCenter(app_.view, width(), panTop());
-  const auto l = ctl::resizeLayout(ui->Panel1->geometry().left(), ui->PageControl->height());
-  ui->FName->resize(std::max(l.fNameWidth, 0), ui->FName->height());
-  ui->Comment->resize(std::max(l.commentWidth, 0), std::max(l.commentHeight, 0));
-  ui->PageControl->resize(std::max(l.pageControlWidth, 0), ui->PageControl->height());
-  ui->DaonsTable->resize(std::max(l.daonsTableWidth, 0), ui->DaonsTable->height());
-  ui->DaonsTable->horizontalHeader()->setDefaultSectionSize(std::max(l.defaultColWidth, 1));
-  ui->DaonsTable->verticalHeader()->setFixedWidth(std::max(l.defaultColWidth, 1));  // the number column
+void MainView::FormPaint() {
+  withScene([&](const Scene& scene) { PaintView(scene, app_.set, form_.width(), form_.panTop()); });
+  if (!app_.set.FigureMode) form_.listing().fill();
+}
+
+void MainView::FormResize() {
+  UpdateCenter(app_.view, form_.width(), form_.panTop());
+  const auto l = ctl::resizeLayout(ui_.Panel1->geometry().left(), ui_.PageControl->height());
+  ui_.FName->resize(std::max(l.fNameWidth, 0), ui_.FName->height());
+  ui_.Comment->resize(std::max(l.commentWidth, 0), std::max(l.commentHeight, 0));
+  ui_.PageControl->resize(std::max(l.pageControlWidth, 0), ui_.PageControl->height());
+  ui_.DaonsTable->resize(std::max(l.daonsTableWidth, 0), ui_.DaonsTable->height());
+  ui_.DaonsTable->horizontalHeader()->setDefaultSectionSize(std::max(l.defaultColWidth, 1));
+  ui_.DaonsTable->verticalHeader()->setFixedWidth(std::max(l.defaultColWidth, 1));  // the number column
   RedrawView();
 }
 
@@ -133,36 +136,36 @@ static ctl::MouseButton buttonOf(Qt::MouseButton b) {
   return ctl::MouseButton::Left;
 }
 
-void TMainForm::FormMouseDown(Qt::MouseButton button, int x, int y) {
+void MainView::FormMouseDown(Qt::MouseButton button, int x, int y) {
   ctl::FormMouseDown(app_.view, buttonOf(button), x, y);
 }
 
-void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
-  withScene([&](const Scene& scene) { ctl::FormMouseUp(scene, buttonOf(button), x, y, ui->ShowSpin->isChecked()); });
+void MainView::FormMouseUp(Qt::MouseButton button, int x, int y) {
+  withScene([&](const Scene& scene) { ctl::FormMouseUp(scene, buttonOf(button), x, y, ui_.ShowSpin->isChecked()); });
 }
 
-void TMainForm::DaoTetaClick() { withScene([&](const Scene& scene) { ctl::DaoTetaClick(scene); }); }
-void TMainForm::DaoTeta1Click() { withScene([&](const Scene& scene) { ctl::DaoTeta1Click(scene); }); }
-void TMainForm::DaoPsiClick() { withScene([&](const Scene& scene) { ctl::DaoPsiClick(scene); }); }
-void TMainForm::DaoPsi1Click() { withScene([&](const Scene& scene) { ctl::DaoPsi1Click(scene); }); }
-void TMainForm::DaoPhiClick() { withScene([&](const Scene& scene) { ctl::DaoPhiClick(scene); }); }
-void TMainForm::DaoPhi1Click() { withScene([&](const Scene& scene) { ctl::DaoPhi1Click(scene); }); }
-void TMainForm::DaoStopClick() { withScene([&](const Scene& scene) { ctl::DaoStopClick(scene); }); }
-void TMainForm::DaoBackClick() { withScene([&](const Scene& scene) { ctl::DaoBackClick(scene); }); }
-void TMainForm::DaoForvardClick() { withScene([&](const Scene& scene) { ctl::DaoForvardClick(scene); }); }
-void TMainForm::TrackBarChange() { ctl::TrackBarChange(app_.view, ui->TrackBar->value()); }
+void MainView::DaoTetaClick() { withScene([&](const Scene& scene) { ctl::DaoTetaClick(scene); }); }
+void MainView::DaoTeta1Click() { withScene([&](const Scene& scene) { ctl::DaoTeta1Click(scene); }); }
+void MainView::DaoPsiClick() { withScene([&](const Scene& scene) { ctl::DaoPsiClick(scene); }); }
+void MainView::DaoPsi1Click() { withScene([&](const Scene& scene) { ctl::DaoPsi1Click(scene); }); }
+void MainView::DaoPhiClick() { withScene([&](const Scene& scene) { ctl::DaoPhiClick(scene); }); }
+void MainView::DaoPhi1Click() { withScene([&](const Scene& scene) { ctl::DaoPhi1Click(scene); }); }
+void MainView::DaoStopClick() { withScene([&](const Scene& scene) { ctl::DaoStopClick(scene); }); }
+void MainView::DaoBackClick() { withScene([&](const Scene& scene) { ctl::DaoBackClick(scene); }); }
+void MainView::DaoForvardClick() { withScene([&](const Scene& scene) { ctl::DaoForvardClick(scene); }); }
+void MainView::TrackBarChange() { ctl::TrackBarChange(app_.view, ui_.TrackBar->value()); }
 
-void TMainForm::TimerTimer() {
+void MainView::TimerTimer() {
   if (!app_.view.SpinOn) return;  // most ticks draw nothing
   withScene([&](const Scene& scene) { ctl::TimerTimer(scene); });
 }
 
-void TMainForm::ShowSpinClick() { ctl::ShowSpinClick(app_.view, ui->ShowSpin->isChecked()); }
-void TMainForm::ShowNumbersOfPointsClick() {
-  withScene([&](const Scene& scene) { ctl::ShowNumbersOfPointsClick(scene, ui->ShowNumbersOfPoints->isChecked()); });
+void MainView::ShowSpinClick() { ctl::ShowSpinClick(app_.view, ui_.ShowSpin->isChecked()); }
+void MainView::ShowNumbersOfPointsClick() {
+  withScene([&](const Scene& scene) { ctl::ShowNumbersOfPointsClick(scene, ui_.ShowNumbersOfPoints->isChecked()); });
 }
-void TMainForm::MoveToCenterClick() { withScene([&](const Scene& scene) { ctl::MoveToCenterClick(scene); }); }
-void TMainForm::Left1Click() { withScene([&](const Scene& scene) { ctl::Left1Click(scene); }); }
-void TMainForm::Right1Click() { withScene([&](const Scene& scene) { ctl::Right1Click(scene); }); }
-void TMainForm::Up1Click() { withScene([&](const Scene& scene) { ctl::Up1Click(scene); }); }
-void TMainForm::Down1Click() { withScene([&](const Scene& scene) { ctl::Down1Click(scene); }); }
+void MainView::MoveToCenterClick() { withScene([&](const Scene& scene) { ctl::MoveToCenterClick(scene); }); }
+void MainView::Left1Click() { withScene([&](const Scene& scene) { ctl::Left1Click(scene); }); }
+void MainView::Right1Click() { withScene([&](const Scene& scene) { ctl::Right1Click(scene); }); }
+void MainView::Up1Click() { withScene([&](const Scene& scene) { ctl::Up1Click(scene); }); }
+void MainView::Down1Click() { withScene([&](const Scene& scene) { ctl::Down1Click(scene); }); }

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "analysis/observable_table.h"
@@ -89,20 +90,11 @@ QString MonitorPlots::tickText(double v) {
   return QLocale().toString(m, 'g', 4) + QStringLiteral("E") + QString::number(e);
 }
 
-void MonitorPlots::refresh(const ObservableSeries& series) {
-  const auto& s = series.samples();
-  t0_ = std::numeric_limits<double>::infinity();
-  t1_ = -t0_;
-  for (const Observables& o : s) {
-    const double t = double(o.time);
-    if (std::isfinite(t)) t0_ = std::min(t0_, t), t1_ = std::max(t1_, t);
-  }
-  if (!(t0_ <= t1_)) t0_ = 0, t1_ = 1;
-  if (t1_ == t0_) t1_ = t0_ + 1;
-  timeTicks_ = roundTicks(t0_, t1_, 6);
+namespace {
 
-  // The drift counts from the first sample of each stretch of conservative
-  // samples: a change of switches or of the set starts a new reference.
+// The drift counts from the first sample of each stretch of conservative
+// samples: a change of switches or of the set starts a new reference.
+std::vector<double> driftOf(const std::vector<Observables>& s) {
   std::vector<double> drift(s.size(), std::numeric_limits<double>::quiet_NaN());
   double e0 = 0;
   for (std::size_t n = 0; n < s.size(); ++n) {
@@ -110,31 +102,84 @@ void MonitorPlots::refresh(const ObservableSeries& series) {
     if (n == 0 || !s[n - 1].conservative) e0 = double(s[n].energy);
     if (e0 != 0) drift[n] = (double(s[n].energy) - e0) / std::abs(e0);
   }
+  return drift;
+}
+
+// The stretches of one curve; widens [lo, hi] to the values drawn.
+std::vector<QPolygonF> stretchesOf(const std::vector<Observables>& s, const std::function<bool(std::size_t)>& joined,
+                                   const ObservableColumn* col, const std::vector<double>& drift, bool logarithmic,
+                                   double& lo, double& hi) {
+  std::vector<QPolygonF> out;
+  QPolygonF run;
+  for (std::size_t n = 0; n < s.size(); ++n) {
+    double v;
+    if (!col) {
+      v = drift[n];
+    } else {
+      v = double(observableValue(*col, s[n]));
+      if (col->onlyConserved && !s[n].conservative) v = std::numeric_limits<double>::quiet_NaN();
+    }
+    const double t = double(s[n].time);
+    const bool drawable = std::isfinite(t) && std::isfinite(v) && (!logarithmic || v > 0);
+    if (!run.isEmpty() && (!drawable || !joined(n))) out.push_back(std::move(run)), run = {};
+    if (!drawable) continue;
+    run.append(QPointF(t, v));
+    lo = std::min(lo, v), hi = std::max(hi, v);
+  }
+  if (!run.isEmpty()) out.push_back(std::move(run));
+  return out;
+}
+
+}  // namespace
+
+void MonitorPlots::setCompared(std::vector<Observables> samples, const QString& name) {
+  compared_ = std::move(samples);
+  comparedName_ = name;
+}
+
+void MonitorPlots::clearCompared() {
+  compared_.clear();
+  comparedName_.clear();
+}
+
+void MonitorPlots::refresh(const ObservableSeries& series) {
+  const auto& s = series.samples();
+  // Both runs share the time axis.
+  t0_ = std::numeric_limits<double>::infinity();
+  t1_ = -t0_;
+  for (const std::vector<Observables>* samples : std::initializer_list<const std::vector<Observables>*>{&s, &compared_})
+    for (const Observables& o : *samples) {
+      const double t = double(o.time);
+      if (std::isfinite(t)) t0_ = std::min(t0_, t), t1_ = std::max(t1_, t);
+    }
+  if (!(t0_ <= t1_)) t0_ = 0, t1_ = 1;
+  if (t1_ == t0_) t1_ = t0_ + 1;
+  timeTicks_ = roundTicks(t0_, t1_, 6);
+
+  const std::vector<double> drift = driftOf(s), comparedDrift = driftOf(compared_);
+  const auto liveJoined = [&series](std::size_t n) { return series.joined(n); };
+  const auto alwaysJoined = [](std::size_t n) { return n > 0; };
 
   for (std::size_t p = 0; p < panels_.size(); ++p) {
     Panel& panel = panels_[p];
     const std::vector<const ObservableColumn*> cols = columnsOf(kPanels[p].plot);
+    const std::size_t live = std::max<std::size_t>(cols.size(), 1);
+    panel.curves.resize(live);
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    for (std::size_t c = 0; c < panel.curves.size(); ++c) {
-      Curve& curve = panel.curves[c];
-      curve.stretches.clear();
-      QPolygonF run;
-      for (std::size_t n = 0; n < s.size(); ++n) {
-        double v;
-        if (cols.empty()) {
-          v = drift[n];
-        } else {
-          v = double(observableValue(*cols[c], s[n]));
-          if (cols[c]->onlyConserved && !s[n].conservative) v = std::numeric_limits<double>::quiet_NaN();
-        }
-        const double t = double(s[n].time);
-        const bool drawable = std::isfinite(t) && std::isfinite(v) && (!panel.logarithmic || v > 0);
-        if (!run.isEmpty() && (!drawable || !series.joined(n))) curve.stretches.push_back(std::move(run)), run = {};
-        if (!drawable) continue;
-        run.append(QPointF(t, v));
-        lo = std::min(lo, v), hi = std::max(hi, v);
+    for (std::size_t c = 0; c < live; ++c) {
+      const ObservableColumn* col = cols.empty() ? nullptr : cols[c];
+      panel.curves[c].stretches = stretchesOf(s, liveJoined, col, drift, panel.logarithmic, lo, hi);
+    }
+    // The run read from a file: dashed, in a paler shade of each colour.
+    if (!compared_.empty()) {
+      for (std::size_t c = 0; c < live; ++c) {
+        const ObservableColumn* col = cols.empty() ? nullptr : cols[c];
+        Curve other{panel.curves[c].name + QStringLiteral(" (") + comparedName_ + QStringLiteral(")"),
+                    panel.curves[c].colour.lighter(130), true, {}};
+        other.colour.setAlpha(200);
+        other.stretches = stretchesOf(compared_, alwaysJoined, col, comparedDrift, panel.logarithmic, lo, hi);
+        panel.curves.push_back(std::move(other));
       }
-      if (!run.isEmpty()) curve.stretches.push_back(std::move(run));
     }
     panel.emptyText.clear();
     if (cols.empty() && !s.empty() && s.back().notConserved)

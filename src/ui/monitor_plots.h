@@ -19,6 +19,12 @@ class MonitorPlots : public QWidget {
 
   // Takes the samples anew; the widget repaints from them.
   void refresh(const zentrova::ObservableSeries& series);
+  // A run to compare with, read from a file: drawn dashed beside the live
+  // one on the same time axis from the next refresh on, each curve's name
+  // followed by `name`.
+  void setCompared(std::vector<zentrova::Observables> samples, const QString& name);
+  void clearCompared();
+  const std::vector<zentrova::Observables>& compared() const { return compared_; }
 
   struct Curve {
     QString name;
@@ -56,4 +62,6 @@ class MonitorPlots : public QWidget {
   std::vector<Panel> panels_;
   double t0_ = 0, t1_ = 1;
   std::vector<double> timeTicks_;
+  std::vector<zentrova::Observables> compared_;
+  QString comparedName_;
 };

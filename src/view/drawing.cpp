@@ -68,14 +68,14 @@ void DrawTaons(const Scene& scene) {
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i)) continue;
     const int x = v.ScreenX[i - 1] - off, y = v.ScreenY[i - 1] - off;
-    const Rgb col = taonColor(i, s.Count, scene.taoscope);
+    const Rgb col = taonColor(i, s.Count, scene.taoscope, scene.palette);
     for (int dy = 0; dy < size; ++dy)
       for (int dx = 0; dx < size; ++dx) c.setPixel(x + dx, y + dy, col);
   }
   if (!v.ShowNumbers) return;
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i)) continue;
-    c.setFontColor(taonColor(i, s.Count, scene.taoscope));
+    c.setFontColor(taonColor(i, s.Count, scene.taoscope, scene.palette));
     c.text(v.ScreenX[i - 1] - off + size, v.ScreenY[i - 1] - off + size, std::to_string(i));
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "state/particle_set.h"
 #include "view/canvas.h"
+#include "view/marks.h"
 #include "view/view_state.h"
 
 namespace zentrova {
@@ -18,6 +19,7 @@ struct Scene {
   const Trails* trails = nullptr;
   int pointSize = kDefaultPointSize;
   static constexpr int kDefaultPointSize = 2;
+  Palette palette = Palette::Classic;
 };
 
 struct FigureLine {

@@ -76,7 +76,7 @@ void DrawTrails(const Scene& scene, const Trails& trails) {
   const int count = std::clamp(s.Count, 0, kMaxParticles);
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i) || trails.length(i) < 2) continue;
-    c.setPenColor(trailColor(taonColor(i, s.Count, scene.taoscope)));
+    c.setPenColor(trailColor(taonColor(i, s.Count, scene.taoscope, scene.palette)));
     line.clear();
     for (int k = 0; k < trails.length(i); ++k) {
       Pixel px;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "figures/figures.h"
 #include "state/errors.h"
@@ -152,4 +153,76 @@ TEST(DrawTaons, LargerDotsAreCentredAndTrailsLieUnderThemInADarkerShade) {
   EXPECT_EQ(f.canvas.lines.back().x2, 56);
   trails.clear();
   EXPECT_TRUE(trails.empty());
+}
+
+TEST(Marks, PickingTakesTheNearestDrawnParticleWithinTheRadius) {
+  Fixture f;
+  f.place(7, 0, 0);        // (50, 40)
+  f.place(12, 0.1L, 0);    // (56, 40)
+  f.place(13, 0.1L, 0.1L); // (56, 46)
+  f.set.DrawX[19] = 0;     // particle 20 absent at the centre
+  DrawTaons(f.scene(false));
+  EXPECT_EQ(pickParticle(f.view, f.set, 50, 40, 5), 7);
+  EXPECT_EQ(pickParticle(f.view, f.set, 54, 41, 5), 12);
+  EXPECT_EQ(pickParticle(f.view, f.set, 57, 45, 5), 13);
+  EXPECT_EQ(pickParticle(f.view, f.set, 50, 47, 5), 0);
+  f.set.FigureMode = true;
+  EXPECT_EQ(pickParticle(f.view, f.set, 50, 40, 5), 0);
+  f.set.FigureMode = false;
+
+  ParticleSet live;
+  live.X[6] = 0, live.X[11] = 2, live.Z[12] = 3;  // a right angle at 7
+  EXPECT_NEAR(double(particleAngle(live, 12, 7, 13)), 90.0, 1e-12);
+  EXPECT_TRUE(std::isnan(particleAngle(live, 7, 7, 13)));
+
+  RecordingCanvas c(100, 80);
+  DrawPicked(c, f.view, f.set, {7, 12}, 2);
+  ASSERT_EQ(c.lines.size(), 9u);  // two rings and the line between them
+  EXPECT_EQ(c.lines.back().x1, 50);
+  EXPECT_EQ(c.lines.back().x2, 56);
+}
+
+TEST(Marks, PaletteLegendTriadAndScale) {
+  Fixture f;
+  f.place(1, 0, 0);
+  f.place(21, 0.1L, 0);
+  f.place(41, 0.2L, 0);
+  Scene scene = f.scene(false);
+  scene.palette = Palette::OkabeIto;
+  DrawTaons(scene);
+  const Rgb pe = f.canvas.at(50, 40), pes1 = f.canvas.at(56, 40), pes2 = f.canvas.at(62, 40);
+  EXPECT_NE(pe, kYellow);
+  EXPECT_NE(pe, pes1);
+  EXPECT_NE(pes1, pes2);
+  EXPECT_NE(taonColor(1, 60, true, Palette::OkabeIto), taonColor(2, 60, true, Palette::OkabeIto));
+  EXPECT_EQ(taonColor(21, 60, false, Palette::Classic), kFuchsia);
+
+  RecordingCanvas legend(200, 100);
+  DrawLegend(legend, 60, false, Palette::OkabeIto, "odd", "even");
+  ASSERT_EQ(legend.texts.size(), 3u);
+  EXPECT_EQ(legend.texts[1].s, "PES1 21-40");
+  EXPECT_EQ(legend.texts[1].font, pes1);
+  RecordingCanvas two(200, 100);
+  DrawLegend(two, 60, true, Palette::Classic, "odd", "even");
+  ASSERT_EQ(two.texts.size(), 2u);
+  EXPECT_EQ(two.texts[0].font, kRed);
+
+  // Unturned: x across, z down the screen, y into it.
+  RecordingCanvas triad(100, 80);
+  DrawTriad(triad, f.view);
+  ASSERT_EQ(triad.lines.size(), 3u);
+  EXPECT_EQ(triad.lines[0].x2 - triad.lines[0].x1, 22);
+  EXPECT_EQ(triad.lines[0].y2 - triad.lines[0].y1, 0);
+  EXPECT_EQ(triad.lines[1].x2 - triad.lines[1].x1, 0);
+  EXPECT_EQ(triad.lines[2].y2 - triad.lines[2].y1, 22);
+
+  // Distance 120: 60 pixels a unit, so 2 units is the longest within 120.
+  EXPECT_EQ(scaleBarLength(120, 120), 2);
+  EXPECT_NEAR(double(scaleBarLength(2000, 120)), 0.1, 1e-15);
+  EXPECT_EQ(scaleBarLength(0, 120), 0);
+  RecordingCanvas bar(300, 200);
+  DrawScaleBar(bar, f.view, ',');
+  ASSERT_EQ(bar.texts.size(), 1u);
+  EXPECT_EQ(bar.texts[0].s, "2");
+  EXPECT_EQ(bar.lines[0].x2 - bar.lines[0].x1, 120);
 }

@@ -140,6 +140,8 @@ TEST_F(Simulator, InputErrorsWriteNothing) {
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 1 --bogus -o " + tmp("o.lis1")), 2);
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n x -o " + tmp("o.lis1")), 2);
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -o " + tmp("o.lis1")), 2);
+  EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 1 --every 0 -o " + tmp("o.lis1")), 2);
+  EXPECT_EQ(err().substr(0, err().find('\n')), "zentrova-sim: --every: '0' is out of range");
   EXPECT_EQ(sim("frobnicate"), 2);
   EXPECT_FALSE(fs::exists(tmp("o.lis1")));
 }
@@ -157,7 +159,7 @@ TEST_F(Simulator, HelpVersionAndAnOutputCheckedBeforeTheRun) {
   EXPECT_EQ(err(), "zentrova-sim: " + tmp("no/such/o.lis1") + ": File not found\n");
   fs::create_directory(tmp("o.lis1"));
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2000000000 -o '" + tmp("o.lis1") + "'", "timeout 20 "), 2);
-  EXPECT_EQ(err(), "zentrova-sim: " + tmp("o.lis1") + ": File access denied\n");
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("o.lis1") + ": is a directory\n");
 }
 
 TEST_F(Simulator, BenchReportsIdentity) {
@@ -387,20 +389,28 @@ TEST_F(Simulator, SignalsEndARunAsANormalEndWould) {
 // A write that fails is an error in every command, named, with exit 2.
 TEST_F(Simulator, FailedWritesEndTheCommandWithTheirName) {
   for (const std::string& cmd : {"forces " + data("set-a.lis1"), "run " + data("set-a.lis1") + " -n 2 --summary",
-                                std::string("bench -n 1"), "observe " + data("set-a.lis1") + " -n 2"}) {
+                                std::string("bench -n 1"), "observe " + data("set-a.lis1") + " -n 2",
+                                std::string("--help")}) {
     const std::string line = "'" + std::string(ZENTROVA_SIM) + "' " + cmd + " >/dev/full 2>'" + tmp("err") + "'";
     const int status = std::system(line.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << cmd;
     EXPECT_NE(err().find("zentrova-sim: standard output: Disk full"), std::string::npos) << cmd << ": " << err();
+    EXPECT_EQ(lines(err()).size(), 1u) << cmd << ": " << err();
   }
   // A tiny file-size limit: the trajectory fails, the summary says so, and
   // OUT still gets the last completed step.
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 50 --csv " + tmp("t.csv") + " -o " + tmp("o.lis1") + " --summary",
                 "prlimit --fsize=5000 "),
             2);
-  EXPECT_NE(err().find("zentrova-sim: " + tmp("t.csv") + ": "), std::string::npos) << err();
+  EXPECT_NE(err().find("zentrova-sim: " + tmp("t.csv") + ": File too large"), std::string::npos) << err();
   EXPECT_EQ(field(out(), "output_error").rfind("\"" + tmp("t.csv") + ": ", 0), 0u) << out();
   EXPECT_EQ(fs::file_size(tmp("o.lis1")), 3784u);
+  EXPECT_EQ(slurp(tmp("t.csv")).back(), '\n');  // cut back to its last whole row
+  const int observed = std::system(("prlimit --fsize=1000 '" + std::string(ZENTROVA_SIM) + "' observe " +
+                                    data("set-a.lis1") + " -n 50 >" + tmp("ob.csv") + " 2>" + tmp("err")).c_str());
+  EXPECT_TRUE(WIFEXITED(observed) && WEXITSTATUS(observed) == 2);
+  EXPECT_EQ(slurp(tmp("ob.csv")).back(), '\n');
+  EXPECT_EQ(lines(err()).size(), 1u) << err();
   // The final OUT cannot be written: the summary is still printed.
   EXPECT_EQ(sim("run " + data("set-a.lis1") + " -n 2 -o " + tmp("p.lis1") + " --summary", "prlimit --fsize=3000 "), 2);
   EXPECT_EQ(field(out(), "steps"), "2");
@@ -456,6 +466,53 @@ TEST_F(Simulator, CheckpointsAndARestartThatCarriesOn) {
   EXPECT_EQ(rows[1].substr(0, 2), "4,");
   EXPECT_EQ(rows.back().substr(0, 3), "10,");
   EXPECT_EQ(sim("run " + data("set-b.lis1") + " -n 4 --checkpoint 2"), 2);
+
+  // Steps are counted in 64 bits.
+  ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 20 --start-step 2147483640 --every 8 --summary --csv " + tmp("b.csv")), 0);
+  EXPECT_EQ(field(out(), "step"), "2147483660");
+  const auto big = lines(slurp(tmp("b.csv")));
+  EXPECT_EQ(big[1].substr(0, 11), "2147483640,");
+  EXPECT_EQ(big.back().substr(0, 11), "2147483660,");
+  EXPECT_NE(slurp(tmp("b.csv")).find("\n2147483648,"), std::string::npos);  // on the grid of the absolute step
+}
+
+// The same command submitted again and again, interrupted by SIGKILL, SIGTERM
+// and --max-time at points --every does not divide, ends with -o, CSV and XYZ
+// byte for byte those of the run never interrupted; a finished run submitted
+// again changes nothing; a checkpoint of another run is refused untouched.
+TEST_F(Simulator, ResumeWithTheSameCommandEndsAsTheUninterruptedRun) {
+  const std::string outputs = " --csv " + tmp("t.csv") + " --xyz " + tmp("t.xyz") + " -o " + tmp("o.lis1");
+  const std::string run = "run " + data("set-b.lis1") + " -n 3000 --every 7 --threads 1";
+  ASSERT_EQ(sim(run + " --csv " + tmp("r.csv") + " --xyz " + tmp("r.xyz") + " -o " + tmp("r.lis1")), 0);
+  const std::string again = run + outputs + " --checkpoint 40 --resume --summary";
+  std::uintmax_t grown = 0;
+  for (int signal : {SIGKILL, SIGTERM, SIGKILL}) {
+    const pid_t p = spawn(again, dir_);
+    grown += 500000;
+    waitForBytes(tmp("t.csv"), grown);
+    kill(p, signal);
+    EXPECT_EQ(exitStatus(p), signal == SIGKILL ? 1000 + SIGKILL : 143) << err();
+  }
+  EXPECT_EQ(sim(again + " --max-time 0.001s"), 75) << err();
+  EXPECT_EQ(field(out(), "interrupted"), "\"max-time\"");
+  const std::string stopped = slurp(tmp("o.lis1.ckpt"));
+
+  EXPECT_EQ(sim(again + " --cool"), 2);
+  EXPECT_NE(err().find("--cool differs"), std::string::npos) << err();
+  EXPECT_EQ(sim(again + " --set B2=0.3"), 2);
+  EXPECT_NE(err().find("B2 differs"), std::string::npos) << err();
+  EXPECT_TRUE(slurp(tmp("o.lis1.ckpt")) == stopped);
+
+  ASSERT_EQ(sim(again), 0) << err();
+  const std::string summary = out();
+  EXPECT_EQ(field(summary, "step"), "3000");
+  EXPECT_TRUE(slurp(tmp("t.csv")) == slurp(tmp("r.csv")));
+  EXPECT_TRUE(slurp(tmp("t.xyz")) == slurp(tmp("r.xyz")));
+  EXPECT_TRUE(slurp(tmp("o.lis1")) == slurp(tmp("r.lis1")));
+  EXPECT_TRUE(slurp(tmp("o.lis1.ckpt.prev")) != "");
+  ASSERT_EQ(sim(again), 0);
+  EXPECT_EQ(out(), summary);
+  EXPECT_TRUE(slurp(tmp("t.csv")) == slurp(tmp("r.csv")));
 }
 
 // After a fault the tables end with the last completed step; a non-finite
@@ -493,8 +550,10 @@ TEST_F(Simulator, ThreadsFromTheOptionTheEnvironmentOrTheAffinity) {
     EXPECT_EQ(sim(cmd + " --threads 2"), 0) << cmd << err();
     EXPECT_EQ(sim(cmd + " --threads 17"), 2) << cmd;
   }
-  EXPECT_EQ(sim(run, "ZENTROVA_THREADS=many "), 2);
-  EXPECT_NE(err().find("ZENTROVA_THREADS 'many'"), std::string::npos) << err();
+  for (const std::string& cmd : {run, "forces " + data("set-a.lis1")}) {
+    EXPECT_EQ(sim(cmd, "ZENTROVA_THREADS=many "), 2) << cmd;
+    EXPECT_NE(err().find("ZENTROVA_THREADS 'many'"), std::string::npos) << err();
+  }
 }
 
 // .lis1 -> .xyz -> .lis1 gives back every value; a trajectory's last frame
@@ -507,6 +566,13 @@ TEST_F(Simulator, ExtendedXyzRoundTripsAndConverts) {
   EXPECT_TRUE(was.compare(0, 10, back, 0, 10) == 0);      // dt
   EXPECT_TRUE(was.compare(16, 100, back, 16, 100) == 0);  // the parameters
   EXPECT_TRUE(was.compare(120, 3600, back, 120, 3600) == 0);
+  // Every command takes XYZ as input, told by its content; a record with
+  // bytes after it is refused.
+  ASSERT_EQ(sim("run " + tmp("a.xyz") + " -n 0 -o " + tmp("r0.lis1")), 0) << err();
+  EXPECT_TRUE(slurp(tmp("r0.lis1")) == back);
+  std::ofstream(tmp("long.lis1"), std::ios::binary) << was << "\n";
+  EXPECT_EQ(sim("forces " + tmp("long.lis1")), 2);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("long.lis1") + ": not a set: 3785 bytes where a .lis1 set has 3784\n");
 
   ASSERT_EQ(sim("run " + data("set-b.lis1") + " -n 7 --every 3 --xyz " + tmp("t.xyz") + " -o " + tmp("o.lis1")), 0);
   ASSERT_EQ(sim("convert " + tmp("t.xyz") + " " + tmp("last.lis1")), 0);

@@ -3,12 +3,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
 
 #include "dynamics/bench_set.h"
+#include "dynamics/force_law.h"
 #include "dynamics/step.h"
+#include "dynamics/zero_bounds.h"
 #include "files/set_file.h"
 #include "files/xyz.h"
 #include "state/particle_record.h"
@@ -351,6 +354,139 @@ TEST(Step, FastIsBitIdenticalToReference) {
       expectSameState(ref, fast, what);
       expectSameState(ref, single, what);
     }
+  }
+}
+
+namespace {
+
+// One step of 21 at the origin and 22 at distance d along x (both PES1, so
+// the core term and every shell term enter the force), by both steps, in both
+// modes.
+void expectPairAgrees(const ParticleSet& base, Real d, const std::string& what) {
+  for (const bool taoscope : {false, true}) {
+    ParticleSet ref = base;
+    place(ref, 21, 0);
+    place(ref, 22, d);
+    ParticleSet fast = ref;
+    StepControls c;
+    c.forces.taoscope = taoscope;
+    const std::string fault = faultOfStep(&stepReference, ref, c);
+    EXPECT_EQ(faultOfStep(&fastStep, fast, c), fault) << what;
+    expectSameState(ref, fast, what + (taoscope ? " taoscope" : ""));
+  }
+}
+
+ParticleSet shellSet(Real p) {
+  ParticleSet s = emptySet();
+  s.B2 = s.C2 = s.D2 = s.B3 = s.C3 = s.D3 = p;
+  return s;
+}
+
+bool subnormal(Real x) { return std::fpclassify(x) == FP_SUBNORMAL; }
+
+// Distances around the one where scale * d reaches `bound`: a few units in
+// the last place either side, checked to fall on both sides of it.
+std::vector<Real> around(Real bound, Real scale) {
+  std::vector<Real> ds;
+  Real d = bound / scale;
+  for (int k = 0; k < 4; ++k) d = std::nextafter(d, Real(0));
+  bool below = false, above = false;
+  for (int k = 0; k < 9; ++k, d = std::nextafter(d, Real(1))) {
+    ds.push_back(d);
+    (scale * d < bound ? below : above) = true;
+  }
+  EXPECT_TRUE(below && above) << double(bound);
+  return ds;
+}
+
+}  // namespace
+
+// Where a term is an exact zero the fast step takes it without evaluating it.
+// Each window below keeps every other term of the pair an exact zero, so the
+// term under test is the whole force: distances a few ulps either side of
+// each bound, and a scan through the true edge of the range, where the term
+// is a denormal.
+TEST(Step, FastAgreesAcrossEveryExactZeroBound) {
+  using namespace zeros;
+  // Shells far out: with p = 1.029/8, u = 8 d exactly.
+  const Real pFar = 1.029L / 8;
+  int denormals = 0;
+  for (Real d : around(kShellFarU, 8)) expectPairAgrees(shellSet(pFar), d, "shell far");
+  for (int n = 0; n <= 300; ++n) {
+    const Real d = (1.5160L + n * 4e-6L) / 8;
+    denormals += subnormal(shellTerm(pFar, d));
+    expectPairAgrees(shellSet(pFar), d, "shell far scan");
+  }
+  EXPECT_GT(denormals, 0);
+
+  // Shells close in: p = 25, u = 0.04116 d.
+  const Real c1 = 1.029L / 25;
+  denormals = 0;
+  for (Real d : around(kShellNearU, c1)) expectPairAgrees(shellSet(25), d, "shell near");
+  for (int n = 0; n <= 300; ++n) {
+    const Real d = (0.010060L + n * 2e-7L) / c1;
+    denormals += subnormal(shellTerm(25, d));
+    expectPairAgrees(shellSet(25), d, "shell near scan");
+  }
+  EXPECT_GT(denormals, 0);
+
+  // The long-range core term close in, and the short-range one far out, with
+  // every shell beyond its far bound.
+  const ParticleSet quietShells = shellSet(1.029L / 16);
+  denormals = 0;
+  for (Real d : around(kLongNearV, 0.09L)) expectPairAgrees(quietShells, d, "long range");
+  for (int n = 0; n <= 300; ++n) {
+    const Real d = (0.024400L + n * 4e-7L) / 0.09L;
+    denormals += subnormal(coreTerm(d, -1));
+    expectPairAgrees(quietShells, d, "long range scan");
+  }
+  EXPECT_GT(denormals, 0);
+  for (Real d : around(kCoreFarW, 9.45L)) expectPairAgrees(quietShells, d, "short range");
+  denormals = 0;
+  for (int n = 0; n <= 300; ++n) {
+    const Real d = (1.6860L + n * 2e-5L) / 9.45L;
+    denormals += subnormal(coreTerm(d, -1));
+    expectPairAgrees(quietShells, d, "short range scan");
+  }
+  EXPECT_GT(denormals, 0);
+
+  // Terms that no contribution reads (a pair of two PE particles) are still
+  // evaluated where they can fault: here u^20 overflows.
+  for (const Real d : {Real(1e40L), Real(1e250L)}) {
+    ParticleSet ref = emptySet();
+    place(ref, 1, 0);
+    place(ref, 2, d);
+    ParticleSet fast = ref;
+    const std::string fault = faultOfStep(&stepReference, ref);
+    EXPECT_EQ(fault, d > 1e100L ? kMsgOverflow : "no fault");
+    EXPECT_EQ(faultOfStep(&fastStep, fast), fault);
+    expectSameState(ref, fast, "unread terms");
+  }
+}
+
+// Random clusters whose pair distances and shell parameters spread across
+// every bound at once, groups mixed, by one thread and by two.
+TEST(Step, FastAgreesOnSetsStraddlingTheZeroBounds) {
+  std::mt19937_64 rng(31);
+  std::uniform_real_distribution<double> coord(0, 0.22), far(0.1, 0.2), near(20, 30), vel(-0.1, 0.1);
+  static FastStepper one(1);
+  for (int trial = 0; trial < 6; ++trial) {
+    ParticleSet base = emptySet();
+    base.Dt = 0.001L;
+    base.B2 = far(rng), base.C2 = near(rng), base.D2 = far(rng);
+    base.B3 = near(rng), base.C3 = far(rng), base.D3 = trial % 2 ? base.B2 : near(rng);
+    for (int i = 1; i <= 60; i += 1 + int(rng() % 5))
+      place(base, i, coord(rng), coord(rng), coord(rng), vel(rng));
+    StepControls c;
+    c.forces.taoscope = trial % 3 == 0, c.forces.pes2Out = trial == 4;
+    ParticleSet ref = base, fast = base, single = base;
+    for (int n = 0; n < 2; ++n) {
+      const std::string fault = faultOfStep(&stepReference, ref, c);
+      EXPECT_EQ(faultOfStep(&fastStep, fast, c), fault);
+      EXPECT_EQ(faultOfStep([](ParticleSet& s, const StepControls& sc) { one.step(s, sc); }, single, c), fault);
+    }
+    expectSameState(ref, fast, "trial " + std::to_string(trial));
+    expectSameState(ref, single, "trial " + std::to_string(trial) + " one thread");
   }
 }
 

@@ -54,6 +54,7 @@ struct EditorControls {
         Submit(d.findChild<QPushButton*>("Submit")),
         DaoTrue(d.findChild<QCheckBox*>("DaoTrue")),
         NumberOfTaon(d.findChild<QLabel*>("NumberOfTaon")),
+        Image1(d.findChild<QLabel*>("Image1")),
         DaonsTable(d.findChild<QTableWidget*>("DaonsTable")) {}
   QLineEdit* EditA1;
   QLineEdit* EditA2;
@@ -99,5 +100,6 @@ struct EditorControls {
   QPushButton* Submit;
   QCheckBox* DaoTrue;
   QLabel* NumberOfTaon;
+  QLabel* Image1;
   QTableWidget* DaonsTable;
 };

@@ -12,6 +12,7 @@
 #include "dialogs.h"
 #include "error_box.h"
 #include "editor_controls.h"
+#include "files/set_file.h"
 
 namespace {
 
@@ -187,6 +188,71 @@ TEST_F(EditorTest, FieldsShowTheirTextFromTheStart) {
   f().EditCal1Part2->setText("2");
   f().Calculate1->click();
   EXPECT_EQ(f().EditResult1->cursorPosition(), 0);
+}
+
+// Values that need more than the 15 digits shown come back bit for bit from
+// fields nobody edited; an edited field is read from its text, with either
+// the locale's separator or a full stop.
+TEST_F(EditorTest, UntouchedFieldsKeepTheirExactValues) {
+  auto& s = app.set;
+  s.X[1] = 3.80422606518061420948L, s.Y[1] = -1.0L / 3, s.Z[1] = 1.23606797749978969643L;
+  s.Uy[1] = 1.0e-19L / 7;
+  s.Dt = 0.01L / 3, s.B2 = 1.0L / 3, s.D3 = 1.41421356237309504876L;
+  const QString before = dir.filePath("before.lis1"), after = dir.filePath("after.lis1");
+  zentrova::saveSet(s, app.record, toLocal(before));
+  dlg->hide();
+  dlg->show();
+  selectParticle(2);
+  f().Submit->click();
+  provider.answer = after;
+  f().Saveas->click();
+  ASSERT_TRUE(errors.isEmpty());
+  EXPECT_EQ(fileBytes(after), fileBytes(before));
+
+  // Only the edited field is read from its text.
+  setText(f().EditX, "2.5");
+  setText(f().EditDT, num("0.5"));
+  f().Submit->click();
+  f().Saveas->click();
+  ASSERT_TRUE(errors.isEmpty());
+  EXPECT_EQ(s.X[1], 2.5L);
+  EXPECT_EQ(s.Y[1], -1.0L / 3);
+  EXPECT_EQ(s.Z[1], 1.23606797749978969643L);
+  EXPECT_EQ(s.Uy[1], 1.0e-19L / 7);
+  EXPECT_EQ(s.Dt, 0.5L);
+  EXPECT_EQ(s.B2, 1.0L / 3);
+  EXPECT_EQ(s.D3, 1.41421356237309504876L);
+
+  // A refused text is reported as it was typed.
+  setText(f().EditX, "1.5,5");
+  f().Submit->click();
+  EXPECT_EQ(errors, QStringList{"'1.5,5' is not a valid floating point value."});
+}
+
+// The charts are drawn for the parameters in the fields and the selected
+// particle's group, and follow what is typed.
+TEST_F(EditorTest, ForceChartsFollowTheParametersAndTheParticlesGroup) {
+  const QImage first = f().Image1->pixmap().toImage();
+  ChartLaws laws = dlg->chartLaws();
+  EXPECT_EQ(laws.pesGroup, 2);
+  EXPECT_EQ(laws.b, 0.3L);
+  EXPECT_EQ(laws.d, 1.2L);
+  f().EditA1->clear();
+  QTest::keyClicks(f().EditA1, "3");
+  EXPECT_EQ(dlg->chartLaws().a1, 3);
+  EXPECT_NE(f().Image1->pixmap().toImage(), first);
+  EXPECT_EQ(chartCaption(dlg->chartLaws()).join('\n').toStdString(),
+            num("E: A2 = 1, B2 = 0.3, C2 = 0.671, D2 = 1.2\nPE: A1 = 3, B1 = 1").toStdString());
+  // A field with no number yet leaves the set's value in the chart.
+  QTest::keyClicks(f().EditA1, "-");
+  QTest::keyClicks(f().EditB3, "x");
+  app.set.A3 = 2, app.set.B3 = 0.25L;
+  selectParticle(45);
+  laws = dlg->chartLaws();
+  EXPECT_EQ(laws.pesGroup, 3);
+  EXPECT_EQ(laws.a, 1);  // the field, not the set
+  EXPECT_EQ(laws.b, 0.25L);
+  EXPECT_EQ(laws.a1, 1);
 }
 
 TEST_F(EditorTest, SubmitStopsAtTheFirstBadFieldKeepingEarlierValues) {

@@ -5,7 +5,9 @@
 #include <QToolButton>
 
 #include "analysis/observables.h"
+#include "analysis/observables_csv.h"
 #include "files/set_file.h"
+#include "state/errors.h"
 #include "main_picture.h"
 #include "main_window_fixture.h"
 #include "monitor_controls.h"
@@ -295,6 +297,30 @@ TEST_F(MainWindowTest, MonitorLeavesAGapForUnwatchedStepsOnOneSharedTimeAxis) {
 
   m.writeCsv(QString::fromStdString(dir + "/series"));
   EXPECT_TRUE(std::filesystem::exists(dir + "/series.csv"));
+
+  // A saved series drawn beside the live run: dashed, on the same time axis,
+  // whose end it may lie before.
+  const double saved = double(zentrova::readObservablesCsv(readFile(dir + "/series.csv")).back().time);
+  steps(2);
+  m.sample(true);
+  writeFile(dir + "/bad.csv", "step,time\n1,2,3\n");
+  EXPECT_THROW(m.compareWith(QString::fromStdString(dir + "/bad.csv")), zentrova::AppError);
+  m.compareWith(QString::fromStdString(dir + "/series.csv"));
+  EXPECT_TRUE(m.form().NoCompare->isEnabled());
+  const std::size_t liveCurves = plots.panels().front().curves.size() / 2;
+  for (const MonitorPlots::Panel& panel : plots.panels()) {
+    ASSERT_EQ(panel.curves.size() % 2, 0u) << panel.title.toStdString();
+    const MonitorPlots::Curve& other = panel.curves[panel.curves.size() / 2];
+    EXPECT_TRUE(other.dashed);
+    EXPECT_EQ(other.name, panel.curves.front().name + " (series)");
+    if (panel.curves.front().stretches.empty()) continue;  // nothing to draw in this run either
+    ASSERT_FALSE(other.stretches.empty()) << panel.title.toStdString();
+    EXPECT_DOUBLE_EQ(other.stretches.back().back().x(), saved);
+  }
+  EXPECT_DOUBLE_EQ(plots.t1(), double(app.set.Time * dt));
+  m.form().NoCompare->click();
+  EXPECT_EQ(plots.panels().front().curves.size(), liveCurves);
+  EXPECT_TRUE(plots.compared().empty());
 }
 
 namespace {
