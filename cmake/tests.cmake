@@ -48,6 +48,12 @@ add_dependencies(ui_tests zentrova_help)
 gtest_discover_tests(ui_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS window)
 
+# Every text of the window is in the Polish and Russian .ts files, translated.
+add_test(NAME TranslationsComplete
+  COMMAND ${Python_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/ui/check_translations.py $<TARGET_FILE:Qt6::lupdate>
+          ${CMAKE_SOURCE_DIR})
+set_tests_properties(TranslationsComplete PROPERTIES LABELS window)
+
 # exp and log against a high-precision reference (python3-mpmath).
 add_executable(xmath_dump tests/accuracy/xmath_dump.cpp)
 target_link_libraries(xmath_dump PRIVATE zentrova_core)
@@ -71,6 +77,12 @@ set_tests_properties(InstallIntoScratchPrefix PROPERTIES LABELS install)
 add_test(NAME SweepThroughParallel
   COMMAND ${CMAKE_SOURCE_DIR}/tests/sweep/check_sweep.sh $<TARGET_FILE:zentrova-sim>
           ${CMAKE_SOURCE_DIR}/tests/data/set-a.lis1)
+# The README's Slurm job array on a one-node Slurm of its own (root only).
+add_test(NAME SlurmRecipeResumesAfterCancel
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/slurm/check_slurm_recipe.sh $<TARGET_FILE:zentrova-sim>
+          ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/tests/data/set-b.lis1)
+set_tests_properties(SlurmRecipeResumesAfterCancel PROPERTIES LABELS slurm SKIP_RETURN_CODE 77 TIMEOUT 400
+  RUN_SERIAL TRUE)
 add_test(NAME TrajectoryReadByAse
   COMMAND ${Python_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/sweep/check_xyz_ase.py $<TARGET_FILE:zentrova-sim>
           ${CMAKE_SOURCE_DIR}/tests/data/set-b.lis1)

@@ -3,11 +3,13 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include "analysis/conservation.h"
 #include "analysis/observable_table.h"
 #include "dynamics/step.h"
 #include "figures/figures.h"
 #include "files/io_error.h"
 #include "py_in_python.h"
+#include "py_rdf.h"
 #include "py_real.h"
 #include "py_render.h"
 #include "py_set.h"
@@ -43,7 +45,13 @@ Dynamics
     run(s, n, every=k)    steps s, yielding observe(s) every k steps
     render(s, path)       the simulator's picture of s, PNG
     write_xyz(path, s)    a frame of an extended XYZ trajectory
-    read_xyz(path, i)     frame i of a trajectory as a set
+    read_xyz(path, i)     frame i of a trajectory as a set (":" all)
+    as_float64(x)         arrays and observe's dicts as float64
+
+ASE (imported only when these are used)
+    to_ase(s)             the present particles as ase.Atoms
+    from_ase(atoms)       a set from ase.Atoms
+    ZentrovaCalculator()  the force law as an ASE calculator
 
 Sets copy, pickle (for multiprocessing) and compare with ==. step,
 forces and render let other threads run while they compute.
@@ -73,33 +81,42 @@ Example
     s.save("after.lis1")
 )doc";
 
-// One entry per observable of the table, in its order; where the energy
-// means nothing under the switches it is the text "not conserved: ...".
+// One number per observable of the table, in its order, the values of the
+// CSV's columns; then why the energy may change ("" while it may not).
 pyb::dict observeSet(const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out,
                      bool pes2Out) {
   const Observables o =
       zentrova::observe(s.set, zentrova::py::stepControls(taoscope, cool, blockade, peOut, pes1Out, pes2Out));
   pyb::dict d;
+  pyb::list reasons;
+  for (const std::string& r : conservationReasonTexts(o.reasons)) reasons.append(r);
   for (const ObservableColumn& col : observableTable()) {
-    const std::string instead = notConservedText(col, o);
-    if (!instead.empty())
-      d[col.name] = instead;
-    else if (col.real)
+    if (col.real)
       d[col.name] = toLongDouble(o.*col.real);
     else
       d[col.name] = o.*col.integer;
   }
+  d["reasons"] = reasons;
   return d;
+}
+
+// The keys of observe's dict and whether each is a real, for the
+// Observables type.
+pyb::list observableKeys() {
+  pyb::list keys;
+  for (const ObservableColumn& col : observableTable()) keys.append(pyb::make_tuple(col.name, col.real != nullptr));
+  return keys;
 }
 
 const char* observeDoc() {
   static const std::string doc =
       "The observables of s under these switches as a dict, the same as the\n"
       "Monitor and zentrova-sim show, over the present particles with unit\n"
-      "masses; reals are numpy.longdouble. Where conservative is 0 the\n"
-      "energy is the text \"not conserved: \" and the reason, not a number\n"
-      "(kinetic + potential still gives it). The energy check: if the\n"
-      "drift of a conservative set's energy grows, dt is too large.\n\n" +
+      "masses; reals are numpy.longdouble, the same values as the CSV's\n"
+      "columns. energy is kinetic + potential whatever the switches; where\n"
+      "conservative is 0 it need not stay constant, and reason says why\n"
+      "(\"Cool is on\", ...; \"\" where conservative is 1). The energy check:\n"
+      "if the drift of a conservative set's energy grows, dt is too large.\n\n" +
       observablesDocumentation();
   return doc.c_str();
 }
@@ -144,9 +161,9 @@ PYBIND11_MODULE(zentrova, m) {
     } catch (const FpError& e) {
       fault(e.what());
     } catch (const zentrova::py::FileFailure& e) {
-      zentrova::py::setFileError(e.message, e.path, e.error);
+      zentrova::py::setFileError(e.message, &e.path, e.error);
     } catch (const IoError& e) {
-      zentrova::py::setFileError(e.what(), "", e.error);
+      zentrova::py::setFileError(e.what(), nullptr, e.error);
     }
   });
 
@@ -155,6 +172,7 @@ PYBIND11_MODULE(zentrova, m) {
   zentrova::py::bindDynamics(m);
   zentrova::py::bindRender(m);
   zentrova::py::bindXyz(m);
+  zentrova::py::bindRdf(m);
 
   m.def("observe",
         [](const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out) {
@@ -164,6 +182,8 @@ PYBIND11_MODULE(zentrova, m) {
         pyb::arg("s"), pyb::kw_only(), pyb::arg("taoscope") = false, pyb::arg("cool") = false,
         pyb::arg("blockade") = false, pyb::arg("pe_out") = false, pyb::arg("pes1_out") = false,
         pyb::arg("pes2_out") = false, observeDoc());
+
+  m.def("_observable_keys", &observableKeys);
 
   m.def("easy_square", &easySquare,
         R"doc(easy_square()

@@ -8,7 +8,8 @@ namespace zentrova::py {
 // Needs Params, ParticleSet, step, observe and render bound first.
 void addPythonPart(pybind11::module_& m);
 
-// Raises the FileError of a failed file step (path may be empty).
-void setFileError(const std::string& message, const std::string& path, int error);
+// Raises the FileError of a failed file step; path, in the file system's
+// encoding, is null where the step concerned no path of the caller's.
+void setFileError(const std::string& message, const std::string* path, int error);
 
 }  // namespace zentrova::py

@@ -62,6 +62,28 @@ Real realFrom(pyb::handle value, const std::string& what) {
   return r;
 }
 
+Real finiteRealFrom(pyb::handle value, const std::string& what) {
+  const Real r = realFrom(value, what);
+  if (!std::isfinite(r)) throw pyb::value_error(what + ": " + invalidRealMessage(pyb::str(value).cast<std::string>()));
+  return r;
+}
+
+std::string pathFrom(pyb::handle path, const std::string& what) {
+  if (!pyb::isinstance<pyb::str>(path) && !pyb::isinstance<pyb::bytes>(path) && !pyb::hasattr(path, "__fspath__"))
+    throw pyb::type_error(what + " takes a path (str, bytes or os.PathLike), not " +
+                          pyb::str(pyb::type::handle_of(path).attr("__name__")).cast<std::string>());
+  const pyb::module_ os = pyb::module_::import("os");
+  const auto text = os.attr("fsencode")(os.attr("fspath")(path)).cast<std::string>();
+  if (text.find('\0') != std::string::npos) throw pyb::value_error("embedded null byte");
+  return text;
+}
+
+pyb::object indexFrom(pyb::handle n) {
+  auto index = pyb::reinterpret_steal<pyb::object>(PyNumber_Index(n.ptr()));
+  if (!index) throw pyb::error_already_set();
+  return index;
+}
+
 bool integerIn(pyb::handle n, long long lo, long long hi, long long& out) {
   int beyond = 0;
   out = PyLong_AsLongLongAndOverflow(n.ptr(), &beyond);

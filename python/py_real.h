@@ -19,6 +19,17 @@ pybind11::object toLongDouble(Real value);
 // non-numbers are TypeError.
 Real realFrom(pybind11::handle value, const std::string& what);
 
+// realFrom, refusing NaN and the infinities as the text "nan" is refused:
+// ValueError. For dt and the parameters, which the simulator takes finite.
+Real finiteRealFrom(pybind11::handle value, const std::string& what);
+
+// A file system path from str, bytes or os.PathLike, as open() takes it:
+// an embedded NUL is ValueError, anything else TypeError.
+std::string pathFrom(pybind11::handle path, const std::string& what);
+
+// An integer from anything with __index__ (numpy integers too), else TypeError.
+pybind11::object indexFrom(pybind11::handle n);
+
 // A Python int from lo to hi into `out`; false when it lies beyond them.
 bool integerIn(pybind11::handle n, long long lo, long long hi, long long& out);
 

@@ -1,15 +1,14 @@
 #include "py_render.h"
 
 #include <QGuiApplication>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <utility>
 
 #include <pybind11/stl.h>
-#include <pybind11/stl/filesystem.h>
 
 #include "png_file.h"
+#include "py_real.h"
 #include "py_set.h"
 #include "qt_messages.h"
 #include "set_picture.h"
@@ -37,8 +36,9 @@ void ensureGuiApplication() {
 // One drawing at a time: the fonts of the one application are shared.
 std::mutex drawing;
 
-pyb::object render(const PySet& s, const std::optional<std::filesystem::path>& path, std::pair<int, int> size,
-                   bool taoscope, bool numbers) {
+pyb::object render(const PySet& s, pyb::handle pathArg, std::pair<int, int> size, bool taoscope, bool numbers) {
+  std::optional<std::string> path;
+  if (!pathArg.is_none()) path = pathFrom(pathArg, "render");
   const auto [width, height] = size;
   if (width < kMinPictureSide || height < kMinPictureSide || width > kMaxPictureSide || height > kMaxPictureSide)
     throw pyb::value_error("size takes a width and a height from " + std::to_string(kMinPictureSide) + " to " +
@@ -62,9 +62,9 @@ pyb::object render(const PySet& s, const std::optional<std::filesystem::path>& p
       png = pngBytes(image);
     } else {
       try {
-        writePngFile(image, path->string());
+        writePngFile(image, *path);
       } catch (const IoError& e) {
-        throw FileFailure{e.what(), path->string(), e.error};
+        throw FileFailure{e.what(), *path, e.error};
       }
     }
   }

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <pybind11/numpy.h>
-#include <pybind11/stl/filesystem.h>
 
 #include "files/set_file.h"
 #include "py_real.h"
@@ -140,7 +139,7 @@ void setParams(PySet& s, const pyb::object& values) {
   std::vector<std::pair<Real ParticleSet::*, Real>> updates;
   for (const pyb::handle item : items) {
     const pyb::tuple pair(pyb::reinterpret_borrow<pyb::object>(item));
-    updates.emplace_back(fieldNamed(pair[0]), realFrom(pair[1], pyb::str(pair[0]).cast<std::string>()));
+    updates.emplace_back(fieldNamed(pair[0]), finiteRealFrom(pair[1], pyb::str(pair[0]).cast<std::string>()));
   }
   s.requireUnused();
   for (const auto& [field, value] : updates) s.set.*field = value;
@@ -152,16 +151,25 @@ pyb::tuple pickleState(const PySet& s) {
   return pyb::make_tuple(pyb::bytes(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()), s.set.Time);
 }
 
-PySet fromPickleState(const pyb::tuple& state) {
-  const char* bad = "a ParticleSet is restored from (3784 record bytes, step counter)";
-  if (state.size() != 2 || !pyb::isinstance<pyb::bytes>(state[0])) throw pyb::value_error(bad);
-  const std::string bytes = state[0].cast<std::string>();
-  PySet s;
-  if (bytes.size() != s.record.bytes.size()) throw pyb::value_error(bad);
-  std::memcpy(s.record.bytes.data(), bytes.data(), bytes.size());
-  loadRecordIntoSet(s.record, s.set);
-  s.set.Time = state[1].cast<std::int64_t>();
-  return s;
+// The state pickle made: anything else is refused before the set changes.
+void restoreState(PySet& s, pyb::handle state) {
+  const char* bad = "a ParticleSet is restored from its __getstate__(): (3784 record bytes, step counter)";
+  if (!pyb::isinstance<pyb::tuple>(state)) throw pyb::type_error(bad);
+  const auto t = pyb::reinterpret_borrow<pyb::tuple>(state);
+  if (t.size() != 2 || !pyb::isinstance<pyb::bytes>(t[0]) || !pyb::isinstance<pyb::int_>(t[1]))
+    throw pyb::type_error(bad);
+  const std::string bytes = t[0].cast<std::string>();
+  long long steps = 0;
+  if (bytes.size() != s.record.bytes.size() ||
+      !integerIn(t[1], std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), steps))
+    throw pyb::value_error(bad);
+  s.requireUnused();
+  PySet restored;
+  std::memcpy(restored.record.bytes.data(), bytes.data(), bytes.size());
+  loadRecordIntoSet(restored.record, restored.set);
+  restored.set.Time = static_cast<std::int64_t>(steps);
+  s.set = restored.set;
+  s.record = restored.record;
 }
 
 bool equal(const PySet& a, const PySet& b) {
@@ -198,7 +206,7 @@ Names cannot be added or removed.
       .def("__setitem__",
            [](const Params& p, pyb::handle name, pyb::handle v) {
              const auto field = fieldNamed(name);
-             const Real value = realFrom(v, pyb::str(name).cast<std::string>());
+             const Real value = finiteRealFrom(v, pyb::str(name).cast<std::string>());
              p.set().requireUnused();
              p.set().set.*field = value;
            },
@@ -222,7 +230,15 @@ Names cannot be added or removed.
         for (const NamedParameter& n : namedParameters()) names.append(n.name);
         return pyb::iter(names);
       })
-      .def("__repr__", [](const Params& p) { return pyb::repr(pyb::dict(pyb::cast(p).attr("items")())); });
+      .def("__repr__", [](const Params& p) { return pyb::repr(pyb::dict(pyb::cast(p).attr("items")())); })
+      .def("_assign", [](const Params& p, const pyb::object& values) { setParams(p.set(), values); })
+      // A copy or a pickle is a detached dict: the mapping lives in its set.
+      .def("__reduce_ex__",
+           [](pyb::object self, pyb::handle) {
+             return pyb::make_tuple(pyb::module_::import("builtins").attr("dict"),
+                                    pyb::make_tuple(pyb::list(self.attr("items")())));
+           },
+           pyb::arg("protocol"));
 
   pyb::class_<PySet>(m, "ParticleSet", R"doc(A set of 60 particles, numbered 1 to 60 (row i - 1 of every array).
 
@@ -243,10 +259,11 @@ by every byte of their record and their step counter.
 )doc")
       .def(pyb::init<>())
       .def("save",
-           [](PySet& s, const std::filesystem::path& path) {
+           [](PySet& s, pyb::handle path) {
+             const std::string p = pathFrom(path, "save");
              SetUse use(s, false);
              pyb::gil_scoped_release unlocked;
-             s.save(path.string());
+             s.save(p);
            },
            pyb::arg("path"),
            R"doc(save(self, path)
@@ -275,7 +292,21 @@ Raises zentrova.FileError (an OSError) with the program's message.)doc")
              return PySet(s);
            },
            pyb::arg("memo"))
-      .def(pyb::pickle(&pickleState, &fromPickleState))
+      // Every pickle protocol, 0 and 1 included, rebuilds through
+      // __setstate__, which the Python part defines: pybind11 would take a
+      // method of that name for a constructor.
+      .def("__getstate__", &pickleState)
+      .def("_restore_state", &restoreState, pyb::arg("state"))
+      .def("__reduce_ex__",
+           [](pyb::object self, pyb::handle) {
+             return pyb::make_tuple(pyb::type::handle_of(self), pyb::tuple(), pickleState(self.cast<const PySet&>()));
+           },
+           pyb::arg("protocol"))
+      .def("__len__", [](const PySet& s) {
+        int present = 0;
+        for (int i = 1; i <= kMaxParticles; ++i) present += s.set.present(i);
+        return present;
+      })
       .def("__eq__", [](const PySet& a, const PySet& b) { return equal(a, b); }, pyb::is_operator())
       .def("__ne__", [](const PySet& a, const PySet& b) { return !equal(a, b); }, pyb::is_operator())
       .def_property("positions", &positionsOf,
@@ -292,7 +323,7 @@ present. Values other than 0 and 1 are kept and saved as they are.)doc")
       .def_property(
           "dt", [](const PySet& s) { return toLongDouble(s.set.Dt); },
           [](PySet& s, pyb::handle v) {
-            const Real value = realFrom(v, "dt");
+            const Real value = finiteRealFrom(v, "dt");
             s.requireUnused();
             s.set.Dt = value;
           },
@@ -304,9 +335,9 @@ present. Values other than 0 and 1 are kept and saved as they are.)doc")
 mapping sets the values it names and leaves the others.)doc")
       .def_property(
           "steps", [](const PySet& s) { return s.set.Time; },
-          [](PySet& s, const pyb::int_& n) {
+          [](PySet& s, pyb::handle n) {
             long long v = 0;
-            if (!integerIn(n, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), v))
+            if (!integerIn(indexFrom(n), std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(), v))
               throw std::overflow_error("steps is a 64-bit step counter: from -2**63 to 2**63 - 1");
             s.requireUnused();
             s.set.Time = static_cast<std::int64_t>(v);
@@ -314,7 +345,7 @@ mapping sets the values it names and leaves the others.)doc")
           "Steps taken since the set was loaded or made (64-bit).")
       .def("__repr__", &describe);
 
-  m.def("load", [](const std::filesystem::path& path) { return PySet::load(path.string()); }, pyb::arg("path"),
+  m.def("load", [](pyb::handle path) { return PySet::load(pathFrom(path, "load")); }, pyb::arg("path"),
         R"doc(load(path)
 --
 

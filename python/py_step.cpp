@@ -12,6 +12,8 @@
 
 #include <pybind11/numpy.h>
 
+#include "analysis/energy_record.h"
+#include "analysis/work_meter.h"
 #include "dynamics/force_law.h"
 #include "dynamics/step.h"
 #include "dynamics/thread_count.h"
@@ -124,10 +126,40 @@ constexpr auto kSignalCheck = std::chrono::milliseconds(50);
 
 struct Interrupted {};
 
+bool verletNamed(const std::string& integrator) {
+  if (integrator != "euler" && integrator != "verlet")
+    throw pyb::value_error("integrator is 'euler' (the default) or 'verlet', not '" + integrator + "'");
+  return integrator == "verlet";
+}
+
+// What run() measures along its steps: the work of the unequal pulls and the
+// energy record, at every step.
+struct RunRecord {
+  WorkMeter work;
+  EnergyRecord energy;
+  bool started = false;
+  void measure(const ParticleSet& set, const StepControls& c, bool first) {
+    if (first) work.start(set, c);
+    else work.afterStep(set, c);
+    energy.add(observeEnergy(set, c));
+  }
+  pyb::dict values() const {
+    pyb::dict d;
+    d["work"] = toLongDouble(work.work());
+    d["energy_start"] = toLongDouble(energy.start());
+    d["energy_max_error"] = toLongDouble(energy.maxError());
+    d["energy_error_relative"] = toLongDouble(energy.relativeError());
+    d["energy_drift"] = toLongDouble(energy.drift());
+    d["step_ratio_max"] = toLongDouble(energy.stepRatio());
+    return d;
+  }
+};
+
 void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out, bool pes2Out,
-          pyb::handle threads) {
+          pyb::handle threads, const std::string& integrator, RunRecord* record) {
   const int steps = stepCount(n);
-  const StepControls c = stepControls(taoscope, cool, blockade, peOut, pes1Out, pes2Out);
+  StepControls c = stepControls(taoscope, cool, blockade, peOut, pes1Out, pes2Out);
+  c.verlet = verletNamed(integrator);
   LentStepper stepper(threadCount(threads));
   SetUse use(s, true);
   bool interrupted = false;
@@ -137,10 +169,12 @@ void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool
     auto nextCheck = Clock::now() + kSignalCheck;
     // Python writes only the live arrays (through the numpy views).
     s.set.alignAll();
+    if (record && !record->started) record->measure(s.set, c, true), record->started = true;
     try {
       // Ctrl-C ends a long run between two steps; a handler that raises
       // sets the interpreter's error, raised here once the lock is back.
-      runStepsHeadless(s.set, c, steps, stepper.get(), [&](int) {
+      runStepsHeadless(s.set, c, steps, stepper.get(), [&](auto) {
+        if (record) record->measure(s.set, c, false);
         if (Clock::now() < nextCheck) return;
         pyb::gil_scoped_acquire locked;
         if (PyErr_CheckSignals() != 0) throw Interrupted{};
@@ -177,7 +211,8 @@ negative, an overflow).)doc");
   m.def("step", &step, pyb::arg("s"), pyb::arg("n") = 1, pyb::kw_only(), pyb::arg("taoscope") = false,
         pyb::arg("cool") = false, pyb::arg("blockade") = false, pyb::arg("pe_out") = false,
         pyb::arg("pes1_out") = false, pyb::arg("pes2_out") = false, pyb::arg("threads") = pyb::none(),
-        R"doc(step(s, n=1, *, taoscope=False, cool=False, blockade=False, pe_out=False, pes1_out=False, pes2_out=False, threads=None)
+        pyb::arg("integrator") = "euler", pyb::arg("_record") = nullptr,
+        R"doc(step(s, n=1, *, taoscope=False, cool=False, blockade=False, pe_out=False, pes1_out=False, pes2_out=False, threads=None, integrator='euler')
 --
 
 Advances s by n steps of the integration, in place; s.steps counts on.
@@ -185,6 +220,9 @@ Advances s by n steps of the integration, in place; s.steps counts on.
 Bit for bit the step of the program and zentrova-sim run. Each step
 takes, for every present particle not held, v' = g v + F dt and then
 x' = x + v' dt, with g = 0.99 under cool and 1 otherwise.
+integrator='verlet' takes velocity Verlet instead, second order, with
+the same law and switches: v½ = g v + F(x) dt/2, x' = x + v½ dt,
+v' = v½ + F(x') dt/2; the default step stays as it is.
 
 threads: how many threads one step uses, 1 to 16; by default
 ZENTROVA_THREADS, else one per processor this process may use. Other
@@ -195,6 +233,10 @@ raises RuntimeError.
 n is at most 2147483647 (OverflowError beyond). A fault raises
 FloatingPointFault with the law's message; s then holds the last
 completed step. Ctrl-C stops between two steps the same way.)doc");
+
+  pyb::class_<RunRecord>(m, "_RunRecord", "What run() measures along its steps.")
+      .def(pyb::init<>())
+      .def("values", &RunRecord::values);
 
   m.def("_step_count", &stepCount, pyb::arg("n"), "_step_count(n)\n--\n\nn checked as step() checks it.");
 }

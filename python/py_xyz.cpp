@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdint>
 #include <deque>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <pybind11/stl/filesystem.h>
+#include <pybind11/stl.h>
 
 #include "files/file_io.h"
 #include "files/io_error.h"
@@ -21,15 +20,13 @@
 #include "py_real.h"
 #include "py_set.h"
 #include "state/errors.h"
+#include "state/named_parameters.h"
 
 namespace zentrova::py {
 
 namespace pyb = pybind11;
 
 namespace {
-
-// As zentrova-sim convert reads a trajectory.
-constexpr std::size_t kMaxTrajectoryBytes = std::size_t(1) << 32;
 
 // Appends a whole frame or nothing: a failed write cuts a regular file back
 // to its old length, so the trajectory never ends in half a frame.
@@ -67,7 +64,7 @@ void writeXyz(pyb::handle target, PySet& s, bool append, bool taoscope) {
     target.attr("write")(pyb::str(text));
     return;
   }
-  const std::string path = target.cast<std::filesystem::path>().string();
+  const std::string path = pathFrom(target, "write_xyz");
   SetUse use(s, false);
   pyb::gil_scoped_release unlocked;
   const std::string text = formatXyzFrame(s.set, s.set.Time, taoscope);
@@ -81,62 +78,124 @@ void writeXyz(pyb::handle target, PySet& s, bool append, bool taoscope) {
   }
 }
 
-// The frame `index` (from the end where negative) of a trajectory, all of
-// whose frames are read and checked; `count` is how many it holds.
-std::optional<XyzFrame> pickFrame(std::string_view text, long long index, long long& count) {
-  std::deque<XyzFrame> last;  // a negative index keeps the last -index frames
-  std::optional<XyzFrame> picked;
-  XyzFrame frame;
-  std::size_t pos = 0, line = 0;
-  for (count = 0; readXyzFrame(text, pos, line, frame); ++count) {
-    if (index >= 0) {
-      if (count == index) picked = std::move(frame);
-    } else {
-      last.push_back(std::move(frame));
-      if (static_cast<long long>(last.size()) > -index) last.pop_front();
-    }
+// dt and parameters given as keyword arguments, all checked before use.
+struct Given {
+  std::vector<std::string> names;
+  std::vector<std::pair<Real ParticleSet::*, Real>> values;
+};
+
+Given givenValues(const pyb::kwargs& params) {
+  Given g;
+  for (const auto& [key, value] : params) {
+    const std::string name = pyb::str(key).cast<std::string>();
+    const NamedParameter* p = nullptr;
+    for (const NamedParameter& n : namedParameters())
+      if (name == n.name) p = &n;
+    if (!p) throw pyb::type_error("read_xyz() got an unexpected keyword argument '" + name + "' (one of dt, A1 ... D3)");
+    g.names.push_back(name);
+    g.values.emplace_back(p->field, finiteRealFrom(value, name));
   }
-  if (index < 0 && static_cast<long long>(last.size()) == -index) picked = std::move(last.front());
-  return picked;
+  return g;
 }
 
-PySet readXyz(const std::filesystem::path& file, pyb::handle indexArg) {
-  long long index = 0;
-  const bool inRange = integerIn(indexArg, -LLONG_MAX, LLONG_MAX, index);
-  const std::string path = file.string();
+// The text of a path or of a file the caller opened, and the name its
+// errors are given with.
+std::string sourceText(pyb::handle source, std::string& name, std::optional<std::string>& path) {
+  const bool isPath = pyb::isinstance<pyb::str>(source) || pyb::isinstance<pyb::bytes>(source) ||
+                      pyb::hasattr(source, "__fspath__");
+  if (isPath) {
+    path = pathFrom(source, "read_xyz");
+    name = pyb::module_::import("os").attr("fsdecode")(pyb::bytes(*path)).cast<std::string>();
+    pyb::gil_scoped_release unlocked;
+    try {
+      return readXyzText(*path);
+    } catch (const IoError& e) {
+      throw FileFailure{e.what(), *path, e.error};
+    } catch (const AppError& e) {
+      throw pyb::value_error(name + ": " + e.what());
+    }
+  }
+  if (!pyb::hasattr(source, "read"))
+    throw pyb::type_error("read_xyz reads a path or an open file, not " +
+                          pyb::str(pyb::type::handle_of(source).attr("__name__")).cast<std::string>());
+  name = pyb::str(pyb::getattr(source, "name", pyb::str("<file>"))).cast<std::string>();
+  const pyb::object text = source.attr("read")();
+  if (pyb::isinstance<pyb::bytes>(text)) return text.cast<std::string>();
+  if (pyb::isinstance<pyb::str>(text)) return text.cast<std::string>();
+  throw pyb::type_error("read_xyz: the file's read() gave neither str nor bytes");
+}
+
+constexpr const char* kHowToGive = "give each as a keyword argument, such as dt=0.01";
+
+PySet setOf(const XyzFrame& frame, const Given& given) {
   PySet s;
+  try {
+    applyXyzFrame(frame, s.set, given.names);
+  } catch (const XyzMissingValues& e) {
+    throw AppError(std::string(e.what()) + "; " + kHowToGive);
+  }
+  for (const auto& [field, value] : given.values) s.set.*field = value;
+  return s;
+}
+
+pyb::object readXyz(pyb::handle source, pyb::handle indexArg, const pyb::kwargs& params) {
+  const Given given = givenValues(params);
+  const bool all = pyb::isinstance<pyb::str>(indexArg) && indexArg.cast<std::string>() == ":";
+  long long index = 0;
+  const bool inRange = all || integerIn(indexFrom(indexArg), -LLONG_MAX, LLONG_MAX, index);
+  std::string name;
+  std::optional<std::string> path;
+  const std::string text = sourceText(source, name, path);
+  std::vector<PySet> sets;
   long long count = 0;
   std::optional<std::string> malformed;
-  std::optional<XyzFrame> frame;
   {
     pyb::gil_scoped_release unlocked;
-    std::vector<std::uint8_t> bytes;
     try {
-      InFile in;
-      in.open(path);
-      bytes = in.readAll(kMaxTrajectoryBytes);
-      in.close();
-    } catch (const IoError& e) {
-      throw FileFailure{e.what(), path, e.error};
-    }
-    try {
-      if (bytes.size() >= kMaxTrajectoryBytes) throw AppError("a trajectory of 4 GiB or more is not read");
-      frame = pickFrame({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, inRange ? index : 0, count);
-      if (inRange && frame) applyXyzFrame(*frame, s.set);
+      // Each frame is parsed once; a frame counted from the start ends the
+      // reading there, one counted from the end keeps the last few.
+      std::deque<XyzFrame> kept;
+      XyzFrame frame;
+      std::size_t pos = 0, line = 0;
+      while (inRange && readXyzFrame(text, pos, line, frame)) {
+        ++count;
+        if (all) {
+          sets.push_back(setOf(frame, given));
+        } else if (index >= 0) {
+          if (count == index + 1) {
+            sets.push_back(setOf(frame, given));
+            break;
+          }
+        } else {
+          kept.push_back(std::move(frame));
+          if (static_cast<long long>(kept.size()) > -index) kept.pop_front();
+        }
+      }
+      if (!all && index < 0 && static_cast<long long>(kept.size()) == -index) sets.push_back(setOf(kept.front(), given));
     } catch (const AppError& e) {
-      malformed = path + ": " + e.what();
+      malformed = name + ": " + e.what();
     }
   }
   if (malformed) throw pyb::value_error(*malformed);
-  if (!inRange || !frame)
-    throw pyb::index_error("frame " + pyb::str(indexArg).cast<std::string>() + " is out of range: " + path +
+  if (all) return pyb::cast(std::move(sets));
+  if (sets.empty())
+    throw pyb::index_error("frame " + pyb::str(indexArg).cast<std::string>() + " is out of range: " + name +
                            " holds " + std::to_string(count) + (count == 1 ? " frame" : " frames"));
-  return s;
+  return pyb::cast(std::move(sets.front()));
 }
 
 }  // namespace
 
 void bindXyz(pyb::module_& m) {
+  // The species and group name of particles 1 to 60, for to_ase.
+  m.def("_xyz_groups", [] {
+    pyb::list kinds;
+    for (int i = 1; i <= kMaxParticles; ++i) {
+      const Group g = groupOf(i, kMaxParticles);
+      kinds.append(pyb::make_tuple(xyzSpecies(g), xyzGroupName(g)));
+    }
+    return kinds;
+  });
   m.def("write_xyz", &writeXyz, pyb::arg("path_or_file"), pyb::arg("s"), pyb::arg("append") = false,
         pyb::kw_only(), pyb::arg("taoscope") = false,
         R"doc(write_xyz(path_or_file, s, append=False, *, taoscope=False)
@@ -154,19 +213,27 @@ beside it and renamed over it), append=True adds the frame at its end
 caller gets the frame at its position; append is not used then.
 Raises zentrova.FileError (an OSError) with the program's message.)doc");
 
-  m.def("read_xyz", &readXyz, pyb::arg("path"), pyb::arg("index") = -1,
-        R"doc(read_xyz(path, index=-1)
+  m.def("read_xyz", &readXyz, pyb::arg("path_or_file"), pyb::arg("index") = -1,
+        R"doc(read_xyz(path_or_file, index=-1, **params)
 --
 
-Frame `index` of an extended XYZ file as a new ParticleSet, counted as
-Python counts (-1, the default, is the last frame). Each line's id
-column names its particle (lines without ids fill 1, 2, ... in order);
-dt, the parameters and the step counter come from the comment line
-where it has them; the rest is 0.
+Frame `index` of an extended XYZ file (a path or a file the caller
+opened) as a new ParticleSet, counted as Python counts (-1, the
+default, is the last frame); index=":" gives every frame as a list,
+reading the file once. Each line's id column names its particle (lines
+without ids fill 1, 2, ... in order). Velocities come from a velo
+column, else from momenta divided by the masses column, else divided
+by the standard mass of the species symbol, as ASE takes it.
 
-Every frame is read and checked: a malformed one raises ValueError
-naming its line, an index beyond the frames IndexError, a missing file
-FileNotFoundError (also a zentrova.FileError).)doc");
+dt, the parameters and the step counter come from the comment line;
+keyword arguments (dt=0.01, B2="0.3") give or replace dt and
+parameters. A frame that lacks one that no keyword gives raises
+ValueError naming what is missing.
+
+Frames up to the one asked for are read and checked: a malformed one
+(a non-finite number, a group that is not its particle's, a control
+byte) raises ValueError naming its line, an index beyond the frames
+IndexError, a missing file FileNotFoundError (a zentrova.FileError).)doc");
 }
 
 }  // namespace zentrova::py

@@ -1,8 +1,9 @@
 // Steps per second of a run in the main window (offscreen, Show Listing
-// ticked, the view redrawn every step) against the same steps without a
-// window, on a dense 60-particle set; with --monitor or --record, also the
-// run with the Monitor open or with frames recorded, against the same run
-// without, in turns.
+// ticked) against the same steps without a window, on a set after it has
+// evolved (by default three-groups.lis1 after 2000 steps); with --monitor or
+// --record, also the run with the Monitor open or with frames recorded every
+// 10 steps, each against the headless step and against the same run without,
+// in turns.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 #include "TMonitor.h"
 #include "app_state.h"
 #include "dialogs.h"
-#include "dynamics/bench_set.h"
 #include "dynamics/step.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
@@ -32,12 +32,19 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double headlessStepsPerSecond(int steps) {
-  ParticleSet s = denseBenchSet();
+double cpuSeconds();
+
+// Also the processor time of all threads a step, which other work on the
+// machine changes far less than the rate.
+double headlessStepsPerSecond(const ParticleSet& start, int steps, double* cpuPerStep = nullptr) {
+  ParticleSet s = start;
   const StepControls c;
+  const double cpu0 = cpuSeconds();
   const auto t0 = Clock::now();
   for (int n = 0; n < steps; ++n) integrateStep(s, c);
-  return steps / std::chrono::duration<double>(Clock::now() - t0).count();
+  const double rate = steps / std::chrono::duration<double>(Clock::now() - t0).count();
+  if (cpuPerStep) *cpuPerStep = (cpuSeconds() - cpu0) / std::max(1, steps);
+  return rate;
 }
 
 // Record Frames' question answered with a scratch folder.
@@ -72,13 +79,13 @@ double windowRun(AppState& app, const ParticleSet& start, QPushButton* go, int m
   QEventLoop loop;
   QTimer::singleShot(0, [&] {
     started = Clock::now();
-    go->click();  // returns when the run has been stopped
-    loop.quit();
+    go->click();  // starts the run, which goes on in the event loop
   });
   QTimer::singleShot(ms, [&] {
     stopped = Clock::now();
     steps = app.set.Time;
     go->click();
+    loop.quit();
   });
   loop.exec();
   if (stepsOut) *stepsOut = steps;
@@ -91,28 +98,37 @@ double windowRun(AppState& app, const ParticleSet& start, QPushButton* go, int m
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  // bench_window_run [SECONDS] [--no-listing] [--monitor] [--record]
-  int seconds = 5;
+  // bench_window_run [SECONDS] [--no-listing] [--monitor] [--record] [--set PATH] [--warm STEPS]
+  int seconds = 5, warm = 2000;
   bool listing = true, monitor = false, record = false;
+  std::string from = ZENTROVA_EXAMPLES "/three-groups.lis1";
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
     if (arg == "--no-listing") listing = false;
     else if (arg == "--monitor") monitor = true;
     else if (arg == "--record") record = true;
+    else if (arg == "--set" && a + 1 < argc) from = argv[++a];
+    else if (arg == "--warm" && a + 1 < argc) warm = std::max(0, std::atoi(argv[++a]));
     else seconds = std::max(1, std::atoi(argv[a]));
   }
 
+  // The set as it is after `warm` steps, saved where the window starts from.
   char tmpl[] = "/tmp/zentrova-bench-XXXXXX";
   const std::filesystem::path dir = mkdtemp(tmpl);
-  const std::string setPath = (dir / "dense.lis1").string();
+  const std::string setPath = (dir / "warm.lis1").string();
   ParticleRecord record_{};
-  saveSet(denseBenchSet(), record_, setPath);
+  ParticleSet evolved;
+  evolved.Count = kMaxParticles;
+  readSetFile(from, record_);
+  loadRecordIntoSet(record_, evolved);
+  runStepsHeadless(evolved, {}, warm);
+  evolved.Time = 0;
+  saveSet(evolved, record_, setPath);
+  std::printf("set: %s after %d steps\n", from.c_str(), warm);
 
   static AppState app;
   app.startupPath = (dir / "Start.zent").string();
   writeStartupFile(app.startupPath, setPath);
-
-  const double headlessBefore = headlessStepsPerSecond(std::max(100, seconds * 200));
 
   TMainForm window(app);
   window.show();
@@ -123,16 +139,20 @@ int main(int argc, char** argv) {
   if (!go || !showList || !recordFrames) return 1;
   showList->setChecked(listing);
   const ParticleSet start = app.set;
+  double cpuHeadless = 0, cpuAfter = 0, cpuWindow = 0;
+  const double headlessBefore = headlessStepsPerSecond(start, std::max(100, seconds * 200), &cpuHeadless);
 
   int steps = 0;
-  const double inWindow = windowRun(app, start, go, seconds * 1000, &steps);
+  const double inWindow = windowRun(app, start, go, seconds * 1000, &steps, &cpuWindow);
   // Headless right before and right after, so that a change in the
   // machine's load during the run falls on both sides alike.
-  const double headless = (headlessBefore + headlessStepsPerSecond(steps > 0 ? steps / 2 : 100)) / 2;
+  const double headless = (headlessBefore + headlessStepsPerSecond(start, steps > 0 ? steps / 2 : 100, &cpuAfter)) / 2;
+  cpuHeadless = (cpuHeadless + cpuAfter) / 2;
   std::printf("in the window: %8.2f steps/s (%d steps, Show Listing %s)\n", inWindow, steps,
               listing ? "ticked" : "not ticked");
   std::printf("headless:      %8.2f steps/s\n", headless);
-  std::printf("ratio:         %8.1f %%\n", 100.0 * inWindow / headless);
+  std::printf("ratio:         %8.1f %%; by processor time a step %5.1f %% (%.3f ms headless, %.3f ms in the window)\n",
+              100.0 * inWindow / headless, 100.0 * cpuHeadless / cpuWindow, cpuHeadless * 1e3, cpuWindow * 1e3);
 
   // Two rounds of without and with, in turns, against drifts of the load.
   const auto compare = [&](const char* what, const std::function<void(bool)>& on) {
@@ -147,8 +167,10 @@ int main(int argc, char** argv) {
       cpuWith += cpu;
     }
     on(false);
-    std::printf("%-14s %8.2f steps/s, without %8.2f: %5.1f %%; processor time a step %.3f ms, without %.3f ms\n",
-                what, with / 2, without / 2, 100.0 * with / without, cpuWith * 500, cpuWithout * 500);
+    std::printf("%-14s %8.2f steps/s, %5.1f %% of headless (by processor time %5.1f %%); without %8.2f: %5.1f %%; "
+                "processor time a step %.3f ms, without %.3f ms\n",
+                what, with / 2, 100.0 * with / 2 / headless, 100.0 * cpuHeadless / (cpuWith / 2), without / 2,
+                100.0 * with / without, cpuWith * 500, cpuWithout * 500);
   };
   if (monitor)
     compare("Monitor open:", [&](bool open) {

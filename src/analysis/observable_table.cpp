@@ -38,6 +38,8 @@ ObservableColumn plotted(ObservableColumn c, P plot, const char* curve, unsigned
 std::vector<ObservableColumn> makeTable() {
   const char* sum = "summed over present particles in ascending order";
   const char* about = "about the origin, summed over present particles in ascending order";
+  const char* sum2 = "over every pair of present particles of the group, whatever the switches; NaN when a "
+                     "power overflows";
   std::vector<ObservableColumn> t = {
       integer("step", "Step", "Time", "the completed steps", K::Count, &O::step),
       real("time", "Time", "step × dt", "the step count times the current dt", &O::time),
@@ -78,9 +80,11 @@ std::vector<ObservableColumn> makeTable() {
       plotted(real("energy", "Total energy", "kinetic + potential", "NaN when the potential is", &O::energy),
               P::Energy, "total", 0xffffff),
       integer("conservative", "Energy conserved",
-              "1 when every present particle is in one group, that group's pull is on, and neither Cool nor "
-              "Blockade is on; else 0",
-              "from the set's presence and the switches of the step", K::Flag, &O::conservative),
+              "1 when no present particle is pulled by one of another group, no group with two present "
+              "particles has its pull off, and Cool is off; else 0",
+              "from the set's presence and the switches of the step; particles held by Blockade are fixed "
+              "sources of their group's law and keep the energy conserved",
+              K::Flag, &O::conservative),
       real("momentum_x", "Momentum X", "Σ ux", sum, &O::momentum_x),
       real("momentum_y", "Momentum Y", "Σ uy", sum, &O::momentum_y),
       real("momentum_z", "Momentum Z", "Σ uz", sum, &O::momentum_z),
@@ -88,6 +92,35 @@ std::vector<ObservableColumn> makeTable() {
       real("angular_y", "Angular momentum Y", "Σ (z·ux − x·uz)", about, &O::angular_y),
       real("angular_z", "Angular momentum Z", "Σ (x·uy − y·ux)", about, &O::angular_z),
       integer("present", "Present particles", "the number of present particles", "counted", K::Count, &O::present),
+      real("potential_pe", "Potential energy, PE", "Σ U(d) over pairs i < k of PE", sum2,
+                   &O::potential_pe),
+      real("potential_pes1", "Potential energy, PES1", "Σ U(d) over pairs i < k of PES1", sum2,
+                   &O::potential_pes1),
+      real("potential_pes2", "Potential energy, PES2", "Σ U(d) over pairs i < k of PES2", sum2,
+                   &O::potential_pes2),
+      real("work", "Work of the unequal pulls",
+                   "Σ over steps and moving particles of F′·(u + u′)/2·dt, F′ = F − F_U",
+                   "F the force the step applies, F_U = −∂potential/∂r, u and u′ the velocity before and "
+                   "after the step; F′·dt is taken as the step's change of velocity less F_U·dt, so with "
+                   "Cool on it includes the energy the damping takes away; counted from the run's first "
+                   "measured step, 0 for a set on its own; energy − work then changes only by the step's "
+                   "own error",
+                   &O::work),
+      integer("momentum_conserved", "Momentum conserved",
+              "1 when no present particle is pulled by one of another group, no held particle pulls a "
+              "moving one, and Cool is off; else 0",
+              "from the set's presence and the switches of the step; for angular momentum as well", K::Flag,
+              &O::momentum_conserved),
+      real("temperature", "Temperature", "(2/3) · Σ |u − ū|²/2 / present",
+           "ū the mean velocity; unit masses and Boltzmann constant", &O::temperature),
+      real("force_max", "Largest force", "max |F|",
+           "over the particles a step moves (present, not held), F as the step applies it; NaN when a power "
+           "overflows",
+           &O::force_max),
+      real("step_max", "Largest step", "max |u| · |dt|",
+           "over the particles a step moves: the largest displacement of the last step of the default "
+           "integrator",
+           &O::step_max),
   };
   for (ObservableColumn& c : t)
     if (std::string(c.name) == "energy") c.onlyConserved = true;

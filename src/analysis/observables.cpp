@@ -1,10 +1,13 @@
 #include "analysis/observables.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <limits>
 
+#include "analysis/conservation.h"
 #include "analysis/observable_table.h"
+#include "analysis/pair_forces.h"
 #include "dynamics/force_law.h"
 #include "state/fp_guard.h"
 
@@ -46,6 +49,22 @@ Real distance(const ParticleSet& s, int i, int k) {
   return std::sqrt(dz * dz + (dy * dy + dx * dx));
 }
 
+// force_max and step_max over the particles a step moves.
+void measureForces(const ParticleSet& set, const StepControls& c, Observables& o, bool withForces) {
+  ForceField f;
+  const bool fine = !withForces || pairForces(set, c, &f, nullptr);
+  const int count = set.Count < kMaxParticles ? set.Count : kMaxParticles;
+  Real force = 0, speed = 0;
+  for (int i = 1; i <= count; ++i) {
+    if (!set.present(i) || isHeld(i, c.blockade)) continue;
+    const int a = i - 1;
+    force = std::max(force, std::sqrt(f.x[a] * f.x[a] + f.y[a] * f.y[a] + f.z[a] * f.z[a]));
+    speed = std::max(speed, std::sqrt(set.Ux[a] * set.Ux[a] + set.Uy[a] * set.Uy[a] + set.Uz[a] * set.Uz[a]));
+  }
+  if (withForces) o.force_max = fine ? force : std::numeric_limits<Real>::quiet_NaN();
+  o.step_max = speed * std::fabs(set.Dt);
+}
+
 }  // namespace
 
 Real pairPotential(const ParticleSet& s, int i, int k, Real d, bool taoscope) {
@@ -57,6 +76,21 @@ Real pairPotential(const ParticleSet& s, int i, int k, Real d, bool taoscope) {
     case Group::PES2: return sigma * s.A3 * shellGroupPotential(d, S, s.B3, s.C3, s.D3);
   }
   return 0;
+}
+
+void groupPotentials(const ParticleSet& set, bool taoscope, Real out[3]) {
+  FpFlagsKept kept;
+  std::feclearexcept(kFaultFlags);
+  const int count = set.Count < kMaxParticles ? set.Count : kMaxParticles;
+  out[0] = out[1] = out[2] = 0;
+  for (int i = 1; i <= count; ++i) {
+    if (!set.present(i)) continue;
+    const Group g = groupOf(i, set.Count);
+    for (int k = i + 1; k <= count; ++k)
+      if (set.present(k) && groupOf(k, set.Count) == g)
+        out[static_cast<int>(g)] += pairPotential(set, i, k, distance(set, i, k), taoscope);
+  }
+  if (std::fetestexcept(kFaultFlags)) out[0] = out[1] = out[2] = std::numeric_limits<Real>::quiet_NaN();
 }
 
 Real potentialEnergy(const ParticleSet& set, bool taoscope) {
@@ -74,27 +108,12 @@ Real potentialEnergy(const ParticleSet& set, bool taoscope) {
 }
 
 const char* whyNotConserved(const ParticleSet& set, const StepControls& c) {
-  const int count = set.Count < kMaxParticles ? set.Count : kMaxParticles;
-  bool any = false;
-  Group only = Group::PE;
-  for (int i = 1; i <= count; ++i) {
-    if (!set.present(i)) continue;
-    const Group g = groupOf(i, set.Count);
-    if (any && g != only) return "particles of several groups are present";
-    any = true;
-    only = g;
-  }
-  if (any) {
-    if (only == Group::PE && c.forces.peOut) return "the pull of PE is off";
-    if (only == Group::PES1 && c.forces.pes1Out) return "the pull of PES1 is off";
-    if (only == Group::PES2 && c.forces.pes2Out) return "the pull of PES2 is off";
-  }
-  if (c.cool) return "Cool is on";
-  if (c.blockade) return "Blockade is on";
-  return nullptr;
+  return conservationReasonText(conservationReasons(set, c) & kEnergyReasons);
 }
 
-Observables observe(const ParticleSet& set, const StepControls& controls) {
+namespace {
+
+Observables measure(const ParticleSet& set, const StepControls& controls, bool full) {
   FpFlagsKept kept;  // measuring never shows in the next step's fault check
   Observables o;
   o.step = set.Time;
@@ -121,10 +140,18 @@ Observables observe(const ParticleSet& set, const StepControls& controls) {
     o.angular_z += set.X[a] * set.Uy[a] - set.Y[a] * set.Ux[a];
     ++o.present;
   }
-  o.notConserved = whyNotConserved(set, controls);
+  o.reasons = conservationReasons(set, controls);
+  o.notConserved = conservationReasonText(o.reasons & kEnergyReasons);
   o.conservative = o.notConserved ? 0 : 1;
+  o.momentum_conserved = (o.reasons & kMomentumReasons) ? 0 : 1;
   o.potential = potentialEnergy(set, controls.forces.taoscope);
   o.energy = o.kinetic + o.potential;
+  if (full) {
+    Real groups[3];
+    groupPotentials(set, controls.forces.taoscope, groups);
+    o.potential_pe = groups[0], o.potential_pes1 = groups[1], o.potential_pes2 = groups[2];
+  }
+  measureForces(set, controls, o, full);
   o.min_distance = std::numeric_limits<Real>::infinity();
   if (o.present == 0) return o;
   o.com_x /= o.present;
@@ -152,8 +179,27 @@ Observables observe(const ParticleSet& set, const StepControls& controls) {
     }
   }
   o.radius = std::sqrt(spread / o.present);
+  // Unit masses and Boltzmann constant: (3/2) N T is the kinetic energy
+  // about the centre of mass, computed from the velocities less their mean.
+  const Real mx = o.momentum_x / o.present, my = o.momentum_y / o.present, mz = o.momentum_z / o.present;
+  Real inner = 0;
+  for (int i = 1; i <= count; ++i) {
+    if (!set.present(i)) continue;
+    const int a = i - 1;
+    const Real vx = set.Ux[a] - mx, vy = set.Uy[a] - my, vz = set.Uz[a] - mz;
+    inner += (vx * vx + vy * vy + vz * vz) / 2;
+  }
+  o.temperature = 2 * inner / (3 * o.present);
   if (o.min_i != 0) o.min_distance = std::sqrt(closest);
   return o;
+}
+
+}  // namespace
+
+Observables observe(const ParticleSet& set, const StepControls& controls) { return measure(set, controls, true); }
+
+Observables observeEnergy(const ParticleSet& set, const StepControls& controls) {
+  return measure(set, controls, false);
 }
 
 const char* observablesCsvHeader() {

@@ -28,13 +28,26 @@ struct Observables {
   Real momentum_x = 0, momentum_y = 0, momentum_z = 0;  // sum of u
   Real angular_x = 0, angular_y = 0, angular_z = 0;     // sum of r x u about the origin
   std::int64_t present = 0;
-  // Why the energy may change under these controls; nullptr when conservative.
+  Real potential_pe = 0, potential_pes1 = 0, potential_pes2 = 0;  // each group's own pairs
+  // The work of the forces no potential accounts for since the run's first
+  // measured step (WorkMeter); 0 for a set measured on its own.
+  Real work = 0;
+  std::int64_t momentum_conserved = 1;  // momentum and angular momentum
+  Real temperature = 0;  // 2/3 of the kinetic energy per particle about the centre of mass
+  Real force_max = 0;    // the largest force on a moving particle; NaN when a power faults
+  Real step_max = 0;     // the largest |u| * |dt| of a moving particle
+  // Why energy or momentum may change (ConservationReason bits); 0 when both stay.
+  unsigned reasons = 0;
+  // The first reason the energy may change; nullptr when conservative.
   const char* notConserved = nullptr;
 };
 
 // Never raises a floating-point fault the caller could see: the fault flags
 // are as they were on entry. Overflowing sums come out as infinity.
 Observables observe(const ParticleSet& set, const StepControls& controls);
+// The same without the group potentials and force_max (left 0), which cost
+// as much as a step: for sampling the energy at every step of a run.
+Observables observeEnergy(const ParticleSet& set, const StepControls& controls);
 
 // The potential energy of the forces within each group: the sum over pairs
 // i < k of present particles of one group of U(d). NaN when one of its
@@ -44,9 +57,12 @@ Real potentialEnergy(const ParticleSet& set, bool taoscope);
 // force -dU/dd is the pull of either on the other. Leaves fault flags raised.
 Real pairPotential(const ParticleSet& set, int i, int k, Real d, bool taoscope);
 
+// The potential of each group's own pairs, as potentialEnergy sums them:
+// [0] PE, [1] PES1, [2] PES2. All NaN when a power faults.
+void groupPotentials(const ParticleSet& set, bool taoscope, Real out[3]);
+
 // Why the total energy of the set need not stay constant under these
-// controls, or nullptr when it must: every present particle in one group,
-// whose pull is on, and neither Cool nor Blockade.
+// controls, or nullptr when it must (conservation.h has every reason).
 const char* whyNotConserved(const ParticleSet& set, const StepControls& controls);
 
 // The CSV form shared by the simulator and the Monitor, 21 significant digits

@@ -6,6 +6,7 @@
 #include "TEditDlg.h"
 #include "TMainForm.h"
 #include "app_state.h"
+#include "language.h"
 #include "termination_signals.h"
 #include "files/startup_file.h"
 #include "scarce_threads.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
   QApplication::setApplicationDisplayName(QString());
   initUiResources();
+  setUpLanguage();
   QApplication::setWindowIcon(programIcon());
 
   static AppState app;  // the one set, view and record buffer of the process

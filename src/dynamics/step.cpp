@@ -1,6 +1,7 @@
 #include "dynamics/step.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cfenv>
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -17,6 +19,7 @@
 #include "dynamics/force_terms.h"
 #include "dynamics/literal_step.h"
 #include "dynamics/thread_count.h"
+#include "dynamics/verlet.h"
 #include "dynamics/xmath.h"
 #include "dynamics/zero_bounds.h"
 #include "state/fp_guard.h"
@@ -48,7 +51,10 @@ void commit(ParticleSet& s, bool blockade) {
 
 }  // namespace literal
 
-void stepReference(ParticleSet& set, const StepControls& c) { literal::stepT<Plain, Trapping>(set, c); }
+void stepReference(ParticleSet& set, const StepControls& c) {
+  if (c.verlet) return verletStep(set, c, [](ParticleSet& s, const StepControls& e) { stepReference(s, e); });
+  literal::stepT<Plain, Trapping>(set, c);
+}
 
 // ---------------------------------------------------------------------------
 // Fast step. Everything in a pair's contribution except its sign and
@@ -61,6 +67,7 @@ namespace {
 
 constexpr int kN = kMaxParticles;
 constexpr int kShells = 6;
+constexpr Real kInfinity = std::numeric_limits<Real>::infinity();
 
 struct StepParams {
   ForceSwitches sw;
@@ -74,6 +81,9 @@ struct StepParams {
   int shellOf[kShells];
   Real c1[kShells], q[kShells], rq[kShells], c2[kShells];
   bool shellTame[kShells];       // the parameter lies where zero_bounds.h holds
+  // Every shell is +0 for d in [allFarFrom, allFarTo]: the distances where
+  // each u = c1 d, as computed, lies in [kShellFarU, kShellFarUEnd].
+  Real allFarFrom, allFarTo;
   unsigned shellReadBy[kShells];  // 1: PES1's sum reads it, 2: PES2's
   Real A1, B1, A2, A3;
   int count;
@@ -81,21 +91,96 @@ struct StepParams {
   bool moving[kN];
   Group group[kN];
   bool groupOn[3];
+  int nPresent;
+  std::uint8_t presentSlots[kN];  // ascending
 };
 
 struct Pair {
   std::uint8_t a, b;  // slots, a < b
+  std::uint8_t flags;
+  std::int8_t sigma;  // pairSign
+  // a feels b's law, b feels a's; the laws and sums the pair needs.
+  static constexpr std::uint8_t kToA = 1, kToB = 2, kNeedPE = 4, kNeedG1 = 8, kNeedG2 = 16;
 };
 
 struct Contributions {
-  Real c[3][kN][kN];  // c[axis][a][b]: pull on a+1 from b+1, as it enters the sum
+  Real c[kN][kN][3];  // c[a][b][axis]: pull on a+1 from b+1, as it enters the sum
   bool active[kN][kN];
 };
 
 inline int gi(Group g) { return static_cast<int>(g); }
 
-void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributions& out) {
-  using namespace zeros;
+// The least d > 0 whose product c d, as rounded, reaches `bound` (c > 0,
+// both finite): the rounded product never falls as d grows.
+Real leastReaching(Real c, Real bound) {
+  Real d = bound / c;
+  while (c * d < bound) d = std::nextafter(d, kInfinity);
+  for (Real e = std::nextafter(d, 0.0L); c * e >= bound; e = std::nextafter(d, 0.0L)) d = e;
+  return d;
+}
+// The greatest d whose product c d, as rounded, stays within `bound`.
+Real greatestWithin(Real c, Real bound) {
+  Real d = bound / c;
+  while (c * d > bound) d = std::nextafter(d, 0.0L);
+  for (Real e = std::nextafter(d, kInfinity); c * e <= bound; e = std::nextafter(d, kInfinity)) d = e;
+  return d;
+}
+
+// The law of a pair once its terms are known: PES1 and PES2 sources read G1
+// and G2, a PE source the rest.
+struct PairLaw {
+  Real G1, G2, dm2, qpe, lpe;
+};
+
+// The pulls of the pair on each other, three components each.
+inline void contribute(const StepParams& p, Pair pr, const Real (&delta)[3], Real d, const PairLaw& law,
+                       Contributions& out) {
+  const int a = pr.a, b = pr.b;
+  const Group ga = p.group[a], gb = p.group[b];
+  const bool toA = pr.flags & Pair::kToA, toB = pr.flags & Pair::kToB;
+  const Real sigma = Real(pr.sigma);
+  Real base[3];
+  for (int axis = 0; axis < 3; ++axis) base[axis] = (sigma * delta[axis]) / d;
+  // a feels b's group law, with t = sigma delta / d; b feels a's, with -t.
+  auto pull = [&](Group grp, Real sign, Real* to) {
+    switch (grp) {
+      case Group::PE:
+        for (int axis = 0; axis < 3; ++axis)
+          to[axis] = -(((((sign * base[axis] * law.dm2) * p.A1) * p.B1) * law.qpe) * law.lpe);
+        return;
+      case Group::PES1:
+        for (int axis = 0; axis < 3; ++axis) to[axis] = (sign * base[axis] * p.A2) * law.G1;
+        return;
+      case Group::PES2:
+        for (int axis = 0; axis < 3; ++axis) to[axis] = (sign * base[axis] * p.A3) * law.G2;
+        return;
+    }
+  };
+  if (toA) pull(gb, 1.0L, out.c[a][b]);
+  if (toB) {
+    if (toA && ga == gb) {
+      for (int axis = 0; axis < 3; ++axis) out.c[b][a][axis] = -out.c[a][b][axis];
+    } else {
+      pull(ga, -1.0L, out.c[b][a]);
+    }
+  }
+}
+
+// e2, from ln v.
+inline Real longRangeTerm(const StepParams& p, Real lv) {
+  const Real vinv = xmath::exp(-1.0L * lv);
+  const Real vm2 = xmath::exp(-2.0L * lv);
+  const Real p2 = xmath::exp((vinv * 75.0L) * lv);
+  const Real g = 1.0L - lv;
+  return p2 * (g * (vm2 * p.K));
+}
+
+// The distance and the differences of a pair.
+struct Geometry {
+  Real delta[3], d;
+};
+
+inline Geometry geometryOf(const ParticleSet& s, Pair pr) {
   const int a = pr.a, b = pr.b;
   const Real dx = s.X[a] - s.X[b];
   const Real dy = s.Y[a] - s.Y[b];
@@ -103,18 +188,54 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const Real z2 = dz * dz;
   const Real y2 = dy * dy;
   const Real x2 = dx * dx;
-  const Real d = sqrtl(z2 + (y2 + x2));
+  return {{dx, dy, dz}, sqrtl(z2 + (y2 + x2))};
+}
 
-  const Group ga = p.group[a], gb = p.group[b];
-  // Who feels what: a feels b's group law, b feels a's.
-  const bool toA = p.moving[a] && p.groupOn[gi(gb)];
-  const bool toB = p.moving[b] && p.groupOn[gi(ga)];
-  out.active[a][b] = toA;
-  out.active[b][a] = toB;
-  const bool needPE = (toA && gb == Group::PE) || (toB && ga == Group::PE);
-  const unsigned needG = ((toA && gb == Group::PES1) || (toB && ga == Group::PES1) ? 1u : 0u) |
-                         ((toA && gb == Group::PES2) || (toB && ga == Group::PES2) ? 2u : 0u);
+// Most pairs of an evolved set: beyond every shell and the short range, and
+// not within the long range's zero, so that only e2 and the PE law remain.
+// (v > kLongNearV makes w > 2.4; kQuietHigh keeps w below 1e51.)
+inline bool farPair(const StepParams& p, Real d) {
+  return d <= zeros::kQuietHigh && 0.09L * d > zeros::kLongNearV && d >= p.allFarFrom && d <= p.allFarTo;
+}
 
+constexpr int kFarBatch = 2;
+
+// Far pairs kFarBatch at a time, stage by stage, so that the latencies of one
+// pair's exponentials overlap the other's. Each value is the one the
+// general evaluation below would compute.
+void evaluateFarPairs(const StepParams& p, const Pair (&pr)[kFarBatch], const Geometry (&g)[kFarBatch], Contributions& out) {
+  const Real e1Zero = std::copysign(0.0L, p.sMinus9);
+  bool needG[kFarBatch], needPE[kFarBatch];
+  Real lv[kFarBatch], ld[kFarBatch];
+  for (int k = 0; k < kFarBatch; ++k) {
+    needG[k] = pr[k].flags & (Pair::kNeedG1 | Pair::kNeedG2);
+    needPE[k] = pr[k].flags & Pair::kNeedPE;
+    lv[k] = needG[k] ? xmath::log(0.09L * g[k].d) : 0.0L;
+    ld[k] = needPE[k] ? xmath::log(g[k].d) : 0.0L;
+  }
+  Real vinv[kFarBatch], vm2[kFarBatch], dm2[kFarBatch];
+  for (int k = 0; k < kFarBatch; ++k) {
+    vinv[k] = needG[k] ? xmath::exp(-1.0L * lv[k]) : 0.0L;
+    vm2[k] = needG[k] ? xmath::exp(-2.0L * lv[k]) : 0.0L;
+    dm2[k] = needPE[k] ? xmath::exp(-2.0L * ld[k]) : 0.0L;
+  }
+  PairLaw law[kFarBatch];
+  for (int k = 0; k < kFarBatch; ++k) {
+    const Real p2 = needG[k] ? xmath::exp((vinv[k] * 75.0L) * lv[k]) : 0.0L;
+    const Real qpe = needPE[k] ? xmath::exp((p.B1 / g[k].d) * ld[k]) : 0.0L;
+    const Real E = e1Zero - p2 * ((1.0L - lv[k]) * (vm2[k] * p.K));
+    law[k].G1 = law[k].G2 = ((E + 0.0L) + 0.0L) + 0.0L;
+    law[k].dm2 = dm2[k], law[k].qpe = qpe, law[k].lpe = 1.0L - ld[k];
+  }
+  for (int k = 0; k < kFarBatch; ++k) contribute(p, pr[k], g[k].delta, g[k].d, law[k], out);
+}
+
+void evaluatePair(const StepParams& p, Pair pr, const Geometry& geo, Contributions& out) {
+  using namespace zeros;
+  const Real d = geo.d;
+  const Real(&delta)[3] = geo.delta;
+  const bool needPE = pr.flags & Pair::kNeedPE;
+  const unsigned needG = (pr.flags & Pair::kNeedG1 ? 1u : 0u) | (pr.flags & Pair::kNeedG2 ? 2u : 0u);
   // A term is left out where its value is a known exact zero, or where no
   // contribution reads it and it cannot fault (zero_bounds.h); elsewhere it
   // is evaluated, read or not, since that is where a bad distance faults.
@@ -123,6 +244,9 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   const bool coreNeeded = needG != 0 || !quiet;
   const Real w = 9.45L * d;
   const Real v = 0.09L * d;
+  const Real e1Zero = std::copysign(0.0L, p.sMinus9);
+  PairLaw law{0, 0, 0, 0, 0};
+
   const bool e1Eval = coreNeeded && !(w >= kCoreFarW && w < kCoreFarWEnd);
   const bool e2Eval = coreNeeded && !(v >= kLongNearVStart && v <= kLongNearV);
   const int ns = p.shells;
@@ -155,11 +279,6 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
     lq[j] = xmath::log(p.q[j] * d);
   }
 
-  Real vinv = 0, vm2 = 0;
-  if (e2Eval) {
-    vinv = xmath::exp(-1.0L * lv);
-    vm2 = xmath::exp(-2.0L * lv);
-  }
   const Real dm2 = needD ? xmath::exp(-2.0L * ld) : 0.0L;
   Real u20[kShells], u18[kShells], r2[kShells];
   for (int n = 0; n < ne; ++n) {
@@ -171,7 +290,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
 
   Real E = 0;
   if (coreNeeded) {
-    Real e1 = std::copysign(0.0L, p.sMinus9);
+    Real e1 = e1Zero;
     if (e1Eval) {
       const Real w19 = xmath::exp(19.0L * lw);
       const Real w18 = xmath::exp(18.0L * lw);
@@ -179,13 +298,7 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
       const Real f = 19.0L * lw + 1.0L;
       e1 = p1 * (f * (p.sMinus9 * w18));
     }
-    Real e2 = 0.0L;
-    if (e2Eval) {
-      const Real p2 = xmath::exp((vinv * 75.0L) * lv);
-      const Real g = 1.0L - lv;
-      e2 = p2 * (g * (vm2 * p.K));
-    }
-    E = e1 - e2;
+    E = e1 - (e2Eval ? longRangeTerm(p, lv) : 0.0L);
     keep(E);
   }
 
@@ -202,33 +315,32 @@ void evaluatePair(const ParticleSet& s, const StepParams& p, Pair pr, Contributi
   }
   Real T[kShells];
   for (int j = 0; j < kShells; ++j) T[j] = Tu[p.shellOf[j]];
-  const Real G1 = ((E + T[0]) + T[1]) + T[2];
-  const Real G2 = ((E + T[3]) + T[4]) + T[5];
-
-  Real qpe = 0, lpe = 0;
+  law.G1 = ((E + T[0]) + T[1]) + T[2];
+  law.G2 = ((E + T[3]) + T[4]) + T[5];
+  law.dm2 = dm2;
   if (needPE) {
-    qpe = xmath::exp((p.B1 / d) * ld);
-    lpe = 1.0L - ld;
+    law.qpe = xmath::exp((p.B1 / d) * ld);
+    law.lpe = 1.0L - ld;
   }
-  auto contrib = [&](Group grp, Real t) -> Real {
-    switch (grp) {
-      case Group::PE:
-        return -(((((t * dm2) * p.A1) * p.B1) * qpe) * lpe);
-      case Group::PES1:
-        return (t * p.A2) * G1;
-      case Group::PES2:
-        break;
-    }
-    return (t * p.A3) * G2;
-  };
+  contribute(p, pr, delta, d, law, out);
+}
 
-  const Real sigma = Real(pairSign(a + 1, b + 1, p.sw.taoscope));
-  const Real deltas[3] = {dx, dy, dz};
-  for (int axis = 0; axis < 3; ++axis) {
-    const Real base = (sigma * deltas[axis]) / d;
-    if (toA) out.c[axis][a][b] = contrib(gb, base);
-    if (toB) out.c[axis][b][a] = (toA && ga == gb) ? -out.c[axis][a][b] : contrib(ga, -base);
+// The pairs [first, last), far ones kFarBatch at a time.
+void evaluatePairs(const ParticleSet& s, const StepParams& p, const Pair* first, const Pair* last,
+                   Contributions& out) {
+  Pair far[kFarBatch];
+  Geometry farGeo[kFarBatch];
+  int held = 0;
+  for (; first != last; ++first) {
+    const Geometry g = geometryOf(s, *first);
+    if (!farPair(p, g.d)) {
+      evaluatePair(p, *first, g, out);
+      continue;
+    }
+    far[held] = *first, farGeo[held] = g;
+    if (++held == kFarBatch) evaluateFarPairs(p, far, farGeo, out), held = 0;
   }
+  for (int k = 0; k < held; ++k) evaluatePair(p, far[k], farGeo[k], out);
 }
 
 }  // namespace
@@ -331,7 +443,7 @@ struct FastStepper::Impl {
     while (claim(number, start)) {
       if (finished == 0) fesetenv(&env), clearFpFaults();
       const std::size_t end = std::min(pairs.size(), start + kChunk);
-      for (std::size_t n = start; n < end; ++n) evaluatePair(*set, params, pairs[n], contributions);
+      evaluatePairs(*set, params, pairs.data() + start, pairs.data() + end, contributions);
       finished += end - start;
     }
     if (finished == 0) return;
@@ -397,6 +509,15 @@ struct FastStepper::Impl {
       p.c2[e] = 205.8L / shells[j];
       keep(p.c1[e]), keep(p.rq[e]), keep(p.c2[e]);
     }
+    p.allFarFrom = 0.0L, p.allFarTo = kInfinity;
+    for (int e = 0; e < p.shells; ++e) {
+      if (!p.shellTame[e]) {
+        p.allFarFrom = kInfinity;  // an empty range
+        break;
+      }
+      p.allFarFrom = std::max(p.allFarFrom, leastReaching(p.c1[e], zeros::kShellFarU));
+      p.allFarTo = std::min(p.allFarTo, greatestWithin(p.c1[e], zeros::kShellFarUEnd));
+    }
     p.A1 = s.A1, p.B1 = s.B1, p.A2 = s.A2, p.A3 = s.A3;
     p.count = usedCount(s);
     p.groupOn[gi(Group::PE)] = !c.forces.peOut;
@@ -408,33 +529,83 @@ struct FastStepper::Impl {
       p.moving[i - 1] = in && !isHeld(i, c.blockade);
       p.group[i - 1] = groupOf(i, s.Count);
     }
-    pairs.clear();
+    p.nPresent = 0;
     for (int a = 0; a < p.count; ++a)
-      for (int b = a + 1; b < p.count; ++b)
-        if (p.present[a] && p.present[b] && (p.moving[a] || p.moving[b]))
-          pairs.push_back({static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)});
+      if (p.present[a]) p.presentSlots[p.nPresent++] = static_cast<std::uint8_t>(a);
+    pairs.clear();
+    for (int m = 0; m < p.nPresent; ++m)
+      for (int n = m + 1; n < p.nPresent; ++n) {
+        const std::uint8_t a = p.presentSlots[m], b = p.presentSlots[n];
+        if (!p.moving[a] && !p.moving[b]) continue;
+        const Group ga = p.group[a], gb = p.group[b];
+        const bool toA = p.moving[a] && p.groupOn[gi(gb)], toB = p.moving[b] && p.groupOn[gi(ga)];
+        contributions.active[a][b] = toA, contributions.active[b][a] = toB;
+        auto needs = [&](Group g) { return (toA && gb == g) || (toB && ga == g); };
+        const int flags = (toA ? Pair::kToA : 0) | (toB ? Pair::kToB : 0) | (needs(Group::PE) ? Pair::kNeedPE : 0) |
+                          (needs(Group::PES1) ? Pair::kNeedG1 : 0) | (needs(Group::PES2) ? Pair::kNeedG2 : 0);
+        const int sigma = pairSign(a + 1, b + 1, c.forces.taoscope);
+        pairs.push_back({a, b, static_cast<std::uint8_t>(flags), static_cast<std::int8_t>(sigma)});
+      }
   }
+
+  // What prepare() reads, byte for byte: a step that finds the same as the
+  // last one reuses its preparation.
+  static constexpr std::size_t kKeyBytes = 10 * 10 + 5 + sizeof(int) + kN;
+  using Key = std::array<unsigned char, kKeyBytes>;
+  static Key keyOf(const ParticleSet& s, const StepControls& c) {
+    Key k{};
+    unsigned char* at = k.data();
+    for (const Real* r : {&s.A1, &s.B1, &s.A2, &s.B2, &s.C2, &s.D2, &s.A3, &s.B3, &s.C3, &s.D3}) {
+      std::memcpy(at, r, 10);
+      at += 10;
+    }
+    *at++ = c.forces.taoscope, *at++ = c.forces.peOut, *at++ = c.forces.pes1Out, *at++ = c.forces.pes2Out;
+    *at++ = c.blockade;
+    std::memcpy(at, &s.Count, sizeof(int));
+    at += sizeof(int);
+    for (int i = 1; i <= kN; ++i) *at++ = s.present(i);
+    return k;
+  }
+  Key preparedKey{};
+  bool prepared = false;
 
   // False when anything faulted or came out non-finite; the caller then
   // leaves the set alone and takes the literal step.
   bool tryStep(ParticleSet& s, const StepControls& c) {
     clearFpFaults();
-    prepare(s, c);
-    if (std::fetestexcept(kFaultFlags)) return false;
+    const Key key = keyOf(s, c);
+    if (!prepared || key != preparedKey) {
+      prepared = false;
+      prepare(s, c);
+      if (std::fetestexcept(kFaultFlags)) return false;
+      preparedKey = key, prepared = true;
+    }
     set = &s;
-    evaluateAllPairs();
-    if (raised.load()) return false;
+    if (nthreads > 1 && pairs.size() >= kMinParallelPairs) {
+      // Leaves the flags as they were before it, clear of faults.
+      evaluateAllPairs();
+      if (raised.load()) return false;
+    } else {
+      // This thread alone: its flags are tested once, at the end.
+      evaluatePairs(s, params, pairs.data(), pairs.data() + pairs.size(), contributions);
+    }
 
-    clearFpFaults();
     Real newU[3][kN], newX[3][kN];
     const Real dt = s.Dt;
-    for (int a = 0; a < params.count; ++a) {
+    const int np = params.nPresent;
+    for (int m = 0; m < np; ++m) {
+      const int a = params.presentSlots[m];
       if (!params.moving[a]) continue;
+      // The three sums side by side, each in the order of the sources.
+      Real sum[3] = {0.0L, 0.0L, 0.0L};
+      for (int n = 0; n < np; ++n) {
+        const int b = params.presentSlots[n];
+        if (b == a || !contributions.active[a][b]) continue;
+        const Real(&cb)[3] = contributions.c[a][b];
+        sum[0] = sum[0] + cb[0], sum[1] = sum[1] + cb[1], sum[2] = sum[2] + cb[2];
+      }
       for (int axis = 0; axis < 3; ++axis) {
-        Real sum = 0.0L;
-        for (int b = 0; b < params.count; ++b)
-          if (b != a && params.present[b] && contributions.active[a][b]) sum = sum + contributions.c[axis][a][b];
-        const Real F = sum * dt;
+        const Real F = sum[axis] * dt;
         const Real g = coolingFactor(c.cool);
         const Real u = g * velocity(s, axis)[a] + F;
         newU[axis][a] = u;
@@ -481,6 +652,8 @@ int FastStepper::threadsUsed() const {
 }
 
 void FastStepper::step(ParticleSet& set, const StepControls& controls) {
+  if (controls.verlet)
+    return verletStep(set, controls, [this](ParticleSet& s, const StepControls& e) { step(s, e); });
   std::lock_guard<std::mutex> lock(impl_->stepMutex);
   if (!impl_->tryStep(set, controls)) {
     clearFpFaults();

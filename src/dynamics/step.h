@@ -13,6 +13,9 @@ struct StepControls {
   ForceSwitches forces;
   bool cool = false;      // "Cool"
   bool blockade = false;  // "Blockade": particles 20, 40 and 60 held
+  // Velocity Verlet instead of the velocity-first step: second order, with
+  // the same law, switches and fault checks, and two force evaluations.
+  bool verlet = false;
 };
 
 // 0.99 while Cool is ticked, else exactly 1.

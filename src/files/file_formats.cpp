@@ -14,13 +14,12 @@ namespace zentrova {
 
 namespace {
 
-// The largest file a set is read from: a long trajectory whose last frame
-// is wanted, but not a device that never ends.
-constexpr std::size_t kSetFileLimit = std::size_t(1) << 32;
+constexpr std::size_t kSetFileLimit = kMaxTextFileBytes;
 
 bool isRecord(const std::vector<std::uint8_t>& bytes) { return bytes.size() == ParticleRecord::kSize; }
 
-void readRecord(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, ParticleSet& set) {
+void readRecord(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, ParticleSet& set,
+                const std::vector<std::string>&) {
   if (bytes.size() < ParticleRecord::kSize) throw IoError(kMsgReadBeyondEnd);
   if (bytes.size() > ParticleRecord::kSize)
     throw AppError("not a set: " + std::to_string(bytes.size()) + " bytes where a .lis1 set has " +
@@ -47,7 +46,8 @@ bool isXyz(const std::vector<std::uint8_t>& bytes) {
 }
 
 // The last frame; every frame before it is read and checked.
-void readXyz(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, ParticleSet& set) {
+void readXyz(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, ParticleSet& set,
+             const std::vector<std::string>& given) {
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   std::size_t pos = 0, line = 0;
   XyzFrame frame, last;
@@ -55,7 +55,7 @@ void readXyz(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, Par
   while (readXyzFrame(text, pos, line, frame)) last = std::move(frame), any = true;
   if (!any) throw AppError("no frame");
   set.Count = kMaxParticles;
-  applyXyzFrame(last, set);
+  applyXyzFrame(last, set, given);
   snapshotSetIntoRecord(set, record);
 }
 
@@ -103,7 +103,8 @@ const FileFormat* formatOfPath(const std::string& path) {
   return nullptr;
 }
 
-void readSetByContent(const std::string& path, ParticleRecord& record, ParticleSet& set) {
+void readSetByContent(const std::string& path, ParticleRecord& record, ParticleSet& set,
+                      const std::vector<std::string>& given) {
   InFile file;
   file.open(path);
   std::vector<std::uint8_t> bytes = file.readAll(kSetFileLimit);
@@ -116,13 +117,13 @@ void readSetByContent(const std::string& path, ParticleRecord& record, ParticleS
   for (const FileFormat& f : fileFormats()) {
     if (&f == &lis1 || !f.readSet || !f.recognises || !f.recognises(bytes)) continue;
     try {
-      f.readSet(bytes, record, set);
+      f.readSet(bytes, record, set, given);
       return;
     } catch (const AppError&) {
       if (!lis1.recognises(bytes)) throw;
     }
   }
-  lis1.readSet(bytes, record, set);
+  lis1.readSet(bytes, record, set, given);
 }
 
 }  // namespace zentrova

@@ -18,8 +18,10 @@ struct FileFormat {
   bool (*recognises)(const std::vector<std::uint8_t>& bytes) = nullptr;
   // Makes `set` (Count 60) and `record` the set the bytes hold: the record,
   // or the last frame of a trajectory. Null for a format that holds no set.
-  // Throws AppError saying what is wrong.
-  void (*readSet)(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, ParticleSet& set) = nullptr;
+  // Throws AppError saying what is wrong; XyzMissingValues for dt or a
+  // parameter the frame lacks and `given` (what the caller sets) does not name.
+  void (*readSet)(const std::vector<std::uint8_t>& bytes, ParticleRecord& record, ParticleSet& set,
+                  const std::vector<std::string>& given) = nullptr;
   // Written once at the start of a new trajectory file; may be empty.
   const char* trajectoryHeader = "";
   // One record of a trajectory: the present particles of `set` at step
@@ -41,6 +43,7 @@ const FileFormat* formatOfPath(const std::string& path);
 // Reads the set a file holds, by its content: extended XYZ (its last frame)
 // or a .lis1 record of exactly 3784 bytes. `set` is made whole (Count 60).
 // Throws IoError or AppError; the caller names the file.
-void readSetByContent(const std::string& path, ParticleRecord& record, ParticleSet& set);
+void readSetByContent(const std::string& path, ParticleRecord& record, ParticleSet& set,
+                      const std::vector<std::string>& given);
 
 }  // namespace zentrova

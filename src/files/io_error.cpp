@@ -17,8 +17,6 @@ std::string ioMessage(int err) {
     case ENOSPC:
     case EDQUOT:
       return kMsgDiskFull;
-    case EFBIG:
-      return kMsgFileTooLarge;
     default:
       return "I/O error " + std::to_string(err);
   }

@@ -9,8 +9,6 @@ inline constexpr const char* kMsgFileNotFound = "File not found";
 inline constexpr const char* kMsgAccessDenied = "File access denied";
 inline constexpr const char* kMsgReadBeyondEnd = "Read beyond end of file";
 inline constexpr const char* kMsgDiskFull = "Disk full";
-// A file-size limit (ulimit -f) or a file system's largest file reached.
-inline constexpr const char* kMsgFileTooLarge = "File too large";
 
 // The user's message for a failed system call's errno.
 std::string ioMessage(int err);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/energy_record.h"
 #include "dynamics/step.h"
 #include "sim_options.h"
 #include "sim_params.h"
@@ -36,6 +37,11 @@ struct ObserveOptions {
 // status: 0; 1 after a fault; 2 when standard output fails; 128 + the signal
 // that interrupted it.
 int cmdObserve(const ObserveOptions& o);
+
+// The histogram of pair distances and g(r) of a .lis1 set or of every frame
+// of an extended XYZ file, as CSV on standard output. Returns 0, or 2 when
+// standard output fails; throws AppError for what it cannot read.
+int cmdRdf(const Options& o);
 
 struct ConvertOptions {
   std::string in, out;
@@ -70,6 +76,9 @@ struct RunReport {
   std::optional<std::string> interrupted;   // the signal's name, or "max-time"
   std::optional<std::string> outputError;   // the first output that could not be written
   std::vector<int> nonfinite;               // particles of the input with a non-finite value
+  const EnergyRecord* energy = nullptr;     // samples of the run, when measured
+  int energyEvery = 1;                      // steps between those samples
+  Real work = 0;                            // WorkMeter's sum over the run
 };
 std::string runSummaryJson(const RunReport& report);
 

@@ -14,7 +14,7 @@ int cmdConvert(const ConvertOptions& o) {
   refuseSameFile({{"IN", o.in}, {"OUT", o.out}});
   ParticleRecord record{};
   ParticleSet set;
-  loadInputSet(o.in, record, set);
+  loadInputSet(o.in, record, set, settingNames(o.settings));
   applySettings(o.settings, set);
   reportNonFinite(o.in, set);
   checkOutput(o.out);

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "files/io_error.h"
+
 namespace zentrova {
 
 void simMessage(const std::string& text) {
@@ -17,6 +19,12 @@ void simMessage(const std::string& text) {
     if (w <= 0) return;  // nowhere left to say it
     done += std::size_t(w);
   }
+}
+
+std::string simIoMessage(int err) {
+  if (err == EISDIR) return "is a directory";
+  if (err == EFBIG) return "File too large";
+  return ioMessage(err);
 }
 
 void simMessage(const std::string& path, const std::string& text) { simMessage(path + ": " + text); }

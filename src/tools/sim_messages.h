@@ -6,6 +6,9 @@
 namespace zentrova {
 
 void simMessage(const std::string& text);
+// The message for a failed system call's errno: the program's own, except
+// that a command line names a folder and a file-size limit as such.
+std::string simIoMessage(int err);
 // "zentrova-sim: PATH: TEXT"
 void simMessage(const std::string& path, const std::string& text);
 

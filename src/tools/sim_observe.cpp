@@ -1,5 +1,6 @@
 // zentrova-sim observe: the observables of a run, as CSV.
 #include "analysis/observables.h"
+#include "analysis/work_meter.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -11,7 +12,7 @@ namespace zentrova {
 int cmdObserve(const ObserveOptions& o) {
   ParticleRecord record{};
   ParticleSet set;
-  loadInputSet(o.in, record, set);
+  loadInputSet(o.in, record, set, settingNames(o.settings));
   applySettings(o.settings, set);
   reportNonFinite(o.in, set);
   set.Time = o.startStep;
@@ -19,8 +20,12 @@ int cmdObserve(const ObserveOptions& o) {
 
   StreamOutput out = StreamOutput::standardOutput();
   std::int64_t lastRow = -1;
+  WorkMeter work;
+  work.start(set, o.controls);
   auto row = [&] {
-    if (out.write(observablesCsvRow(observe(set, o.controls)) + "\n")) lastRow = set.Time;
+    Observables m = observe(set, o.controls);
+    m.work = work.work();
+    if (out.write(observablesCsvRow(m) + "\n")) lastRow = set.Time;
   };
   int status = 0;
   if (out.write(std::string(observablesCsvHeader()) + "\n")) row();
@@ -28,6 +33,7 @@ int cmdObserve(const ObserveOptions& o) {
     runStepsUntil(
         set, o.controls, o.steps, &stepper, [&] { return interruption() != 0 || out.error().has_value(); },
         [&](std::int64_t n) {
+          work.afterStep(set, o.controls);
           if (n % o.every == 0) row();  // on the grid of the absolute step
         });
   } catch (const FpError& e) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
@@ -21,13 +22,15 @@ const std::string kUsageText =
     "  zentrova-sim run IN -n STEPS [-o OUT.lis1 [--checkpoint K [--resume]]] [--dt DT] [--taoscope] [--cool]\n"
     "               [--blockade] [--pe-out] [--pes1-out] [--pes2-out] [--csv TRAJ.csv] [--xyz TRAJ.xyz]\n"
     "               [--every K] [--start-step N] [--max-time DURATION] [--reference] [--threads T] [--summary]\n"
+    "               [--integrator verlet]\n"
     "  zentrova-sim observe IN -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
-    "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
+    "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T] [--integrator verlet]\n"
+    "  zentrova-sim rdf IN [--bins N] [--range R] [--pairs PE-PES1,...]   (every frame of an XYZ file)\n"
     "  forces, run, observe and convert take --set NAME=VALUE (NAME: " +
     parameterNameList() +
     ")\n"
     "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (OUT .lis1 or .xyz, by its extension)\n"
-    "  zentrova-sim bench [IN] [-n STEPS] [--threads T]\n"
+    "  zentrova-sim bench [IN] [-n STEPS] [--warm STEPS] [--threads T]\n"
     "  zentrova-sim render IN -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
     "  IN is a .lis1 set or an extended XYZ file (its last frame), told by its content\n"
     "  zentrova-sim --help | --version\n";
@@ -69,8 +72,9 @@ void parseSize(const std::string& text, Options& o) {
 // The text of each option with a value, read into numbers once CLI11 has
 // taken the line apart, so that their messages stay the program's own.
 struct Texts {
-  std::optional<std::string> in, out, n, every, checkpoint, startStep, dt, threads, size, trails, maxTime;
+  std::optional<std::string> in, out, n, every, checkpoint, startStep, dt, threads, size, trails, maxTime, warm;
   std::vector<std::optional<std::string>> trajectories;  // one a format of fileFormats()
+  std::optional<std::string> integrator, bins, range, pairs;
   std::vector<std::string> sets;
 };
 
@@ -107,8 +111,8 @@ Options parseOptions(int argc, char** argv) {
   o.command = argv[1];
   const std::string& c = o.command;
   const bool isRun = c == "run", isBench = c == "bench", isObserve = c == "observe", isConvert = c == "convert";
-  const bool isForces = c == "forces", isRender = c == "render", runs = isRun || isObserve;
-  if (!isRun && !isBench && !isObserve && !isConvert && !isForces && !isRender)
+  const bool isForces = c == "forces", isRender = c == "render", runs = isRun || isObserve, isRdf = c == "rdf";
+  if (!isRun && !isBench && !isObserve && !isConvert && !isForces && !isRender && !isRdf)
     throw UsageError{"unknown command '" + c + "'"};
   const char* usage = isRender ? kRenderUsage : kUsage;
 
@@ -132,8 +136,15 @@ Options parseOptions(int argc, char** argv) {
     cmd->add_flag("--cool", o.controls.cool);
     cmd->add_flag("--blockade", o.controls.blockade);
     cmd->add_option("--every", t.every);
+    cmd->add_option("--integrator", t.integrator);
+  }
+  if (isRdf) {
+    cmd->add_option("--bins", t.bins);
+    cmd->add_option("--range", t.range);
+    cmd->add_option("--pairs", t.pairs);
   }
   if (runs || isBench) cmd->add_option("-n", t.n);
+  if (isBench) cmd->add_option("--warm", t.warm);
   if (runs || isConvert) cmd->add_option("--start-step", t.startStep);
   if (isRun || isRender) cmd->add_option("-o", t.out);
   if (isRun) {
@@ -147,9 +158,9 @@ Options parseOptions(int argc, char** argv) {
     cmd->add_flag("--reference", o.reference);
     cmd->add_flag("--summary", o.summary);
   }
-  if (!isBench && !isRender)
+  if (!isBench && !isRender && !isRdf)
     cmd->add_option("--set", t.sets)->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  if (!isConvert) cmd->add_option("--threads", t.threads);
+  if (!isConvert && !isRdf) cmd->add_option("--threads", t.threads);
   if (isRender) {
     cmd->add_option("--size", t.size);
     cmd->add_option("--trails", t.trails);
@@ -167,6 +178,7 @@ Options parseOptions(int argc, char** argv) {
   // bench counts its steps in int, ten fast ones to each literal one.
   if (t.n) o.steps = parseCount("-n", *t.n, 0, usage, isBench ? 100000000 : std::numeric_limits<std::int64_t>::max());
   if (t.every) o.every = parseCount("--every", *t.every, 1, usage);
+  if (t.warm) o.warm = parseCount("--warm", *t.warm, 0, usage);
   if (t.checkpoint) o.checkpoint = parseCount("--checkpoint", *t.checkpoint, 1, usage);
   if (t.startStep) o.startStep = parseCount("--start-step", *t.startStep, 0, usage);
   if (o.steps && *o.steps > std::numeric_limits<std::int64_t>::max() - o.startStep)
@@ -179,6 +191,28 @@ Options parseOptions(int argc, char** argv) {
   for (const std::string& s : t.sets) o.settings.push_back(parseSetting(s));
   if (t.size) parseSize(*t.size, o);
   if (t.trails) o.trailSteps = int(parseCount("--trails", *t.trails, 0, usage, std::numeric_limits<int>::max()));
+  if (t.integrator) {
+    if (*t.integrator != "verlet" && *t.integrator != "euler")
+      throw UsageError{"--integrator is euler (the default) or verlet, not '" + *t.integrator + "'"};
+    o.controls.verlet = *t.integrator == "verlet";
+  }
+  if (t.bins) o.bins = int(parseCount("--bins", *t.bins, 1, usage, 1 << 24));
+  if (t.range) {
+    o.range = parseReal(*t.range, '.');
+    if (!(*o.range > 0) || !std::isfinite(*o.range)) throw UsageError{"'" + *t.range + "' is out of range"};
+  }
+  if (t.pairs) {
+    std::string list = *t.pairs;
+    for (std::size_t at = 0; at <= list.size();) {
+      const std::size_t comma = std::min(list.find(',', at), list.size());
+      try {
+        o.pairs.push_back(parseGroupPair(list.substr(at, comma - at)));
+      } catch (const std::invalid_argument& e) {
+        throw UsageError{e.what()};
+      }
+      at = comma + 1;
+    }
+  }
 
   if (!isBench && !o.in) throw UsageError{"no input file", usage};
   if (runs && !o.steps) throw UsageError{c + " needs -n STEPS"};
@@ -190,7 +224,7 @@ Options parseOptions(int argc, char** argv) {
     // convert takes no step and no --threads: ZENTROVA_THREADS is not its to refuse.
     if (t.threads)
       o.threads = parseThreadCount(*t.threads, "--threads");
-    else if (!isConvert)
+    else if (!isConvert && !isRdf)
       o.threads = defaultStepThreads();
   } catch (const std::invalid_argument& e) {
     throw UsageError{e.what(), usage};

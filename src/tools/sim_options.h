@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/rdf.h"
 #include "dynamics/step.h"
 #include "files/file_formats.h"
 #include "sim_params.h"
@@ -39,6 +40,7 @@ struct Options {
   std::int64_t every = 1;
   int threads = 1;  // --threads, else ZENTROVA_THREADS, else the affinity mask
   std::int64_t checkpoint = 0;
+  std::int64_t warm = 0;  // bench: steps taken before the timing
   bool resume = false;
   std::optional<double> maxSeconds;  // --max-time
   std::int64_t startStep = 0;
@@ -51,6 +53,10 @@ struct Options {
   int width = 640, height = 480;
   bool numbers = false;
   int trailSteps = 0;
+  // rdf
+  int bins = 100;
+  std::optional<Real> range;      // else the first frame's largest pair distance
+  std::vector<GroupPair> pairs;   // else all six
 };
 
 // "3600", "90m", "2h", "1d" (a number of seconds, minutes, hours, days)

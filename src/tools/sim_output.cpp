@@ -17,33 +17,37 @@ namespace zentrova {
 StreamOutput::StreamOutput(std::string name, int fd, bool own, std::uint64_t length)
     : name_(std::move(name)), fd_(fd), own_(own), length_(length) {
   struct stat st {};
-  if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) base_ = std::int64_t(::lseek(fd_, 0, SEEK_CUR)) - std::int64_t(length);
+  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return;
+  // Appending (">>"), writes land at the end whatever the offset says.
+  const int flags = ::fcntl(fd_, F_GETFL);
+  const std::int64_t at = flags >= 0 && (flags & O_APPEND) ? std::int64_t(st.st_size) : ::lseek(fd_, 0, SEEK_CUR);
+  if (at >= std::int64_t(length)) base_ = at - std::int64_t(length);
 }
 
 StreamOutput StreamOutput::file(const std::string& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (fd < 0) failFor(path, IoError(simIoMessage(errno), errno));
   return StreamOutput(path, fd, true, 0);
 }
 
 void StreamOutput::checkContinuable(const std::string& path, std::uint64_t length) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (::stat(path.c_str(), &st) != 0) failFor(path, IoError(simIoMessage(errno), errno));
   if (!S_ISREG(st.st_mode)) failFor(path, AppError("not a regular file, so it cannot be continued"));
   if (std::uint64_t(st.st_size) < length)
     failFor(path, AppError("holds " + std::to_string(st.st_size) + " bytes, fewer than the " + std::to_string(length) +
                            " the checkpoint says were written"));
-  if (::access(path.c_str(), W_OK) != 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (::access(path.c_str(), W_OK) != 0) failFor(path, IoError(simIoMessage(errno), errno));
 }
 
 StreamOutput StreamOutput::continued(const std::string& path, std::uint64_t length) {
   checkContinuable(path, length);
   const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) failFor(path, IoError(ioMessage(errno), errno));
+  if (fd < 0) failFor(path, IoError(simIoMessage(errno), errno));
   if (::ftruncate(fd, off_t(length)) != 0 || ::lseek(fd, off_t(length), SEEK_SET) < 0) {
     const int err = errno;
     ::close(fd);
-    failFor(path, IoError(ioMessage(err), err));
+    failFor(path, IoError(simIoMessage(err), err));
   }
   return StreamOutput(path, fd, true, length);
 }
@@ -64,7 +68,7 @@ StreamOutput::~StreamOutput() {
 }
 
 void StreamOutput::fail(int err) {
-  error_ = name_ + ": " + ioMessage(err ? err : EIO);
+  error_ = name_ + ": " + simIoMessage(err ? err : EIO);
   simMessage(*error_);
 }
 
@@ -76,10 +80,13 @@ bool StreamOutput::write(const std::string& text) {
     if (w < 0 && errno == EINTR) continue;
     if (w <= 0) {
       const int err = w < 0 ? errno : EIO;
-      // Half a record is worse than none: the file ends on the last whole one.
-      if (base_ >= 0 && done > 0) {
-        [[maybe_unused]] const int cut = ::ftruncate(fd_, off_t(base_ + std::int64_t(length_)));
-        ::lseek(fd_, off_t(base_ + std::int64_t(length_)), SEEK_SET);
+      // Half a record is worse than none: the file ends on the last whole
+      // one, unless someone else has written to it meanwhile.
+      const std::int64_t whole = base_ + std::int64_t(length_);
+      struct stat st {};
+      if (base_ >= 0 && done > 0 && ::fstat(fd_, &st) == 0 && std::int64_t(st.st_size) == whole + std::int64_t(done)) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd_, off_t(whole));
+        ::lseek(fd_, off_t(whole), SEEK_SET);
       }
       fail(err);
       return false;
@@ -90,8 +97,15 @@ bool StreamOutput::write(const std::string& text) {
   return true;
 }
 
+bool StreamOutput::sync() {
+  if (error_ || fd_ < 0) return !error_;
+  if (base_ >= 0 && ::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
+  return !error_;
+}
+
 bool StreamOutput::finish() {
   if (fd_ < 0) return !error_;
+  sync();
   const int fd = fd_;
   fd_ = -1;
   if (own_ && ::close(fd) != 0 && errno != EINTR && !error_) fail(errno);
@@ -101,13 +115,13 @@ bool StreamOutput::finish() {
 void writeStandardOutput(const std::string& text) {
   errno = 0;
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    throw IoError("standard output: " + ioMessage(errno ? errno : EIO));
+    throw IoError("standard output: " + simIoMessage(errno ? errno : EIO));
 }
 
 void finishStandardOutput() {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
-    throw IoError("standard output: " + ioMessage(errno ? errno : EIO));
+    throw IoError("standard output: " + simIoMessage(errno ? errno : EIO));
 }
 
 void refuseSameFile(const std::vector<NamedFile>& files) {

@@ -32,7 +32,10 @@ class StreamOutput {
 
   // Writes the text whole, or nothing of it; false once the stream has failed.
   bool write(const std::string& text);
-  // Closes a file; false once the stream has failed.
+  // What was written, on disk: a checkpoint that counts it must not outlive
+  // it in a crash. False once the stream has failed.
+  bool sync();
+  // Syncs and closes a file; false once the stream has failed.
   bool finish();
   const std::optional<std::string>& error() const { return error_; }
   // The bytes of whole records the file holds, from where it was opened.

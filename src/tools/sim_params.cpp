@@ -19,6 +19,14 @@ Setting parseSetting(const std::string& text) {
   }
 }
 
+std::vector<std::string> settingNames(const std::vector<Setting>& settings) {
+  std::vector<std::string> names;
+  for (const Setting& s : settings)
+    for (const NamedParameter& p : namedParameters())
+      if (p.field == s.field) names.push_back(p.name);
+  return names;
+}
+
 void applySettings(const std::vector<Setting>& settings, ParticleSet& set) {
   for (const Setting& s : settings) set.*s.field = s.value;
 }

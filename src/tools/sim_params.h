@@ -18,6 +18,9 @@ struct Setting {
 // rounded to the nearest extended real. Throws AppError naming the bad part.
 Setting parseSetting(const std::string& text);
 
+// The names the settings give, as the readers of trajectory frames take them.
+std::vector<std::string> settingNames(const std::vector<Setting>& settings);
+
 // Applied in the order given, so that a later --set of the same name wins.
 void applySettings(const std::vector<Setting>& settings, ParticleSet& set);
 

@@ -14,6 +14,7 @@
 #include "sim_messages.h"
 #include "sim_output.h"
 #include "state/errors.h"
+#include "state/named_parameters.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
 #include "view/trails.h"
@@ -28,7 +29,10 @@ constexpr int kExitInput = 2;
 int render(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
-  loadInputSet(*o.in, record, set);
+  // A picture needs neither dt nor the parameters.
+  std::vector<std::string> unused;
+  for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
+  loadInputSet(*o.in, record, set, unused);
   refuseSameFile({{"the input", *o.in}, {"-o", *o.out}});
   checkOutput(*o.out);
 

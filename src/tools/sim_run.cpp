@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/energy_record.h"
+#include "analysis/work_meter.h"
 #include "files/file_formats.h"
 #include "files/set_file.h"
 #include "sha256.h"
@@ -105,7 +107,9 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
   const std::string started = utcNow();
   ParticleRecord record;
   ParticleSet set;
-  loadInputSet(*o.in, record, set);
+  std::vector<std::string> given = settingNames(o.settings);
+  if (o.dt) given.push_back("dt");
+  loadInputSet(*o.in, record, set, given);
   std::string inputSha;
   try {
     inputSha = sha256OfFile(*o.in);
@@ -189,11 +193,15 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
     try {
       saveSet(set, record, *o.out);
     } catch (const IoError& e) {
-      firstError(*o.out + ": " + e.what());
-      simMessage(*o.out, e.what());
+      const std::string message = e.error ? simIoMessage(e.error) : e.what();
+      firstError(*o.out + ": " + message);
+      simMessage(*o.out, message);
     }
   };
   auto saveCheckpoint = [&](std::optional<int> finished, const std::string& summary) {
+    for (Trajectory& t : trajectories)
+      if (!t.stream->sync()) firstError(t.stream->error());
+    if (outputError) return;
     Checkpoint c;
     c.step = set.Time, c.startStep = o.startStep, c.steps = *o.steps, c.every = o.every;
     c.inputSha256 = inputSha;
@@ -219,7 +227,14 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
   const auto start = Clock::now();
   auto lastReport = start;
   bool reported = false;
+  // The summary's energy record, sampled at every step, and the work of the
+  // unequal pulls.
+  WorkMeter work;
+  EnergyRecord energy;
+  auto measure = [&] { energy.add(observeEnergy(set, o.controls)); };
+  if (o.summary) work.start(set, o.controls), measure();
   auto afterStep = [&](std::int64_t n) {
+    if (o.summary) work.afterStep(set, o.controls), measure();
     if (n % o.every == 0 || n == end) writeRecord(n % o.every == 0);
     // Only while every output is whole does a checkpoint describe the files.
     if (o.checkpoint && n % o.checkpoint == 0 && n != end && !outputError) {
@@ -280,6 +295,8 @@ int cmdRun(const Options& o, int argc, char** argv, Clock::time_point began) {
       report.interrupted = "max-time";
     report.outputError = outputError;
     report.nonfinite = nonfinite;
+    report.energy = &energy;
+    report.work = work.work();
     return runSummaryJson(report);
   };
   std::string json = o.summary ? summary() : "";

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 
+#include "analysis/conservation.h"
 #include "analysis/observable_table.h"
 #include "sim_commands.h"
 #include "state/number_text.h"
@@ -66,11 +67,40 @@ const char* flag(bool on) { return on ? "true" : "false"; }
 namespace {
 
 // The measures of the final state, as observe names them.
-std::string observablesJson(const ParticleSet& s, const StepControls& controls) {
+std::string observablesJson(const ParticleSet& s, const StepControls& controls, Real work) {
   std::string j;
-  const Observables o = observe(s, controls);
+  Observables o = observe(s, controls);
+  o.work = work;
   for (const ObservableColumn& col : observableTable())
     j += ",\"" + std::string(col.name) + "\":" + observableJson(col, o);
+  return j;
+}
+
+// How well the run kept its energy, and whether dt resolved its closest
+// encounters.
+std::string energyJson(const RunReport& r) {
+  if (!r.energy) return "";
+  const EnergyRecord& e = *r.energy;
+  std::string j = ",\"energy_sampled_every\":" + std::to_string(r.energyEvery) +
+                  ",\"energy_samples\":" + std::to_string(e.samples()) + ",\"energy_start\":" + number(e.start()) +
+                  ",\"energy_max_error\":" + number(e.maxError()) +
+                  ",\"energy_error_relative\":" + number(e.relativeError()) +
+                  ",\"energy_drift\":" + number(e.drift());
+  j += ",\"reasons\":[";
+  const std::vector<std::string> reasons = conservationReasonTexts(conservationReasons(*r.set, r.controls));
+  for (std::size_t n = 0; n < reasons.size(); ++n) j += (n ? "," : "") + quoted(reasons[n]);
+  j += "],\"step_ratio_max\":" + number(e.stepRatio());
+  j += ",\"step_warning\":";
+  if (e.stepRatio() > kStepWarningRatio) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "a step moved a particle %.3g of the closest pair's distance (above %.3g): dt may not resolve "
+                  "close encounters",
+                  double(e.stepRatio()), double(kStepWarningRatio));
+    j += quoted(text);
+  } else {
+    j += "null";
+  }
   return j;
 }
 
@@ -110,7 +140,9 @@ std::string runSummaryJson(const RunReport& r) {
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.6f", r.seconds);
   j += std::string(",\"seconds\":") + seconds;
-  j += observablesJson(s, r.controls);
+  j += observablesJson(s, r.controls, r.work);
+  j += std::string(",\"integrator\":") + (c.verlet ? "\"verlet\"" : "\"euler\"");
+  j += energyJson(r);
   j += provenanceJson(r);
   return j + "}\n";
 }

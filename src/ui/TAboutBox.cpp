@@ -43,10 +43,10 @@ void paint(QLabel* label, const QColor& colour, bool bold) {
 
 }  // namespace
 
-QString TAboutBox::versionText() { return QStringLiteral("Version " ZENTROVA_VERSION); }
+QString TAboutBox::versionText() { return tr("Version %1").arg(QStringLiteral(ZENTROVA_VERSION)); }
 
 QString TAboutBox::descriptionText() {
-  return QStringLiteral("60 interacting taons and gravons in three groups");
+  return tr("60 interacting taons and gravons in three groups");
 }
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAboutBox>()) {

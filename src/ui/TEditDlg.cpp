@@ -173,13 +173,12 @@ void TEditDlg::fillEditorGrid() {
   QTableWidget* grid = ui->DaonsTable;
   const zentrova::ParticleSet& s = app_.set;
   if (EditorShowVelocities) {
-    grid->horizontalHeaderItem(0)->setText(QStringLiteral("Velo"));
+    grid->horizontalHeaderItem(0)->setText(tr("Velo"));
     grid->horizontalHeaderItem(1)->setText(QStringLiteral("u(x)"));
     grid->horizontalHeaderItem(2)->setText(QStringLiteral("u(y)"));
     grid->horizontalHeaderItem(3)->setText(QStringLiteral("u(z)"));
   } else {
-    grid->horizontalHeaderItem(0)->setText(taoscopeChecked_ && taoscopeChecked_() ? QStringLiteral("Taons")
-                                                                                  : QStringLiteral("Gravons"));
+    grid->horizontalHeaderItem(0)->setText(taoscopeChecked_ && taoscopeChecked_() ? tr("Taons") : tr("Gravons"));
     grid->horizontalHeaderItem(1)->setText(QStringLiteral("X"));
     grid->horizontalHeaderItem(2)->setText(QStringLiteral("Y"));
     grid->horizontalHeaderItem(3)->setText(QStringLiteral("Z"));
@@ -314,7 +313,7 @@ void TEditDlg::SubmitClick() {
     TEditDlg* dlg;
     const zentrova::SetSnapshot& before;
     int n;
-    ~Note() { dlg->noteStep(QStringLiteral("Edit of Particle %1").arg(n), before); }
+    ~Note() { dlg->noteStep(TEditDlg::tr("Edit of Particle %1").arg(n), before); }
   } note{this, before, n};
   // Each value is stored as soon as it converts; a bad field stops here.
   s.X[n - 1] = shown_.read(ui->EditX);
@@ -353,7 +352,7 @@ void TEditDlg::OKBtnClick() {
   struct Note {
     TEditDlg* dlg;
     const zentrova::SetSnapshot& before;
-    ~Note() { dlg->noteStep(QStringLiteral("Edit of Parameters"), before); }
+    ~Note() { dlg->noteStep(TEditDlg::tr("Edit of Parameters"), before); }
   } note{this, before};
   storeParameters();
   zentrova::saveSet(s, app_.record, path);
@@ -375,7 +374,7 @@ void TEditDlg::SaveasClick() {
   struct Note {
     TEditDlg* dlg;
     const zentrova::SetSnapshot& before;
-    ~Note() { dlg->noteStep(QStringLiteral("Edit of Parameters"), before); }
+    ~Note() { dlg->noteStep(TEditDlg::tr("Edit of Parameters"), before); }
   } note{this, before};
   storeParameters();
   zentrova::saveSet(app_.set, app_.record, toLocal(*name));

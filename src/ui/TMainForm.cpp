@@ -1,12 +1,16 @@
 #include "TMainForm.h"
 
 #include <QApplication>
+#include <QUndoStack>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSettings>
+#include <QSplitter>
 #include <QWindow>
 
 #include "error_box.h"
@@ -14,10 +18,12 @@
 #include "files/set_file.h"
 #include "files/startup_file.h"
 #include "glyphs.h"
+#include "language.h"
 #include "main_commentary.h"
 #include "main_files.h"
 #include "main_history.h"
 #include "main_listing.h"
+#include "main_marks.h"
 #include "main_parameters.h"
 #include "main_picture.h"
 #include "main_run.h"
@@ -33,6 +39,14 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   // The Manager menu stays hidden; its commands still answer their keys.
   ui->Manager1->menuAction()->setVisible(false);
   addActions(ui->Manager1->actions());
+  // The view takes what the window gains; the listing grows only when the
+  // splitter is moved.
+  ui->Splitter->setStretchFactor(0, 1);
+  ui->Splitter->setStretchFactor(1, 0);
+  ui->Splitter->setSizes({height(), ui->Pan->minimumHeight()});
+  connect(ui->Splitter, &QSplitter::splitterMoved, this, [this] {
+    if (view_) view_->resized();
+  });
   ui->Blockade->raise();
   ui->Blockade->setAutoFillBackground(true);
   listing_ = std::make_unique<MainListing>(*this);
@@ -46,8 +60,20 @@ TMainForm::TMainForm(AppState& app, QWidget* parent)
   connectHandlers();
   run_ = std::make_unique<MainRun>(*this);
   picture_ = std::make_unique<MainPicture>(*this);
+  marks_ = std::make_unique<MainMarks>(*this);
+  // "Yes Null" tells of a velocity reset since the last run began: it goes
+  // with the reset when that is undone, and comes back when it is redone.
+  connect(undoStack(), &QUndoStack::indexChanged, this, [this](int index) {
+    const auto& s = app_.set;
+    const auto zero = [](const auto& a) { return std::all_of(a.begin(), a.end(), [](Real u) { return u == 0; }); };
+    if (!zero(s.Ux) || !zero(s.Uy) || !zero(s.Uz))
+      ui->Null00->setText(QStringLiteral("0"));
+    else if (index > 0 && undoStack()->text(index - 1) == MainFiles::velocityResetText())
+      ui->Null00->setText(QStringLiteral("Yes Null"));
+  });
   setUpKeys();
   setUpLooks();
+  addLanguageMenu(ui->Help0, ui->About1, this);
   // Lay the window out now, so the bottom panel's top is known to start-up.
   layout()->activate();
   centralWidget()->layout()->activate();
@@ -60,7 +86,8 @@ TMainForm::~TMainForm() { delete keyRouter_; }
 
 bool TMainForm::taoscopeChecked() const { return ui->Taoscope->isChecked(); }
 
-int TMainForm::panTop() const { return ui->Pan->geometry().top(); }
+// The bottom of the view, which the splitter keeps apart from the panel.
+int TMainForm::panTop() const { return ui->ViewArea->height(); }
 
 void TMainForm::connectHandlers() {
   const auto on = [this](auto* sender, auto signal, void (TMainForm::*handler)()) {
@@ -84,6 +111,7 @@ void TMainForm::connectHandlers() {
   on(ui->RusHelp, &QAction::triggered, &TMainForm::RusHelpClick);
   on(ui->PolHelp, &QAction::triggered, &TMainForm::PolHelpClick);
   on(ui->About1, &QAction::triggered, &TMainForm::About1Click);
+  on(ui->Keyboard1, &QAction::triggered, &TMainForm::Keyboard1Click);
   on(ui->Go, &QPushButton::clicked, &TMainForm::GoClick);
   on(ui->Null00, &QToolButton::clicked, &TMainForm::Null00Click);
   on(ui->DaoTeta, &QToolButton::clicked, &TMainForm::DaoTetaClick);
@@ -176,7 +204,7 @@ void TMainForm::FormCreate() {
     InFile file;
     if (!file.tryOpen(s.SetFileName)) {
       buildFigure(s);
-      ui->FName->setText(QStringLiteral("The easy square"));
+      ui->FName->setText(tr("The easy square"));
       return;
     }
     readRecordAndClose(file, app_.record);
@@ -210,7 +238,9 @@ void TMainForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!centred_) {
     centred_ = true;
-    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    if (restoreLayout()) {
+      // placed as it was last closed
+    } else if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
       QRect frame = frameGeometry();
       frame.moveCenter(screen->availableGeometry().center());
       move(frame.topLeft());
@@ -239,9 +269,34 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   runGuarded([this] { commentCloseCheck(); });  // an edited commentary is offered for saving
-  // A run in progress ends first; the program ends once it has stopped.
-  app_.set.Stopped = true;
+  runGuarded([this] { run_->end(); });  // a run in progress ends first, as Stop ends it
+  saveLayout();
   event->accept();
+}
+
+namespace {
+
+QSettings layoutSettings() { return QSettings(QStringLiteral("Zentrova"), QStringLiteral("Zentrova")); }
+
+}  // namespace
+
+// Nothing but the window's layout is kept here; the set to open stays in the
+// start-up file. A first start (nothing kept yet) says what to press.
+bool TMainForm::restoreLayout() {
+  const QSettings settings = layoutSettings();
+  const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+  if (geometry.isEmpty()) {
+    marks_->showFirstStartHint();
+    return false;
+  }
+  ui->Splitter->restoreState(settings.value(QStringLiteral("window/splitter")).toByteArray());
+  return restoreGeometry(geometry);
+}
+
+void TMainForm::saveLayout() const {
+  QSettings settings = layoutSettings();
+  settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+  settings.setValue(QStringLiteral("window/splitter"), ui->Splitter->saveState());
 }
 
 // The handlers, each answered by the part it belongs to.
@@ -325,6 +380,7 @@ void TMainForm::showRestoredSet() {
   ui->Go->setEnabled(!s.FigureMode);
   ui->Null00->setEnabled(!s.FigureMode);
   if (!s.FigureMode) ui->FName->setText(fromLocal(s.SetFileName));
+
   run_->showTime();
   fillListing();
   parameters_->show();

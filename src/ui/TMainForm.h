@@ -19,6 +19,7 @@ class MainCommentary;
 class MainFiles;
 class MainHistory;
 class MainListing;
+class MainMarks;
 class MainParameters;
 class MainPicture;
 class MainRun;
@@ -56,6 +57,8 @@ class TMainForm : public QMainWindow {
   MainPicture& pictureCommands() { return *picture_; }
   MainRun& run() { return *run_; }
   MainView& view() { return *view_; }
+  // Made after the others; null until then.
+  MainMarks* marks() const { return marks_.get(); }
 
   // Handlers, named after their control and event.
   void FormCreate();
@@ -126,6 +129,9 @@ class TMainForm : public QMainWindow {
   void RusHelpClick();
   void PolHelpClick();
   void About1Click();
+  // Every key of the window and what it does.
+  void Keyboard1Click();
+  QString keyboardText() const;
 
   // The Monitor window and the Run menu.
   void Monitor1Click();
@@ -164,6 +170,9 @@ class TMainForm : public QMainWindow {
   void setUpKeys();
   void setUpLooks();
   bool isMenuShortcut(const QKeyEvent* key) const;
+  // Size, place and the splitter, as the window was last closed.
+  bool restoreLayout();
+  void saveLayout() const;
 
   AppState& app_;
   std::unique_ptr<Ui::TMainForm> ui;
@@ -183,4 +192,5 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<MainCommentary> commentary_;
   std::unique_ptr<MainFiles> files_;
   std::unique_ptr<MainRun> run_;
+  std::unique_ptr<MainMarks> marks_;
 };

@@ -18,6 +18,7 @@
 #include "files/file_io.h"
 #include "state/errors.h"
 #include "monitor_plots.h"
+#include "observable_texts.h"
 #include "ui_TMonitor.h"
 
 using namespace zentrova;
@@ -45,10 +46,10 @@ bool same(const Observables& a, const Observables& b) {
 
 QString valueText(const ObservableColumn& c, const Observables& o) {
   const std::string instead = notConservedText(c, o);
-  if (!instead.empty()) return QString::fromUtf8(instead);
+  if (!instead.empty()) return observableText(instead.c_str());
   switch (c.kind) {
     case ObservableKind::Count: return QString::number(o.*c.integer);
-    case ObservableKind::Flag: return o.*c.integer ? QStringLiteral("yes") : QStringLiteral("no");
+    case ObservableKind::Flag: return o.*c.integer ? TMonitor::tr("yes") : TMonitor::tr("no");
     case ObservableKind::Particle: return o.*c.integer ? QString::number(o.*c.integer) : QStringLiteral("-");
     case ObservableKind::Real: break;
   }
@@ -85,7 +86,7 @@ void TMonitor::buildValues() {
     value->setMinimumWidth(valueWidth);
     value->setToolTip(QString::fromUtf8(c.formula));
     if (c.onlyConserved) value->setWordWrap(true);
-    auto* caption = new QLabel(QString::fromUtf8(c.description), ui->Values);
+    auto* caption = new QLabel(observableText(c.description), ui->Values);
     caption->setToolTip(QString::fromUtf8(c.name));
     ui->ValuesForm->insertRow(row++, caption, value);
     values_.insert(QString::fromLatin1(c.name), value);
@@ -216,7 +217,7 @@ void TMonitor::display(const Observables& o) {
 
 void TMonitor::runFaulted(const QString& message, std::int32_t step) {
   faultStep_ = step;
-  ui->LFault->setText(QStringLiteral("Step %1: %2").arg(step).arg(message));
+  ui->LFault->setText(tr("Step %1: %2").arg(QString::number(step), windowMessage(message)));
 }
 
 QString TMonitor::withCsvExtension(const QString& path) {
@@ -230,14 +231,14 @@ void TMonitor::writeCsv(const QString& path) const {
 }
 
 void TMonitor::SaveCsvClick() {
-  const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Save the series"), lastCsvName_,
-                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+  const QString chosen = QFileDialog::getSaveFileName(this, tr("Save the series"), lastCsvName_,
+                                                      tr("CSV files (*.csv);;All files (*)"));
   if (chosen.isEmpty()) return;
   const QString path = withCsvExtension(chosen);
   // The dialog asked about the name as typed, not the one with ".csv".
   if (path != chosen && QFileInfo::exists(path) &&
-      !dialogs().confirm(this, QStringLiteral("Save CSV"),
-                         QStringLiteral("%1 already exists. Replace it?").arg(QFileInfo(path).fileName())))
+      !dialogs().confirm(this, tr("Save CSV"),
+                         tr("%1 already exists. Replace it?").arg(QFileInfo(path).fileName())))
     return;
   lastCsvName_ = path;
   writeCsv(path);
@@ -259,7 +260,7 @@ void TMonitor::compareWith(const QString& path) {
     rows = readObservablesCsv(bytes.toStdString());
   } catch (const ConvertError& e) {
     throw AppError(tr("%1 is not a table of observables (%2)")
-                       .arg(QFileInfo(path).fileName(), QString::fromStdString(e.what()))
+                       .arg(QFileInfo(path).fileName(), windowMessage(QString::fromStdString(e.what())))
                        .toStdString());
   }
   ui->Plots->setCompared(std::move(rows), QFileInfo(path).completeBaseName());

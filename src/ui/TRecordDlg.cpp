@@ -10,8 +10,12 @@
 TRecordDlg::TRecordDlg(const RecordingChoice& last, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TRecordDlg>()) {
   ui->setupUi(this);
+  // The unit after the number agrees with it in the languages that decline it.
+  const auto unit = [this](int n) { ui->Every->setSuffix(tr(" steps", "after the frame interval", n)); };
+  connect(ui->Every, &QSpinBox::valueChanged, this, unit);
   ui->Folder->setText(last.folder.isEmpty() ? QDir::homePath() : last.folder);
   ui->Every->setValue(last.every);
+  unit(ui->Every->value());
   ui->Stamp->setChecked(last.stamp);
   connect(ui->Browse, &QPushButton::clicked, this, &TRecordDlg::BrowseClick);
   connect(ui->Buttons, &QDialogButtonBox::accepted, this, &TRecordDlg::accept);
@@ -25,7 +29,7 @@ RecordingChoice TRecordDlg::choice() const {
 }
 
 void TRecordDlg::BrowseClick() {
-  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Record Frames"), ui->Folder->text());
+  const QString folder = QFileDialog::getExistingDirectory(this, tr("Record Frames"), ui->Folder->text());
   if (!folder.isEmpty()) ui->Folder->setText(folder);
 }
 
@@ -34,7 +38,7 @@ void TRecordDlg::BrowseClick() {
 void TRecordDlg::accept() {
   const QString folder = choice().folder;
   if (ui->Folder->text().trimmed().isEmpty() || !QDir().mkpath(folder)) {
-    QMessageBox::warning(this, windowTitle(), QStringLiteral("The folder %1 cannot be made.").arg(folder));
+    QMessageBox::warning(this, windowTitle(), tr("The folder %1 cannot be made.").arg(folder));
     return;
   }
   QDialog::accept();

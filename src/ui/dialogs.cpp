@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -8,8 +9,6 @@
 #include "TRecordDlg.h"
 
 namespace {
-
-const QString kFilter = QStringLiteral("Taons files (*.lis1)");
 
 // Adds the default extension to a name typed without one.
 QString withDefaultExtension(const QString& name) {
@@ -19,7 +18,7 @@ QString withDefaultExtension(const QString& name) {
 
 std::optional<QString> runFileDialog(QWidget* parent, const QString& lastName, bool save) {
   QFileDialog dialog(parent);
-  dialog.setNameFilter(kFilter);
+  dialog.setNameFilter(QCoreApplication::translate("Dialogs", "Taons files (*.lis1)"));
   dialog.setDefaultSuffix(QStringLiteral("lis1"));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // Open accepts a name that does not exist; save replaces without asking.
@@ -46,7 +45,7 @@ class QtDialogs : public DialogProvider {
     box.exec();
   }
   SaveAnswer saveChanges(QWidget* parent, const QString& name) override {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrova"), QStringLiteral("Save changes to %1?").arg(name),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrova"), QCoreApplication::translate("Dialogs", "Save changes to %1?").arg(name),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
@@ -57,8 +56,8 @@ class QtDialogs : public DialogProvider {
   }
   int execModal(QDialog* dialog) override { return dialog->exec(); }
   std::optional<QString> saveImageFileName(QWidget* parent, const QString& lastName) override {
-    QFileDialog dialog(parent, QStringLiteral("Export Image"));
-    dialog.setNameFilter(QStringLiteral("PNG images (*.png)"));
+    QFileDialog dialog(parent, QCoreApplication::translate("Dialogs", "Export Image"));
+    dialog.setNameFilter(QCoreApplication::translate("Dialogs", "PNG images (*.png)"));
     dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!lastName.isEmpty()) dialog.selectFile(lastName);
@@ -67,7 +66,7 @@ class QtDialogs : public DialogProvider {
     return name.section(QLatin1Char('/'), -1).contains(QLatin1Char('.')) ? name : name + QStringLiteral(".png");
   }
   std::optional<QString> framesFolder(QWidget* parent, const QString& lastFolder) override {
-    const QString folder = QFileDialog::getExistingDirectory(parent, QStringLiteral("Record Frames"), lastFolder);
+    const QString folder = QFileDialog::getExistingDirectory(parent, QCoreApplication::translate("Dialogs", "Record Frames"), lastFolder);
     if (folder.isEmpty()) return std::nullopt;
     return folder;
   }

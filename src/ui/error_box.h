@@ -10,6 +10,11 @@ using ErrorSink = std::function<void(const QString& message)>;
 void setErrorSink(ErrorSink sink);
 void resetErrorSink();
 
+// A message of the core (English, as it also goes to files and the
+// simulator) in the window's language where it is one of the fixed texts;
+// any other text is returned as it is.
+QString windowMessage(const QString& message);
+
 // The message as the box shows it: a full stop appended when the last
 // character sorts after ".".
 QString errorBoxText(const QString& message);

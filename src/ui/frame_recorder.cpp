@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFont>
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include "app_state.h"
+#include "error_box.h"
 #include "files/file_io.h"
 #include "files/io_error.h"
 #include "state/errors.h"
@@ -127,7 +129,8 @@ void FrameRecorder::write(Job& job) {
   } catch (const std::exception& e) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (error_.isEmpty())
-      error_ = QStringLiteral("%1: %2. Recording stopped.").arg(job.path, QString::fromUtf8(e.what()));
+      error_ = QCoreApplication::translate("FrameRecorder", "%1: %2. Recording stopped.")
+                   .arg(job.path, windowMessage(QString::fromUtf8(e.what())));
     jobs_.clear();  // the frames after a failed one would leave a hole
   }
 }

@@ -56,7 +56,7 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("HelpViewer"));
   setAttribute(Qt::WA_QuitOnClose, false);
   setWindowIcon(programIcon());
-  setWindowTitle(QStringLiteral("Zentrova Help"));
+  setWindowTitle(tr("Zentrova Help"));
 
   auto makeButton = [this](const QString& name, const QString& text, QStyle::StandardPixmap pixmap) {
     auto* button = new QToolButton(this);
@@ -67,9 +67,9 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
     button->setAutoRaise(true);
     return button;
   };
-  contents_ = makeButton(QStringLiteral("ContentsButton"), QStringLiteral("Contents"), QStyle::SP_DirHomeIcon);
-  back_ = makeButton(QStringLiteral("BackButton"), QStringLiteral("Back"), QStyle::SP_ArrowBack);
-  forward_ = makeButton(QStringLiteral("ForwardButton"), QStringLiteral("Forward"), QStyle::SP_ArrowForward);
+  contents_ = makeButton(QStringLiteral("ContentsButton"), tr("Contents"), QStyle::SP_DirHomeIcon);
+  back_ = makeButton(QStringLiteral("BackButton"), tr("Back"), QStyle::SP_ArrowBack);
+  forward_ = makeButton(QStringLiteral("ForwardButton"), tr("Forward"), QStyle::SP_ArrowForward);
   back_->setShortcut(QKeySequence::Back);
   forward_->setShortcut(QKeySequence::Forward);
 
@@ -98,7 +98,7 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
     const QString title = browser_->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Zentrova Help") : title);
+    setWindowTitle(title.isEmpty() ? tr("Zentrova Help") : title);
   });
   resize(760, 560);
 }
@@ -121,20 +121,22 @@ void HelpViewer::goContents() {
 }
 
 QString HelpViewer::notFoundText(const QString& helpFileName) {
-  return QStringLiteral("The help file \"%1\" was not found.").arg(helpFileName);
+  return tr("The help file \"%1\" was not found.").arg(helpFileName);
 }
 
 void HelpViewer::showNotFound(const QString& helpFileName, const QStringList& folders) {
   currentFile_.clear();
   contents_->setEnabled(false);
   browser_->clearHistory();
-  QString html = QStringLiteral("<html><head><title>Zentrova Help</title></head><body><h2>") +
-                 notFoundText(helpFileName).toHtmlEscaped() +
-                 QStringLiteral("</h2><p>It was looked for in these folders:</p><ul>");
+  QString html = QStringLiteral("<html><head><title>") + tr("Zentrova Help").toHtmlEscaped() +
+                 QStringLiteral("</title></head><body><h2>") + notFoundText(helpFileName).toHtmlEscaped() +
+                 QStringLiteral("</h2><p>") + tr("It was looked for in these folders:").toHtmlEscaped() +
+                 QStringLiteral("</p><ul>");
   for (const QString& folder : folders) html += QStringLiteral("<li><tt>") + folder.toHtmlEscaped() + QStringLiteral("</tt></li>");
-  html += QStringLiteral("</ul><p>Reinstalling the program puts the manuals back in place.</p></body></html>");
+  html += QStringLiteral("</ul><p>") + tr("Reinstalling the program puts the manuals back in place.").toHtmlEscaped() +
+          QStringLiteral("</p></body></html>");
   browser_->setHtml(html);
-  setWindowTitle(QStringLiteral("Zentrova Help"));
+  setWindowTitle(tr("Zentrova Help"));
 }
 
 HelpViewer* helpViewer() { return theViewer().data(); }

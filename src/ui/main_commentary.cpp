@@ -72,14 +72,14 @@ void MainCommentary::load() {
   const std::string path = commentaryPath(app_.set.SetFileName);
   const CommentaryRead read = readCommentary(path);
   if (read.state == CommentaryRead::State::Refused) {
-    refuse(fromLocal(read.why));
+    refuse(windowMessage(fromLocal(read.why)));
     return;
   }
   if (read.state == CommentaryRead::State::Missing) {
     // The field keeps its text; a refusal it showed belongs to another file.
     if (!refusal_.isEmpty()) {
       refusal_.clear();
-      showText("No Comment");
+      showText(TMainForm::tr("No Comment").toStdString());
       saved_ = bytes();
     }
     return;
@@ -101,7 +101,7 @@ void MainCommentary::CommentExit() {
   if (!CommentChanged) return;
   CommentChanged = false;
   if (!refusal_.isEmpty()) return;  // that file is never written
-  if (!dialogs().confirm(&form_, QStringLiteral("Confirm"), QStringLiteral("The text was changed. Save now?")))
+  if (!dialogs().confirm(&form_, TMainForm::tr("Confirm"), TMainForm::tr("The text was changed. Save now?")))
     return;
   save();
 }
@@ -122,7 +122,7 @@ void MainCommentary::save() {
 void MainCommentary::closeCheck() {
   CommentChanged = false;
   if (!refusal_.isEmpty() || bytes() == saved_) return;
-  if (!dialogs().confirm(&form_, QStringLiteral("Confirm"), QStringLiteral("The text was changed. Save now?")))
+  if (!dialogs().confirm(&form_, TMainForm::tr("Confirm"), TMainForm::tr("The text was changed. Save now?")))
     return;
   save();
 }

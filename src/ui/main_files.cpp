@@ -3,6 +3,8 @@
 #include "main_files.h"
 
 #include <QDialog>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include "TEditDlg.h"
@@ -21,6 +23,14 @@
 #include "view/fit.h"
 
 using namespace zentrova;
+
+namespace {
+
+// The labels the built-in sets carry in place of a file name.
+constexpr const char* kSpiralLabel = "ThetraSpiral";
+constexpr const char* kEasySquareLabel = "This is a stabil structur of taons";
+
+}  // namespace
 
 MainFiles::MainFiles(TMainForm& form) : MainPart(form) {}
 
@@ -65,7 +75,7 @@ void MainFiles::New1Click() {
 
 void MainFiles::Open1Click() {
   if (!askSaveChanges()) return;
-  const auto chosen = dialogs().openSetFileName(&form_, lastOpenName_);
+  const auto chosen = dialogs().openSetFileName(&form_, startFolder() + QLatin1Char('/'));
   if (!chosen) return;
   lastOpenName_ = *chosen;
   form_.history().clear();
@@ -88,6 +98,10 @@ void MainFiles::Open1Click() {
 
 void MainFiles::Save1Click() {
   if (app_.set.FigureMode) return;
+  if (hasNoFile()) {
+    Saveas1Click();  // a built-in set has nowhere to go yet
+    return;
+  }
   saveSet(app_.set, app_.record, app_.set.SetFileName);
   form_.history().clear();
   markSaved();
@@ -96,7 +110,7 @@ void MainFiles::Save1Click() {
 void MainFiles::Saveas1Click() {
   auto& s = app_.set;
   if (s.FigureMode) return;
-  const auto chosen = dialogs().saveSetFileName(&form_, lastSaveName_);
+  const auto chosen = dialogs().saveSetFileName(&form_, suggestedSaveName());
   if (!chosen) return;
   lastSaveName_ = *chosen;
   s.SetFileName = toLocal(*chosen);
@@ -118,10 +132,10 @@ void MainFiles::Null00Click() {
     s.Ux1[i] = s.Uy1[i] = s.Uz1[i] = 0;
   }
   form_.pictureCommands().clearTrails();
-  ui_.Null00->setText(QStringLiteral("Yes Null"));
+  ui_.Null00->setText(TMainForm::tr("Yes Null"));
   ui_.Null00->setStyleSheet(TMainForm::null00Style());
   form_.listing().fill();
-  form_.history().pushChange(QStringLiteral("Velocity Reset"), before);
+  form_.history().pushChange(velocityResetText(), before);
   Saveas1Click();
 }
 
@@ -133,7 +147,7 @@ void MainFiles::Spiral1Click() {
   buildFigure(app_.set);
   ui_.Go->setEnabled(false);
   ui_.Null00->setEnabled(false);
-  form_.history().pushChange(QStringLiteral("Spiral"), before);
+  form_.history().pushChange(TMainForm::tr("Spiral"), before);
   form_.view().DrawFigure();
 }
 
@@ -149,7 +163,7 @@ void MainFiles::Daons1Click() {
     const SetSnapshot& before;
     ~Done() {
       files->markSaved();
-      form.history().pushChange(QStringLiteral("Taons"), before);
+      form.history().pushChange(TMainForm::tr("Taons"), before);
     }
   } done{this, form_, before};
   form_.pictureCommands().clearTrails();
@@ -158,13 +172,13 @@ void MainFiles::Daons1Click() {
   ui_.Null00->setEnabled(true);
   const auto startName = readStartupFile(app_.startupPath);
   if (!startName) {
-    dialogs().information(&form_, QStringLiteral("The start File not found."));
+    dialogs().information(&form_, TMainForm::tr("The start File not found."));
     return;
   }
   s.StartName = *startName;
   if (s.StartName.empty()) {
     buildFigure(s);
-    s.SetFileName = "This is a stabil structur of taons";
+    s.SetFileName = kEasySquareLabel;
     form_.listing().fill();
     ui_.FName->setText(fromLocal(s.SetFileName));
     form_.view().DrawTaons();
@@ -195,7 +209,42 @@ bool MainFiles::setChanged() const {
   return s.SetFileName != savedName_ || recordOf(s, app_.record).bytes != savedRecord_.bytes;
 }
 
-QString MainFiles::setDisplayName() const { return QFileInfo(fromLocal(app_.set.SetFileName)).fileName(); }
+QString MainFiles::setDisplayName() const {
+  if (hasNoFile()) return tr("the easy square");
+  return QFileInfo(fromLocal(app_.set.SetFileName)).fileName();
+}
+
+QString MainFiles::velocityResetText() { return TMainForm::tr("Velocity Reset"); }
+
+// The built-in sets carry a label where a set read from a file has its path.
+bool MainFiles::hasNoFile() const {
+  const std::string& name = app_.set.SetFileName;
+  return !app_.set.FigureMode && (name.empty() || name == kSpiralLabel || name == kEasySquareLabel);
+}
+
+QString MainFiles::examplesFolder() {
+  const QString programDir = QCoreApplication::applicationDirPath();
+  for (const QString& folder : {QDir::cleanPath(programDir + QStringLiteral("/../share/zentrova/examples")),
+                                QStringLiteral(ZENTROVA_DATA_DIR "/examples"), programDir + QStringLiteral("/examples")})
+    if (QFileInfo(folder).isDir()) return folder;
+  return QDir::currentPath();
+}
+
+QString MainFiles::startFolder() const {
+  if (hasNoFile()) return examplesFolder();
+  const QFileInfo set(fromLocal(app_.set.SetFileName));
+  return set.absoluteDir().exists() ? set.absolutePath() : examplesFolder();
+}
+
+QString MainFiles::suggestedSaveName() const {
+  if (!hasNoFile()) return QFileInfo(fromLocal(app_.set.SetFileName)).absoluteFilePath();
+  // A name beside the examples that none of them has.
+  const QDir folder(examplesFolder());
+  QString name = folder.filePath(QStringLiteral("easy-square-copy.lis1"));
+  for (int n = 2; QFileInfo::exists(name) && n < 1000; ++n)
+    name = folder.filePath(QStringLiteral("easy-square-copy-%1.lis1").arg(n));
+  return name;
+}
 
 void MainFiles::updateTitle() {
   if (app_.set.FigureMode) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 
@@ -8,6 +9,8 @@
 // The File and Figure commands, the velocity reset, the title that marks a
 // change and the question that keeps unsaved work.
 class MainFiles : public MainPart {
+  Q_DECLARE_TR_FUNCTIONS(MainFiles)
+
  public:
   explicit MainFiles(TMainForm& form);
 
@@ -29,6 +32,14 @@ class MainFiles : public MainPart {
   void updateTitle();
   // "Save changes to NAME?" when the set changed; false when the user cancels.
   bool askSaveChanges();
+  // Whether the set is a built-in one that has no file yet.
+  bool hasNoFile() const;
+  // Where Open starts and what Save As offers: the set's own folder and
+  // name, or a new name among the examples for a built-in set.
+  QString startFolder() const;
+  QString suggestedSaveName() const;
+  static QString examplesFolder();
+  static QString velocityResetText();
 
  private:
   QString setDisplayName() const;

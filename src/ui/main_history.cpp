@@ -52,14 +52,21 @@ QString groupedCount(std::int64_t n) {
   return n < 0 ? QStringLiteral("-") + digits : digits;
 }
 
+// The count that picks the plural form of a number of steps: the count itself,
+// or for large ones a stand-in with the same last two digits, since tr() takes
+// an int.
+int pluralCount(std::int64_t n) { return n < 1000000 ? int(n) : 1000000 + int(n % 100); }
+
 }  // namespace
 
 QString MainHistory::runText(std::int64_t steps) {
-  return steps == 1 ? QStringLiteral("Run of 1 step") : QStringLiteral("Run of %1 steps").arg(groupedCount(steps));
+  return steps == 1 ? TMainForm::tr("Run of 1 step")
+                    : TMainForm::tr("Run of %1 steps", nullptr, pluralCount(steps)).arg(groupedCount(steps));
 }
 
 QString MainHistory::singleStepsText(std::int64_t steps) {
-  return steps == 1 ? QStringLiteral("Single Step") : QStringLiteral("%1 Single Steps").arg(groupedCount(steps));
+  return steps == 1 ? TMainForm::tr("Single Step")
+                    : TMainForm::tr("%1 Single Steps", nullptr, pluralCount(steps)).arg(groupedCount(steps));
 }
 
 MainHistory::MainHistory(TMainForm& form) : MainPart(form) {
@@ -78,8 +85,8 @@ MainHistory::~MainHistory() {
 void MainHistory::updateActions() {
   const bool idle = app_.set.Stopped;
   const QString undoText = undo_->undoText(), redoText = undo_->redoText();
-  ui_.Undo1->setText(undoText.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + undoText);
-  ui_.Redo1->setText(redoText.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + redoText);
+  ui_.Undo1->setText(undoText.isEmpty() ? TMainForm::tr("Undo") : TMainForm::tr("Undo %1").arg(undoText));
+  ui_.Redo1->setText(redoText.isEmpty() ? TMainForm::tr("Redo") : TMainForm::tr("Redo %1").arg(redoText));
   ui_.Undo1->setEnabled(idle && undo_->canUndo());
   ui_.Redo1->setEnabled(idle && undo_->canRedo());
 }

@@ -7,7 +7,9 @@
 
 #include "key_filter.h"
 #include "main_history.h"
+#include "number_field.h"
 #include "parameter_fields.h"
+#include "state/errors.h"
 
 using namespace zentrova;
 
@@ -40,34 +42,33 @@ void MainParameters::store(QLineEdit* field) {
 }
 
 void MainParameters::show() {
-  for (const NamedParameter& p : namedParameters()) {
-    QLineEdit* edit = parameterField(ui_.centralwidget, p);
-    edit->setText(realText(app_.set.*p.field));
-    edit->setCursorPosition(0);  // long numbers show their leading digits
-  }
+  for (const NamedParameter& p : namedParameters()) shown_.show(parameterField(ui_.centralwidget, p), app_.set.*p.field);
 }
 
-void MainParameters::EditDTExit() {
-  // The text the window wrote itself stands for the value as it is, all of
-  // its bits, so leaving the field untouched changes nothing.
-  if (ui_.EditDT->text() == realText(app_.set.Dt)) return;
-  const Real value = parseReal(toLocal(ui_.EditDT->text()), decimalSeparator());
-  if (sameBits(value, app_.set.Dt)) return;
+// The text the window wrote itself stands for the value as it is, all of its
+// bits, so leaving the field untouched changes nothing. A text that is not a
+// number gives way to the value in force, and the box says which one stays.
+void MainParameters::storeField(QLineEdit* field, Real& target, const QString& name) {
+  if (shown_.untouched(field)) return;
+  Real value;
+  try {
+    value = parseUserReal(field->text());
+  } catch (const ConvertError& e) {
+    shown_.show(field, target);
+    throw ConvertError(std::string(e.what()) + "; " +
+                       toLocal(TMainForm::tr("%1 stays %2").arg(name, realText(target))));
+  }
+  if (sameBits(value, target)) return;
   const SetSnapshot before(app_.set);
-  app_.set.Dt = value;
-  form_.history().pushChange(QStringLiteral("Change of dt"), before);
+  target = value;
+  shown_.show(field, value);
+  form_.history().pushChange(TMainForm::tr("Change of %1").arg(name), before);
 }
+
+void MainParameters::EditDTExit() { storeField(ui_.EditDT, app_.set.Dt, QStringLiteral("dt")); }
 
 void MainParameters::ParameterExit(QLineEdit* field) {
-  auto& s = app_.set;
-  for (const NamedParameter& p : namedParameters()) {
-    if (p.kind == ParameterKind::TimeStep) continue;  // EditDTExit's
-    Real* target = &(s.*p.field);
-    if (parameterField(ui_.centralwidget, p) != field || field->text() == realText(*target)) continue;
-    const Real value = parseReal(toLocal(field->text()), decimalSeparator());
-    if (sameBits(value, *target)) return;
-    const SetSnapshot before(s);
-    *target = value;
-    form_.history().pushChange(QStringLiteral("Change of %1").arg(field->objectName().mid(4)), before);
-  }
+  for (const NamedParameter& p : namedParameters())
+    if (p.kind != ParameterKind::TimeStep && parameterField(ui_.centralwidget, p) == field)
+      storeField(field, app_.set.*p.field, QString::fromLatin1(p.name));
 }

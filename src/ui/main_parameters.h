@@ -1,13 +1,17 @@
 #pragma once
+#include <QCoreApplication>
 #include <QList>
 
 #include "main_part.h"
+#include "number_field.h"
 
 class QLineEdit;
 
 // dt and the ten force parameters: shown from the set, stored into it when
 // their field is left or Enter is pressed in it.
 class MainParameters : public MainPart {
+  Q_DECLARE_TR_FUNCTIONS(MainParameters)
+
  public:
   explicit MainParameters(TMainForm& form);
 
@@ -19,5 +23,8 @@ class MainParameters : public MainPart {
   void ParameterExit(QLineEdit* field);
 
  private:
+  void storeField(QLineEdit* field, zentrova::Real& target, const QString& name);
+
   QList<QLineEdit*> fields_;
+  ShownNumbers shown_;
 };

@@ -164,8 +164,17 @@ void MainPicture::recordFrame() {
   p.lastFrameStep = step;
   QString stamp;
   if (p.recording.stamp)
-    stamp = QStringLiteral("step %1   time %2").arg(step).arg(realText(static_cast<Real>(step) * app_.set.Dt));
+    stamp = TMainForm::tr("step %1   time %2")
+                .arg(QString::number(step), realText(static_cast<Real>(step) * app_.set.Dt));
   if (!p.recorder->add(shownPicture(), stamp)) recordingFailed();
+}
+
+bool MainPicture::frameDue() const {
+  const PictureState& p = state_;
+  if (!p.RecordFrames->isChecked() || !p.recorder) return false;
+  const std::int32_t step = app_.set.Time;
+  const std::int32_t from = std::min(step, p.recordFrom);
+  return (std::int64_t(step) - from) % p.recording.every == 0 && p.lastFrameStep != step;
 }
 
 void MainPicture::finishRecording() {

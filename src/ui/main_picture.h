@@ -60,6 +60,8 @@ class MainPicture : public MainPart {
   void recordTrails();
   void keepInView();
   void recordFrame();
+  // Whether recordFrame would take a frame of this step.
+  bool frameDue() const;
   // Every frame of the run on disk, or its error shown.
   void finishRecording();
 

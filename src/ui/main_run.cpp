@@ -1,14 +1,12 @@
-// The integration run: Go/Stop, the step loop, the lamp, the step counter,
-// the Run menu (Step Once, Speed) and the Monitor window.
+// The integration run: Go/Stop, the slices of steps, the lamp, the step
+// counter, the Run menu (Step Once, Speed) and the Monitor window.
 #include "main_run.h"
 
 #include <QActionGroup>
-#include <QCoreApplication>
-#include <QEventLoop>
+#include <QApplication>
 #include <QMenu>
-#include <QTimer>
-#include <utility>
-#include <vector>
+#include <QScreen>
+#include <algorithm>
 
 #include "TMonitor.h"
 #include "error_box.h"
@@ -21,6 +19,21 @@
 #include "main_view.h"
 
 using namespace zentrova;
+
+namespace {
+
+// Steps are taken for this long before the window handles its events: short
+// enough that a click answers at once, long enough that handing over costs
+// little.
+constexpr std::chrono::milliseconds kSlice(8);
+// Numbers change too fast to read well before they are shown twenty times a
+// second.
+constexpr std::chrono::milliseconds kListingInterval(50);
+// While a modal dialog is up the run waits for it, as it waited when the run
+// gave the dialog its turn; it looks again this often.
+constexpr int kModalPollMs = 50;
+
+}  // namespace
 
 MainRun::MainRun(TMainForm& form) : MainPart(form) {
   const auto on = [this](QAction* action, auto handler) {
@@ -45,6 +58,17 @@ MainRun::MainRun(TMainForm& form) : MainPart(form) {
     ui_.StepOnce->setEnabled(true);
   });
   form_.history().onCleared([this] { runStart_.reset(); });
+  // An ending signal stops a run and ends the event loop: the run still ends
+  // as Stop ends it, its frames on disk.
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { runGuarded([this] { end(); }); });
+  slice_ = new QTimer(this);
+  connect(slice_, &QTimer::timeout, this, [this] {
+    if (QApplication::activeModalWidget()) {
+      slice_->start(kModalPollMs);
+      return;
+    }
+    form_.view().runCommand([this] { slice(); });
+  });
 }
 
 MainRun::~MainRun() { delete monitor_; }  // it reads this part's controls
@@ -60,58 +84,71 @@ void MainRun::setLamp(bool runningColours) {
 
 void MainRun::showRunning() {
   ui_.Go->setIcon(crossGlyph());
-  ui_.Go->setText(QStringLiteral("Stop"));
+  ui_.Go->setText(TMainForm::tr("Stop"));
   setLamp(true);
   form_.history().updateActions();
 }
 
 void MainRun::showIdle() {
   ui_.Go->setIcon(checkGlyph());
-  ui_.Go->setText(QStringLiteral("Go"));
+  ui_.Go->setText(TMainForm::tr("Go"));
   setLamp(false);
+  app_.set.Stopped = true;
+  ui_.Images->setEnabled(true);
+  ui_.Null00->setEnabled(true);
   form_.history().updateActions();
 }
 
 void MainRun::GoClick() {
   auto& s = app_.set;
-  if (s.Stopped) {
-    // A commentary edited before the click is offered for saving first; the
-    // run starts whatever the answer.
-    form_.commentary().askBeforeRun();
-    if (!s.Stopped || !ui_.Go->isEnabled()) return;
-    runStart_.emplace(s);
-    runStepsDone_ = 0;
-    // The whole run, however it ends, is one command, unless the history was
-    // cleared under it (Open, New or Save during the run).
-    const auto record = [&] {
-      if (runStart_) form_.history().pushChange(MainHistory::runText(runStepsDone_), *runStart_);
-      runStart_.reset();
-      form_.files().updateTitle();
-    };
-    s.Stopped = false;
-    showRunning();
-    ui_.Images->setEnabled(false);
-    ui_.Null00->setEnabled(false);
-    ui_.Null00->setText(QStringLiteral("0"));
-    ui_.Null00->setStyleSheet(TMainForm::null00Style());
-    try {
-      runSteps(s.Time);
-    } catch (...) {
-      stopRun();  // a fault ends the run: the window shows what is true
-      record();
-      throw;
-    }
-    record();
-  } else {
-    stopRun();
+  if (!s.Stopped) {
+    end();
+    return;
   }
+  // A commentary edited before the click is offered for saving first; the
+  // run starts whatever the answer.
+  form_.commentary().askBeforeRun();
+  if (!s.Stopped || !ui_.Go->isEnabled()) return;
+  runStart_.emplace(s);
+  runStepsDone_ = 0;
+  s.Stopped = false;
+  showRunning();
+  ui_.Images->setEnabled(false);
+  ui_.Null00->setEnabled(false);
+  ui_.Null00->setText(QStringLiteral("0"));
+  ui_.Null00->setStyleSheet(TMainForm::null00Style());
+  nextStepAt_ = shownAt_ = listedAt_ = {};
+  runTime_ = s.Time;
+  slice_->start(0);
+  slice();  // the first steps at once; the rest from the event loop
 }
 
-void MainRun::stopRun() {
+void MainRun::end() {
+  if (app_.set.Stopped && !slice_->isActive()) return;
+  slice_->stop();
   showIdle();
-  app_.set.Stopped = true;
-  ui_.Images->setEnabled(true);
-  ui_.Null00->setEnabled(true);
+  show(List::IfTicked);  // the last step, whenever it was taken
+  recordRun();
+  form_.pictureCommands().finishRecording();  // every frame of the run on disk, or its error shown
+}
+
+void MainRun::recordRun() {
+  if (runStart_) form_.history().pushChange(MainHistory::runText(runStepsDone_), *runStart_);
+  runStart_.reset();
+  form_.files().updateTitle();
+}
+
+// A fault ends the run at once: the window shows what is true, and the fault
+// is reported once the run is over.
+void MainRun::endAfterFault() {
+  slice_->stop();
+  showIdle();
+  try {
+    show(List::IfTicked);
+  } catch (...) {
+    // A drawing that failed fails again; the first fault is the one told.
+  }
+  recordRun();
 }
 
 StepControls MainRun::readStepControls() const {
@@ -125,88 +162,106 @@ StepControls MainRun::readStepControls() const {
   return c;
 }
 
-namespace {
-
-// Every step draws the picture and refills the listing, but each is shown on
-// screen at most once per interval: repainting costs more than a step of a
-// small set, and no eye follows 500 frames a second. Numbers change too fast
-// to read well before they are shown twenty times a second.
-class FramePacer {
- public:
-  using Clock = std::chrono::steady_clock;
-  struct Shown {
-    QWidget* widget;
-    std::chrono::milliseconds interval;
-    Clock::time_point last{};
-  };
-  FramePacer(std::initializer_list<Shown> shown) : shown_(shown) {}
-  ~FramePacer() {  // the last step is always shown, also after a fault
-    for (Shown& s : shown_) show(s.widget, true);
-  }
-  // Returns whether the first widget is shown this time.
-  bool beforeEvents() {
-    const auto now = Clock::now();
-    bool first = true, firstShown = false;
-    for (Shown& s : shown_) {
-      const bool due = now - s.last >= s.interval;
-      if (due) s.last = now;
-      show(s.widget, due);
-      if (first) firstShown = due;
-      first = false;
-    }
-    return firstShown;
-  }
-
- private:
-  // Enabling repaints again repaints the widget once, with its latest content.
-  static void show(QWidget* w, bool on) {
-    if (w->updatesEnabled() != on) w->setUpdatesEnabled(on);
-  }
-  std::vector<Shown> shown_;
-};
-
-}  // namespace
-
-void MainRun::stepAndShow(std::int32_t n, bool list) {
+void MainRun::takeStep() {
   auto& s = app_.set;
   MainPicture& picture = form_.pictureCommands();
+  const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(runTime_) + 1u);  // wraps, as Time does
   try {
     // Nothing can change the controls during a step, so one reading serves it.
     integrateWholeStep(s, readStepControls());
+    runTime_ = n;
     ++runStepsDone_;
     picture.recordTrails();
     s.Time = n;
     if (!form_.files().titleMarked()) form_.files().updateTitle();
-    if (ShowTime) ui_.LTime->setText(QString::number(n));
-    form_.view().DrawTaons();
-    picture.keepInView();
-    if (list) form_.listing().fill();
     if (monitor_) monitor_->stepTaken();
-    picture.recordFrame();
+    // A frame is the picture of its own step.
+    if (picture.frameDue()) {
+      form_.view().DrawTaons();
+      picture.keepInView();
+      shownAt_ = Clock::now();
+      picture.recordFrame();
+    }
   } catch (const std::exception& e) {
     noteRunFault(e.what(), n);
     throw;
   }
 }
 
+void MainRun::show(List list) {
+  const auto now = Clock::now();
+  showTime();
+  form_.view().DrawTaons();
+  form_.pictureCommands().keepInView();
+  shownAt_ = now;
+  const bool ticked = ui_.ShowList->isChecked();
+  if (list == List::Always || (ticked && (list == List::IfTicked || now - listedAt_ >= kListingInterval))) {
+    form_.listing().fill();
+    listedAt_ = now;
+  }
+}
+
+std::chrono::milliseconds MainRun::frameInterval() const {
+  const QScreen* screen = form_.screen();
+  const double hz = screen && screen->refreshRate() >= 10 ? screen->refreshRate() : 60.0;
+  return std::chrono::milliseconds(std::max(4, int(1000.0 / hz)));
+}
+
+// The Speed menu changes only the timing: the steps are the same at every
+// speed. The first step of a paced run, or one that fell behind, sets a new
+// beat.
+bool MainRun::stepDue(Clock::time_point now) {
+  if (stepsPerSecond_ <= 0) return true;
+  const auto period = std::chrono::microseconds(1000000 / stepsPerSecond_);
+  if (nextStepAt_ == Clock::time_point{} || now - nextStepAt_ > period) nextStepAt_ = now;
+  if (now < nextStepAt_) return false;
+  nextStepAt_ += period;
+  return true;
+}
+
+void MainRun::slice() {
+  auto& s = app_.set;
+  if (s.Stopped) {  // stopped from outside, by an ending signal
+    end();
+    return;
+  }
+  runSteps(runTime_);
+  if (stepsPerSecond_ > 0) {
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextStepAt_ - Clock::now()).count();
+    slice_->start(int(std::clamp<long long>(wait, 0, 1000)));
+  } else if (slice_->interval() != 0) {
+    slice_->start(0);
+  }
+}
+
 void MainRun::runSteps(std::int32_t n) {
   auto& s = app_.set;
-  using std::chrono::milliseconds;
-  FramePacer pacer{{ui_.ViewArea, milliseconds(15)}, {ui_.DaonsTable->viewport(), milliseconds(50)}};
-  do {
-    ++n;
-    stepAndShow(n, ui_.ShowList->isChecked());
-    pacer.beforeEvents();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    paceRun();
-  } while (!s.Stopped);
-  form_.pictureCommands().finishRecording();  // every frame of the run on disk, or its error shown
+  runTime_ = n;
+  if (s.Stopped) {
+    takeStep();
+    show(List::IfTicked);
+    form_.pictureCommands().finishRecording();
+    return;
+  }
+  const auto until = Clock::now() + kSlice;
+  try {
+    bool stepped = false;
+    for (auto now = Clock::now(); now < until && stepDue(now); now = Clock::now()) {
+      takeStep();
+      stepped = true;
+    }
+    // Paced steps are few: each is shown.
+    if (stepped && (stepsPerSecond_ > 0 || Clock::now() - shownAt_ >= frameInterval())) show(List::IfDue);
+  } catch (...) {
+    endAfterFault();
+    throw;
+  }
 }
 
 void MainRun::LTimeDblClick() { ShowTime = !ShowTime; }
 
 void MainRun::showTime() {
-  if (ShowTime) ui_.LTime->setText(QString::number(app_.set.Time));
+  if (ShowTime) ui_.LTime->setText(QString::number(static_cast<std::uint32_t>(app_.set.Time)));
 }
 
 void MainRun::Monitor1Click() {
@@ -226,8 +281,10 @@ void MainRun::StepOnceClick() {
   const SetSnapshot before(s);
   // Consecutive single steps are one command.
   constexpr int kSingleStepId = 1;
+  runTime_ = s.Time;
   try {
-    stepAndShow(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.Time) + 1u), true);  // wraps as a run does
+    takeStep();
+    show(List::Always);
   } catch (...) {
     form_.history().pushChange(MainHistory::singleStepsText(1), before, kSingleStepId);
     throw;
@@ -239,27 +296,9 @@ void MainRun::StepOnceClick() {
 void MainRun::SpeedClick(int stepsPerSecond) {
   stepsPerSecond_ = stepsPerSecond;
   nextStepAt_ = {};
+  if (slice_->isActive()) slice_->start(0);  // the new pace from now on
 }
 
 void MainRun::noteRunFault(const char* message, std::int32_t step) {
   if (monitor_) monitor_->runFaulted(QString::fromUtf8(message), step);
-}
-
-// Holds the run until its next step is due, handling events meanwhile. Only
-// the timing changes: the steps are the same at every speed.
-void MainRun::paceRun() {
-  if (stepsPerSecond_ <= 0) return;
-  using Clock = std::chrono::steady_clock;
-  const auto period = std::chrono::microseconds(1000000 / stepsPerSecond_);
-  const auto now = Clock::now();
-  // The first step of a run, or one that fell behind, sets a new beat.
-  nextStepAt_ = nextStepAt_ == Clock::time_point{} || now - nextStepAt_ > period ? now + period
-                                                                                  : nextStepAt_ + period;
-  while (!app_.set.Stopped && stepsPerSecond_ > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(nextStepAt_ - Clock::now()).count();
-    if (left <= 0) break;
-    QEventLoop wait;
-    QTimer::singleShot(int(std::min<long long>(left, 20)), &wait, &QEventLoop::quit);
-    wait.exec();
-  }
 }

@@ -9,6 +9,7 @@
 #include "error_box.h"
 #include "image_canvas.h"
 #include "main_listing.h"
+#include "main_marks.h"
 #include "main_picture.h"
 #include "view/controls.h"
 #include "view/drawing.h"
@@ -17,7 +18,18 @@
 using namespace zentrova;
 namespace ctl = zentrova::controls;
 
-MainView::MainView(TMainForm& form) : MainPart(form) {}
+MainView::MainView(TMainForm& form) : MainPart(form) {
+  paint_ = new QTimer(this);
+  paint_->setSingleShot(true);
+  paint_->setInterval(0);
+  connect(paint_, &QTimer::timeout, this, [this] {
+    if (resizePending_) {
+      resizePending_ = false;
+      runCommand([this] { FormResize(); });
+    }
+    runRepaint([this] { FormPaint(); });
+  });
+}
 
 std::unique_ptr<QImageCanvas> MainView::canvas() {
   ui_.ViewArea->ensureImageSize(form_.width(), form_.panTop());
@@ -32,8 +44,10 @@ template <class Draw>
 void MainView::withScene(Draw&& draw) {
   auto surface = canvas();
   const MainPicture& picture = form_.pictureCommands();
+  const MainMarks* marks = form_.marks();
   DrawingSnapshot shown = app_.set.drawingSnapshot();
-  const Scene scene{*surface, app_.view, shown, form_.taoscopeChecked(), picture.shownTrails(), picture.pointSize()};
+  const Scene scene{*surface,           app_.view, shown, form_.taoscopeChecked(), picture.shownTrails(),
+                    picture.pointSize(), marks ? marks->palette() : Palette::Classic};
   struct Show {
     TViewArea* area;
     ParticleSet& set;
@@ -44,6 +58,7 @@ void MainView::withScene(Draw&& draw) {
     }
   } show{ui_.ViewArea, app_.set, shown};
   draw(scene);
+  if (marks) marks->drawOver(*surface);
 }
 
 void MainView::drawWith(const std::function<void(const Scene&)>& draw) { withScene(draw); }
@@ -94,16 +109,7 @@ void MainView::reportFault(std::exception_ptr fault) {
 }
 
 void MainView::schedulePaint() {
-  if (paintPending_) return;
-  paintPending_ = true;
-  QTimer::singleShot(0, this, [this] {
-    paintPending_ = false;
-    if (resizePending_) {
-      resizePending_ = false;
-      runCommand([this] { FormResize(); });
-    }
-    runRepaint([this] { FormPaint(); });
-  });
+  if (!paint_->isActive()) paint_->start();
 }
 
 void MainView::resized() {
@@ -119,6 +125,15 @@ void MainView::FormPaint() {
 }
 
 void MainView::FormResize() {
+  // The bottom panel grows with the splitter: the listing and the commentary
+  // take the height it gains, the name and the mode buttons stay below them.
+  constexpr int kPanHeight = 192, kPageControlHeight = 148, kTableHeight = 119, kFNameTop = 148, kModesTop = 169;
+  const int grow = std::max(0, ui_.Pan->height() - kPanHeight);
+  ui_.PageControl->resize(ui_.PageControl->width(), kPageControlHeight + grow);
+  ui_.DaonsTable->resize(ui_.DaonsTable->width(), kTableHeight + grow);
+  ui_.FName->move(ui_.FName->x(), kFNameTop + grow);
+  ui_.Gravoscope->move(ui_.Gravoscope->x(), kModesTop + grow);
+  ui_.Taoscope->move(ui_.Taoscope->x(), kModesTop + grow);
   UpdateCenter(app_.view, form_.width(), form_.panTop());
   const auto l = ctl::resizeLayout(ui_.Panel1->geometry().left(), ui_.PageControl->height());
   ui_.FName->resize(std::max(l.fNameWidth, 0), ui_.FName->height());

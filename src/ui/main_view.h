@@ -63,7 +63,9 @@ class MainView : public MainPart {
   void reportFault(std::exception_ptr fault);
 
   bool drawFaultReported_ = false;  // repaints that fail again stay silent
+  // A box runs an event loop while it is up, in which a resize or a paint
+  // may fail again: one box at a time.
   bool faultBoxUp_ = false;
-  bool paintPending_ = false;
   bool resizePending_ = false;
+  QTimer* paint_ = nullptr;  // one paint for all the requests before it
 };

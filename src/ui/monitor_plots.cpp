@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "analysis/observable_table.h"
+#include "observable_texts.h"
 
 using namespace zentrova;
 
@@ -17,7 +18,7 @@ namespace {
 const QColor kBackground(0x2e, 0x30, 0x3a), kPlotBackground(0x24, 0x26, 0x2e), kGrid(0x50, 0x53, 0x60),
     kText(0xd0, 0xd0, 0xd0), kNote(0xff, 0x90, 0x90);
 
-constexpr const char* kDrift = "drift";
+constexpr const char* kDrift = QT_TRANSLATE_NOOP("MonitorPlots", "drift");
 
 struct PanelLook {
   MonitorPlot plot;  // MonitorPlot::None for the drift
@@ -26,11 +27,11 @@ struct PanelLook {
 };
 
 const PanelLook kPanels[] = {
-    {MonitorPlot::Kinetic, "Kinetic energy", true, false},
-    {MonitorPlot::Energy, "Energy", false, false},
-    {MonitorPlot::None, "Relative energy drift (E − E₀) / |E₀|", false, false},
-    {MonitorPlot::Radius, "Radius", false, false},
-    {MonitorPlot::Distance, "Minimum distance", false, true},
+    {MonitorPlot::Kinetic, QT_TRANSLATE_NOOP("MonitorPlots", "Kinetic energy"), true, false},
+    {MonitorPlot::Energy, QT_TRANSLATE_NOOP("MonitorPlots", "Energy"), false, false},
+    {MonitorPlot::None, QT_TRANSLATE_NOOP("MonitorPlots", "Relative energy drift (E − E₀) / |E₀|"), false, false},
+    {MonitorPlot::Radius, QT_TRANSLATE_NOOP("MonitorPlots", "Radius"), false, false},
+    {MonitorPlot::Distance, QT_TRANSLATE_NOOP("MonitorPlots", "Minimum distance"), false, true},
 };
 
 // Each curve's columns in the table's order, but the dashed total last, on top.
@@ -49,14 +50,14 @@ MonitorPlots::MonitorPlots(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   for (const PanelLook& look : kPanels) {
     Panel p;
-    p.title = QString::fromUtf8(look.title);
+    p.title = tr(look.title);
     p.fromZero = look.fromZero;
     p.logarithmic = look.logarithmic;
     if (look.plot == MonitorPlot::None) {
-      p.curves.push_back({QString::fromLatin1(kDrift), QColor(0x80, 0xff, 0x80), false, {}});
+      p.curves.push_back({tr(kDrift), QColor(0x80, 0xff, 0x80), false, {}});
     } else {
       for (const ObservableColumn* c : columnsOf(look.plot))
-        p.curves.push_back({QString::fromUtf8(c->curve), QColor(QRgb(c->rgb)), c->dashed, {}});
+        p.curves.push_back({observableText(c->curve), QColor(QRgb(c->rgb)), c->dashed, {}});
     }
     panels_.push_back(p);
   }
@@ -183,7 +184,7 @@ void MonitorPlots::refresh(const ObservableSeries& series) {
     }
     panel.emptyText.clear();
     if (cols.empty() && !s.empty() && s.back().notConserved)
-      panel.emptyText = QStringLiteral("not conserved: ") + QString::fromUtf8(s.back().notConserved);
+      panel.emptyText = notConservedText(s.back().notConserved);
     panel.ticks.clear();
     if (!(lo <= hi)) {
       panel.y0 = panel.logarithmic ? 0.1 : 0, panel.y1 = 1;
@@ -302,7 +303,7 @@ void MonitorPlots::paintEvent(QPaintEvent*) {
     painter.drawText(QPointF(xOf(last, t) - fm.horizontalAdvance(label) / 2.0, last.bottom() + fm.ascent() + 3),
                      label);
   }
-  const QString caption = QStringLiteral("time");
+  const QString caption = tr("time");
   painter.drawText(QPointF(last.right() - fm.horizontalAdvance(caption), last.bottom() + fm.height() + fm.ascent() + 3),
                    caption);
 }

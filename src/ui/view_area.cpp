@@ -30,12 +30,15 @@ void TViewArea::paintEvent(QPaintEvent* event) {
 
 void TViewArea::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) leftDownAt_ = pos;
   emit pressed(event->button(), pos.x(), pos.y());
 }
 
 void TViewArea::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   emit released(event->button(), pos.x(), pos.y());
+  if (event->button() == Qt::LeftButton && pos == leftDownAt_) emit clicked(pos.x(), pos.y(), event->modifiers());
+  if (event->button() == Qt::LeftButton) leftDownAt_ = QPoint(-1, -1);
 }
 
 void TViewArea::mouseMoveEvent(QMouseEvent* event) {

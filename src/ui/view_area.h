@@ -20,6 +20,8 @@ class TViewArea : public QWidget {
   void dragged(int x, int y);
   // The wheel turned; 120 is one notch away from the user.
   void wheeled(int angleDelta);
+  // The left button went down and up again without moving, after released.
+  void clicked(int x, int y, Qt::KeyboardModifiers modifiers);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -30,4 +32,5 @@ class TViewArea : public QWidget {
 
  private:
   QImage image_;
+  QPoint leftDownAt_{-1, -1};
 };

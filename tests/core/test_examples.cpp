@@ -12,6 +12,7 @@
 #include <string>
 
 #include "analysis/observables.h"
+#include "analysis/work_meter.h"
 #include "dynamics/step.h"
 #include "figures/figures.h"
 #include "files/commentary.h"
@@ -139,4 +140,31 @@ TEST(Examples, WatchedSetsStayTogetherWhereTheCommentariesSay) {
   const Observables o = observe(two, c);
   EXPECT_LT(o.radius, 4.5L);  // captured, not flown apart
   EXPECT_LT(std::abs(o.com_x) + std::abs(o.com_y) + std::abs(o.com_z), 1e-9L);
+}
+
+// The work of the unequal pulls accounts for the energy the mixed set gains
+// or loses: what is left is the step's own error, which halves with dt as a
+// first-order step's does, while the energy itself swings by far more.
+TEST(Examples, ThreeGroupsKeepEnergyLessWorkToTheStepsOrder) {
+  StepControls c;
+  Real swing = 0, errors[2];
+  for (const int halving : {0, 1}) {
+    ParticleSet s = load("three-groups");
+    s.Dt = halving ? 0.002L : 0.004L;
+    WorkMeter work;
+    work.start(s, c);
+    const Real e0 = observeEnergy(s, c).energy;
+    Real worst = 0, low = e0, high = e0;
+    runStepsHeadless(s, c, halving ? 1000 : 500, false, [&](int) {
+      work.afterStep(s, c);
+      const Real e = observeEnergy(s, c).energy;
+      worst = std::max(worst, std::fabs(e - work.work() - e0));
+      low = std::min(low, e), high = std::max(high, e);
+    });
+    errors[halving] = worst;
+    swing = high - low;
+  }
+  EXPECT_GT(swing, 10);
+  EXPECT_LT(errors[1], swing * 1e-2);
+  EXPECT_NEAR(double(errors[0] / errors[1]), 2, 0.3);
 }

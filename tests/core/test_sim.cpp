@@ -163,11 +163,12 @@ TEST_F(Simulator, HelpVersionAndAnOutputCheckedBeforeTheRun) {
 }
 
 TEST_F(Simulator, BenchReportsIdentity) {
-  ASSERT_EQ(sim("bench -n 1"), 0);
+  ASSERT_EQ(sim("bench -n 1 --warm 3 --threads 2"), 0);
   const std::string text = out();
   EXPECT_NE(text.find("baseline: "), std::string::npos);
   EXPECT_NE(text.find("reference: "), std::string::npos);
   EXPECT_NE(text.find("fast: "), std::string::npos);
+  EXPECT_NE(text.find("fast, 1 thread: "), std::string::npos);
   EXPECT_NE(text.find("speedup: "), std::string::npos);
   EXPECT_NE(text.find("identical: yes"), std::string::npos);
 }
@@ -254,6 +255,10 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_NE(field(json, "version"), "<missing>");
   EXPECT_NE(field(json, "host"), "<missing>");
   EXPECT_GE(std::stoi(field(json, "threads")), 1);
+  // Any byte may be in a name: the file is found, and JSON gets the byte back.
+  fs::copy_file(kData + "/set-b.lis1", tmp("b\xe9.lis1"));
+  ASSERT_EQ(sim("run '" + tmp("b\xe9.lis1") + "' -n 1 --summary"), 0) << err();
+  EXPECT_EQ(field(out(), "input"), "\"" + tmp("b") + "\\udce9.lis1\"");
   const std::string sha = field(json, "input_sha256");
   ASSERT_EQ(std::system(("sha256sum " + data("set-b.lis1") + " >" + tmp("sum")).c_str()), 0);
   EXPECT_EQ(sha, "\"" + slurp(tmp("sum")).substr(0, 64) + "\"");
@@ -265,7 +270,13 @@ TEST_F(Simulator, ObserveAndSummaryAgreeWithTheSavedSet) {
   EXPECT_EQ(rows[0], zentrova::observablesCsvHeader());
   EXPECT_EQ(rows[1], zentrova::observablesCsvRow(zentrova::observe(loadFile(kData + "/set-b.lis1", 0), cool)));
   EXPECT_EQ(rows[3].substr(0, 2), "4,");
-  EXPECT_EQ(rows[4], cells.empty() ? "" : zentrova::observablesCsvRow(final));
+  // Both count the work (here Cool's damping) over the same steps.
+  zentrova::Observables measured = final;
+  measured.work = zentrova::parseReal(field(json, "work"), '.');
+  EXPECT_NE(measured.work, 0);
+  EXPECT_EQ(rows[4], cells.empty() ? "" : zentrova::observablesCsvRow(measured));
+  EXPECT_EQ(field(json, "energy_start"), "null");
+  EXPECT_EQ(field(json, "reasons").substr(0, 14), "[\"Cool is on\"");
 
   // A fault ends the table after the last completed step.
   EXPECT_EQ(sim("observe " + data("fault-overflow.lis1") + " -n 3"), 1);
@@ -371,7 +382,8 @@ TEST_F(Simulator, SignalsEndARunAsANormalEndWould) {
   for (const auto& e : fs::directory_iterator(dir_)) EXPECT_EQ(written.count(e.path().filename()), 1u) << e.path();
 
   const pid_t observe = spawn("observe " + data("set-a.lis1") + " -n 100000000 --every 1000000", dir_);
-  waitForBytes(dir_ / "out", 300);  // header and the first row, written at once
+  // Into the first row, written after the header, before the first step.
+  waitForBytes(dir_ / "out", std::strlen(zentrova::observablesCsvHeader()) + 100);
   kill(observe, SIGINT);
   EXPECT_EQ(exitStatus(observe), 130);
   const auto rows = lines(out());
@@ -550,6 +562,9 @@ TEST_F(Simulator, ThreadsFromTheOptionTheEnvironmentOrTheAffinity) {
     EXPECT_EQ(sim(cmd + " --threads 2"), 0) << cmd << err();
     EXPECT_EQ(sim(cmd + " --threads 17"), 2) << cmd;
   }
+  writeCollidingSet(tmp("two.lis1"), false);  // too small to share: one thread, whatever is asked
+  EXPECT_EQ(sim("run " + tmp("two.lis1") + " -n 2 --summary --threads 3"), 0);
+  EXPECT_EQ(field(out(), "threads"), "1");
   for (const std::string& cmd : {run, "forces " + data("set-a.lis1")}) {
     EXPECT_EQ(sim(cmd, "ZENTROVA_THREADS=many "), 2) << cmd;
     EXPECT_NE(err().find("ZENTROVA_THREADS 'many'"), std::string::npos) << err();
@@ -586,11 +601,15 @@ TEST_F(Simulator, ExtendedXyzRoundTripsAndConverts) {
   const std::string xyz = slurp(tmp("t.xyz"));
   for (const char* step : {"step=0 ", "step=3 ", "step=6 ", "step=7 "}) EXPECT_NE(xyz.find(step), std::string::npos);
 
+  const std::string others = " B1=1 A2=1 B2=1 C2=1 D2=1 A3=1 B3=1 C3=1 D3=1";
   {
     std::ofstream f(tmp("plain.xyz"));
-    f << "2\nProperties=species:S:1:pos:R:3 dt=0.5\nH 1 2 3\nH -1 -2 -3.5\n";
+    f << "2\nProperties=species:S:1:pos:R:3" << others << "\nH 1 2 3\nH -1 -2 -3.5\n";
   }
-  ASSERT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2"), 0) << err();
+  // What the frame lacks is never taken as 0.
+  EXPECT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2"), 2);
+  EXPECT_EQ(err(), "zentrova-sim: " + tmp("plain.xyz") + ": the frame has no dt; give each with --set NAME=VALUE\n");
+  ASSERT_EQ(sim("convert " + tmp("plain.xyz") + " " + tmp("p.lis1") + " --set A1=2 --set dt=0.5"), 0) << err();
   const zentrova::ParticleSet p = loadFile(tmp("p.lis1"), 0);
   EXPECT_EQ(p.X[0], 1.0L);
   EXPECT_EQ(p.Z[1], -3.5L);
@@ -603,6 +622,23 @@ TEST_F(Simulator, ExtendedXyzRoundTripsAndConverts) {
   }
   EXPECT_EQ(sim("convert " + tmp("bad.xyz") + " " + tmp("q.lis1")), 2);
   EXPECT_EQ(err(), "zentrova-sim: " + tmp("bad.xyz") + ": line 4: expected 4 columns\n");
+  // Refused as --set refuses, each with its line.
+  const std::string head = "Properties=species:S:1:pos:R:3:id:I:1:group:S:1 dt=1 A1=1" + others;
+  for (const auto& [frame, message] : std::vector<std::pair<std::string, std::string>>{
+           {"1\n" + head + "\nC 1 2 3 21 PE\n", "line 3: group 'PE' of particle 21, which is in PES1"},
+           {"1\n" + head + "\nC 1 2 nan 1 PE\n", "line 3: 'nan' is not a valid floating point value"},
+           {"1\n" + head + "\nC 1 2 3 1 P" + std::string(1, '\0') + "E\n", "line 3: a control byte (0x00)"},
+           {"1\nProperties=species:S:1:pos:R:3 dt=1 A1=1e6000" + others + "\nC 1 2 3\n",
+            "line 2: A1: '1e6000' is not a valid floating point value"},
+           {"1\nProperties=species:S:1:pos:R:3:momenta:R:3\nXx 1 2 3 1 1 1\n",
+            "line 3: momenta of species 'Xx', which has no standard mass: add a masses:R:1 column"}}) {
+    {
+      std::ofstream f(tmp("bad.xyz"), std::ios::binary);
+      f << frame;
+    }
+    EXPECT_EQ(sim("convert " + tmp("bad.xyz") + " " + tmp("q.lis1")), 2) << message;
+    EXPECT_EQ(err(), "zentrova-sim: " + tmp("bad.xyz") + ": " + message + "\n");
+  }
   EXPECT_EQ(sim("convert " + data("set-a.lis1") + " " + tmp("a.pdb")), 2);
   EXPECT_FALSE(fs::exists(tmp("q.lis1")));
 }

@@ -28,7 +28,7 @@ done
 
 depends() { dpkg-deb --field "${deb[$1]}" Depends; }
 has() { [[ ", $(depends "$1")," == *", $2"[\ ,]* ]]; }
-for d in zentrova-sim libqt6widgets6; do has zentrova "$d" || fail "zentrova does not depend on $d"; done
+for d in zentrova-sim libqt6widgets6 qt6-translations-l10n; do has zentrova "$d" || fail "zentrova does not depend on $d"; done
 for d in libc6 libstdc++6 libqt6gui6; do has zentrova-sim "$d" || fail "zentrova-sim does not depend on $d"; done
 for d in python3 python3-numpy; do has python3-zentrova "$d" || fail "python3-zentrova does not depend on $d"; done
 # A compute node installs the simulator without the window's libraries.

@@ -6,7 +6,7 @@ sim=$1
 set_file=$2
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-parallel --will-cite -j2 "$sim" run "$set_file" -n 30 --set B2={} --summary ::: 0.2 0.3 0.4 0.5 >"$out"
+parallel --will-cite -j2 "$sim" run "$set_file" -n 30 --threads 1 --set B2={} --summary ::: 0.2 0.3 0.4 0.5 >"$out"
 lines=$(wc -l <"$out")
 [ "$lines" -eq 4 ] || { echo "expected 4 lines, got $lines"; cat "$out"; exit 1; }
 distinct=$(grep -o '"B2":[^,]*' "$out" | sort -u | wc -l)

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
+#include <QSettings>
 #include <QStringList>
 #include <QTest>
 #include <cstdlib>
@@ -14,7 +16,16 @@
 #include "TMainForm.h"
 #include "dialogs.h"
 #include "error_box.h"
+#include "language.h"
 #include "ui_TMainForm.h"
+
+// Go starts a run and returns; the run goes on in the event loop. Waits until
+// it has ended, however it ends.
+inline void waitForRunEnd(const AppState& app) {
+  QDeadlineTimer deadline(60000);
+  while (!app.set.Stopped && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  ASSERT_TRUE(app.set.Stopped) << "the run did not end";
+}
 
 // Answers every dialog from queues the test fills, and records what was asked.
 class ScriptedDialogs : public DialogProvider {
@@ -26,12 +37,15 @@ class ScriptedDialogs : public DialogProvider {
   std::function<void(QDialog*)> onModal;
   QStringList asked;
 
-  std::optional<QString> openSetFileName(QWidget*, const QString&) override {
+  QStringList offered;  // the names the file dialogs were opened with
+  std::optional<QString> openSetFileName(QWidget*, const QString& start) override {
     asked << "open";
+    offered << start;
     return pop(openAnswers, std::optional<QString>());
   }
-  std::optional<QString> saveSetFileName(QWidget*, const QString&) override {
+  std::optional<QString> saveSetFileName(QWidget*, const QString& start) override {
     asked << "save";
+    offered << start;
     return pop(saveAnswers, std::optional<QString>());
   }
   bool confirm(QWidget*, const QString& caption, const QString& text) override {
@@ -77,9 +91,11 @@ class MainWindowTest : public ::testing::Test {
     app.startupPath = dir + "/config/zentrova/Start.zent";
     setErrorSink([this](const QString& m) { errors << m; });
     setDialogProvider(&dlg);
+    QSettings(QStringLiteral("Zentrova"), QStringLiteral("Zentrova")).clear();  // every test starts first
   }
   void TearDown() override {
     window.reset();
+    installLanguage(QStringLiteral("en"));
     setDialogProvider(nullptr);
     resetErrorSink();
     std::filesystem::remove_all(dir);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "error_box.h"
+#include "language.h"
 
 TEST(ErrorBox, AppendsFullStopOnlyAfterCharactersSortingAfterIt) {
   EXPECT_EQ(errorBoxText("File not found"), "File not found.");
@@ -22,4 +23,23 @@ TEST(ErrorBox, GuardTurnsEscapedExceptionIntoOneBox) {
   resetErrorSink();
   ASSERT_EQ(shown.size(), 1);
   EXPECT_EQ(shown[0], "Floating point overflow.");
+}
+
+// In Russian the box shows the core's fixed messages translated, with the
+// value in them kept as typed; in English as they came.
+TEST(ErrorBox, ShowsTheCoresFixedMessagesInTheWindowsLanguage) {
+  QStringList shown;
+  setErrorSink([&](const QString& m) { shown << m; });
+  ASSERT_TRUE(installLanguage("ru"));
+  showErrorBox("'1.5%1' is not a valid floating point value");
+  showErrorBox("I/O error 5");
+  showErrorBox("File not found");
+  showErrorBox("The commentary x.txt is not a regular file.");
+  installLanguage("en");
+  showErrorBox("File not found");
+  resetErrorSink();
+  EXPECT_EQ(shown, QStringList({QStringLiteral("«1.5%1» не является допустимым числом с плавающей точкой."),
+                                QStringLiteral("Ошибка ввода-вывода 5."), QStringLiteral("Файл не найден."),
+                                QStringLiteral("Комментарий x.txt не является обычным файлом."),
+                                "File not found."}));
 }

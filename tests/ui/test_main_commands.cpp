@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,7 +9,11 @@
 #include "analysis/observables_csv.h"
 #include "files/set_file.h"
 #include "state/errors.h"
+#include "main_marks.h"
 #include "main_picture.h"
+#include "TEditDlg.h"
+#include "editor_controls.h"
+#include "view/marks.h"
 #include "main_window_fixture.h"
 #include "monitor_controls.h"
 
@@ -34,6 +39,7 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   });
   stopper.start(1);
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_GE(app.set.Time, 3);
   EXPECT_EQ(ui().LTime->text(), QString::number(app.set.Time));
@@ -49,10 +55,45 @@ TEST_F(MainWindowTest, GoRunsUntilStopAndTheLampFollows) {
   EXPECT_TRUE(ui().DaonsTable->viewport()->updatesEnabled());
 }
 
+// The run shows its picture and listing only now and then, but every step
+// records its trail point, and the run ends on the last step's picture,
+// listing and counter, over several slices of steps.
+TEST_F(MainWindowTest, RunRecordsEveryTrailPointAndEndsOnItsLastStep) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  w.LTimeDblClick();
+  w.findChild<QAction*>("Trails")->trigger();
+  int slices = 0;
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (++slices == 5 && !app.set.Stopped) ui().Go->click();
+  });
+  stopper.start(0);
+  ui().Go->click();
+  waitForRunEnd(app);
+  const std::int32_t steps = app.set.Time;
+  ASSERT_GT(steps, 1);
+  const Trails& trails = w.picture().trails;
+  EXPECT_EQ(trails.length(1), std::min(steps, Trails::kLength));
+  const Trails::Point last = trails.at(1, trails.length(1) - 1);
+  EXPECT_EQ(last.x, app.set.DrawX[0]);
+  EXPECT_EQ(last.z, app.set.DrawZ[0]);
+  EXPECT_EQ(ui().LTime->text(), QString::number(steps));
+  for (int i = 1; i <= 60; ++i)
+    if (app.set.present(i)) {
+      EXPECT_EQ(cell(i, 1), realText(app.set.X[i - 1])) << i;
+      EXPECT_EQ(cell(i, 3), realText(app.set.Z[i - 1])) << i;
+    }
+  const QImage shown = ui().ViewArea->image().copy();
+  w.DrawTaons();
+  EXPECT_TRUE(ui().ViewArea->image() == shown);
+}
+
 TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   pointStartupAt(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1"));
   open();
   ui().Go->click();
+  waitForRunEnd(app);
   ASSERT_EQ(errors.size(), 1);
   EXPECT_EQ(errors[0], "Floating point division by zero.");
   EXPECT_TRUE(app.set.Stopped);
@@ -62,8 +103,20 @@ TEST_F(MainWindowTest, FaultEndsTheRunAndTheWindowShowsIdle) {
   EXPECT_TRUE(ui().Null00->isEnabled());
   EXPECT_EQ(app.set.Time, 0);
   ui().Go->click();  // the next click runs again, and faults again
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(errors.size(), 2);
+
+  // What was done before the faulting run can still be undone.
+  ui().EditB2->setFocus();
+  ui().EditB2->setText("5");
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  ui().Go->click();
+  EXPECT_EQ(errors.size(), 3);
+  EXPECT_TRUE(ui().Undo1->isEnabled());
+  ui().Undo1->trigger();
+  EXPECT_NE(app.set.B2, 5);
 }
 
 TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
@@ -71,6 +124,7 @@ TEST_F(MainWindowTest, EnterStartsAndEscapeStopsWithoutStealingTheMemo) {
   open();
   QTimer::singleShot(20, [&] { QTest::keyClick(window.get(), Qt::Key_Escape); });
   QTest::keyClick(ui().EditA1, Qt::Key_Return);
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_GT(app.set.Time, 0);
   ui().PageControl->setCurrentIndex(1);
@@ -83,7 +137,8 @@ TEST_F(MainWindowTest, ClosingDuringARunEndsTheRun) {
   pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
   auto& w = open();
   QTimer::singleShot(20, [&] { w.close(); });
-  ui().Go->click();  // returns only when the run has ended
+  ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_FALSE(w.isVisible());
 }
@@ -130,6 +185,25 @@ TEST_F(MainWindowTest, SaveWithTheSpiralDoesNothingAndTheEasySquareCreatesTheFil
   ui().Save1->trigger();
   ASSERT_TRUE(std::filesystem::exists(dir + "/new.lis1"));
   EXPECT_EQ(std::filesystem::file_size(dir + "/new.lis1"), 3784u);
+  // Open starts in the set's folder.
+  ui().Open1->trigger();
+  EXPECT_EQ(dlg.offered.last(), QString::fromStdString(dir + "/"));
+
+  // The easy square of F5 has no file: Save asks for one, under a name of
+  // its own among the examples, and the question names the set.
+  window.reset();
+  pointStartupAt("");
+  open();
+  ui().Daons1->trigger();
+  dlg.asked.clear();
+  ui().Save1->trigger();
+  ASSERT_EQ(dlg.asked, QStringList{"save"});
+  EXPECT_TRUE(dlg.offered.last().endsWith("/easy-square-copy.lis1")) << dlg.offered.last().toStdString();
+  EXPECT_TRUE(errors.isEmpty());
+  ui().EditDT->setText("0.5");
+  window->EditDTExit();
+  ui().Open1->trigger();
+  EXPECT_TRUE(dlg.asked.contains("Save changes to the easy square?")) << dlg.asked.join('|').toStdString();
 }
 
 TEST_F(MainWindowTest, SaveAsThenOpenAnotherAndRestartLoadsTheLast) {
@@ -162,6 +236,13 @@ TEST_F(MainWindowTest, VelocityResetZeroesAndOffersSaveAs) {
   EXPECT_EQ(readFile(dir + "/a.lis1"), before);
   window->DaonsTableDblClick();
   EXPECT_EQ(cell(1, 1), "0");
+  // The caption goes and comes with the reset.
+  const auto zeroed = app.set.Ux;
+  ui().Undo1->trigger();
+  EXPECT_NE(app.set.Ux, zeroed);
+  EXPECT_EQ(ui().Null00->text(), "0");
+  ui().Redo1->trigger();
+  EXPECT_EQ(ui().Null00->text(), "Yes Null");
 }
 
 TEST_F(MainWindowTest, SpiralAndTaonsSwitchPictures) {
@@ -224,6 +305,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   });
   stopper.start(1);
   ui().Go->click();
+  waitForRunEnd(app);
   stopper.stop();
   m.sample(true);
   const auto& samples = m.series().samples();
@@ -250,6 +332,7 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   dlg.openAnswers.push_back(QString::fromStdString(copyOf(dataFile("fault-coincident.lis1"), dir + "/f.lis1")));
   ui().Open1->trigger();
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_EQ(m.form().LFault->text(), "Step 1: Floating point division by zero");
   EXPECT_TRUE(errors.size() == 1);
   EXPECT_TRUE(app.set.Stopped);
@@ -291,7 +374,8 @@ TEST_F(MainWindowTest, MonitorLeavesAGapForUnwatchedStepsOnOneSharedTimeAxis) {
   }
 
   QTimer::singleShot(100, [&] { QTest::keyClick(&m, Qt::Key_Escape); });
-  QTest::keyClick(&m, Qt::Key_Return);  // returns when the run has stopped
+  QTest::keyClick(&m, Qt::Key_Return);
+  waitForRunEnd(app);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_GT(app.set.Time, 9);
 
@@ -337,7 +421,7 @@ TEST_F(MainWindowTest, ExportImageWritesTheViewAsShownWithTrailsAndNumbers) {
   dlg.imageAnswers = {QString::fromStdString(dir + "/view.png"), QString::fromStdString(dir + "/no/such/v.png")};
   command(w, "ExportImage")->trigger();
   const QImage written(QString::fromStdString(dir + "/view.png"));
-  const QImage shown = ui().ViewArea->image().copy(0, 0, ui().ViewArea->width(), ui().Pan->geometry().top());
+  const QImage shown = ui().ViewArea->image().copy(0, 0, ui().ViewArea->width(), w.panTop());
   ASSERT_FALSE(written.isNull());
   EXPECT_EQ(written.size(), shown.size());
   EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), shown);
@@ -362,6 +446,7 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
   });
   stopper.start(20);
   ui().Go->click();
+  waitForRunEnd(app);
   const auto count = [&] {
     return std::distance(std::filesystem::directory_iterator(dir + "/frames"), std::filesystem::directory_iterator{});
   };
@@ -370,7 +455,7 @@ TEST_F(MainWindowTest, RecordFramesWritesNumberedPicturesWhileTickedDuringARun) 
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-000001.png"));
   EXPECT_TRUE(std::filesystem::exists(dir + "/frames/frame-" + QStringLiteral("%1").arg(frames, 6, 10, QLatin1Char('0')).toStdString() + ".png"));
   EXPECT_EQ(QImage(QString::fromStdString(dir + "/frames/frame-000001.png")).size(),
-            QSize(ui().ViewArea->width(), ui().Pan->geometry().top()));
+            QSize(ui().ViewArea->width(), w.panTop()));
   record->trigger();  // unticked: the next run writes nothing
   w.runSteps(app.set.Time);
   EXPECT_EQ(count(), frames);
@@ -495,8 +580,116 @@ TEST_F(MainWindowTest, KeysReachTheProgramWhateverHasTheFocus) {
     if (!stoppedByEsc) ui().Go->click();
   });
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(stoppedByEsc);
   QApplication::setActiveWindow(&w);  // the offscreen menu does not hand it back
   QTest::keyClick(ui().EditDT, Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(w.isVisible());
+}
+
+namespace {
+
+QPoint projected(const AppState& app, int n) { return {app.view.ScreenX[n - 1], app.view.ScreenY[n - 1]}; }
+
+}  // namespace
+
+// A click on a drawn particle picks it: marked, its row selected, its values
+// in the status bar; Shift adds a second (distance, as the editor's
+// calculator gives it) and a third (angle); empty space clears. The listing
+// leads as well, during a run the values follow the steps, and the status
+// bar tells the step, the time and a first start.
+TEST_F(MainWindowTest, PickingAndMeasuringInTheViewAndTheStatusBar) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  MainMarks& marks = *w.marks();
+  EXPECT_TRUE(marks.pickLabel()->text().contains("F5"));  // nothing kept yet: a first start
+  w.RedrawView();
+  ASSERT_TRUE(app.set.present(7) && app.set.present(12) && app.set.present(30));
+  for (int n : {7, 12, 30}) ASSERT_EQ(pickParticle(app.view, app.set.drawingSnapshot(), projected(app, n).x(), projected(app, n).y(), 6), n);
+
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, projected(app, 7));
+  EXPECT_EQ(marks.picked(), std::vector<int>{7});
+  EXPECT_TRUE(marks.pickLabel()->text().startsWith("7 (PE)")) << marks.pickLabel()->text().toStdString();
+  EXPECT_TRUE(marks.pickLabel()->text().contains(realText(app.set.X[6])));
+  EXPECT_EQ(ui().DaonsTable->currentRow(), 7);
+  // The mark is drawn around the dot.
+  const QImage& image = ui().ViewArea->image();
+  const QPoint p7 = projected(app, 7);
+  EXPECT_EQ(image.pixel(p7.x() - 3, p7.y() - 3), qRgb(255, 255, 255));
+
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, Qt::ShiftModifier, projected(app, 12));
+  EXPECT_EQ(marks.picked(), (std::vector<int>{7, 12}));
+  TEditDlg editor(app, [] { return false; });
+  editor.show();
+  EditorControls e(editor);
+  e.EditCal1Part1->setText("7");
+  e.EditCal1Part2->setText("12");
+  e.Calculate1->click();
+  EXPECT_EQ(marks.pickLabel()->text(), "7 to 12: distance " + e.EditResult1->text());
+  editor.hide();
+
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, Qt::ShiftModifier, projected(app, 30));
+  EXPECT_TRUE(marks.pickLabel()->text().contains("angle at 12: ")) << marks.pickLabel()->text().toStdString();
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, QPoint(1, 1));
+  EXPECT_TRUE(marks.picked().empty());
+  EXPECT_TRUE(marks.pickLabel()->text().isEmpty());
+
+  // The listing picks too, and the values follow the steps.
+  ui().DaonsTable->setCurrentCell(3, 1);
+  EXPECT_EQ(marks.picked(), std::vector<int>{3});
+  w.StepOnceClick();
+  marks.refreshStatus();
+  EXPECT_TRUE(marks.pickLabel()->text().contains(realText(app.set.X[2])));
+  EXPECT_EQ(marks.stepLabel()->text(), "Step 1");
+  EXPECT_EQ(marks.timeLabel()->text(), "Time " + realText(app.set.Dt));
+  EXPECT_FALSE(marks.recordingLabel()->isVisible());
+  // Taoscope picks alike.
+  ui().Taoscope->click();
+  w.RedrawView();
+  QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, projected(app, 12));
+  EXPECT_EQ(marks.picked(), std::vector<int>{12});
+}
+
+// The palette for colour-blind eyes with its legend, the standard views, the
+// triad, the list of keys, the splitter, and a layout kept for the next start.
+TEST_F(MainWindowTest, ViewAidsKeysSplitterAndTheKeptLayout) {
+  pointStartupAt(copyOf(dataFile("set-a.lis1"), dir + "/a.lis1"));
+  auto& w = open();
+  w.RedrawView();
+  const QPoint p1 = projected(app, 1);
+  const QImage& image = ui().ViewArea->image();
+  EXPECT_EQ(image.pixel(p1), qRgb(255, 255, 0));  // classic yellow by default
+  ui().SafePalette->trigger();
+  EXPECT_EQ(QColor(image.pixel(p1)), QColor(taonColor(1, 60, false, Palette::OkabeIto).r,
+                                            taonColor(1, 60, false, Palette::OkabeIto).g,
+                                            taonColor(1, 60, false, Palette::OkabeIto).b));
+
+  ui().FrontView->trigger();
+  EXPECT_EQ(app.view.PrevPsi, 0);
+  EXPECT_NEAR(double(app.view.M32), -1.0, 1e-15);  // y up the screen
+  ui().SideView->trigger();
+  EXPECT_NEAR(double(app.view.M12), 1.0, 1e-15);  // y across
+  EXPECT_EQ(ui().TopView->shortcut(), QKeySequence("Ctrl+2"));
+
+  ui().Keyboard1->trigger();
+  ASSERT_FALSE(dlg.asked.isEmpty());
+  for (const char* key : {"F2", "F5", "F10", "Ctrl+1", "Ctrl+M", "Shift+Click"})
+    EXPECT_TRUE(dlg.asked.last().contains(key)) << key;
+
+  // The listing gains what the splitter gives it.
+  const int tableHeight = ui().DaonsTable->height();
+  const QList<int> sizes = ui().Splitter->sizes();
+  ui().Splitter->setSizes({sizes[0] - 100, sizes[1] + 100});
+  w.FormResize();
+  EXPECT_EQ(ui().DaonsTable->height(), tableHeight + 100);
+  EXPECT_EQ(ui().FName->geometry().bottom(), ui().PageControl->geometry().bottom() + 21);
+
+  w.resize(900, 600);
+  QApplication::processEvents();
+  const QList<int> kept = ui().Splitter->sizes();
+  w.close();
+  open();
+  EXPECT_EQ(window->size(), QSize(900, 600));
+  EXPECT_EQ(ui().Splitter->sizes(), kept);
+  EXPECT_FALSE(window->marks()->pickLabel()->text().contains("F5"));
 }

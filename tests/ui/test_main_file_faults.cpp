@@ -393,13 +393,11 @@ TEST_F(MainFileFaults, FaultInALaterStepKeepsTheLastCompletedStep) {
   ui().CheckBox2->setChecked(true);
   ui().CheckBox3->setChecked(true);
 
-  QImage afterFirst;
-  QString listedAfterFirst;
-  QTimer::singleShot(0, [&] {  // runs in the yield of step 1
-    afterFirst = ui().ViewArea->image().copy();
-    listedAfterFirst = cell(2, 1);
-  });
-  ui().Go->click();
+  window->StepOnceClick();  // step 1, drawn and listed
+  const QImage afterFirst = ui().ViewArea->image().copy();
+  const QString listedAfterFirst = cell(2, 1);
+  ui().Go->click();  // step 2 faults
+  waitForRunEnd(app);
   ASSERT_EQ(errors.size(), 1);
   EXPECT_EQ(errors[0], "Floating point division by zero.");
   EXPECT_EQ(app.set.Time, 1);
@@ -419,12 +417,12 @@ TEST_F(MainFileFaults, FaultInALaterStepKeepsTheLastCompletedStep) {
   EXPECT_TRUE(ui().ShapeRed->styleSheet().contains("128, 0, 0"));
   EXPECT_TRUE(ui().Images->isEnabled());
   EXPECT_TRUE(ui().Null00->isEnabled());
-  // The screen shows that last step again, though repaints were held back
-  // between frames during the run.
+  // The screen shows that last step.
   EXPECT_TRUE(ui().ViewArea->updatesEnabled());
   EXPECT_TRUE(ui().DaonsTable->viewport()->updatesEnabled());
 
   ui().Go->click();  // the same step faults again, from the same state
+  waitForRunEnd(app);
   EXPECT_EQ(errors.size(), 2);
   EXPECT_TRUE(app.set.Stopped);
   EXPECT_EQ(app.set.Time, 1);

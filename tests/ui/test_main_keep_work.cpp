@@ -32,7 +32,7 @@ std::string example(const std::string& name) { return std::string(ZENTROVA_TEST_
 // the step counter.
 struct Shape {
   std::array<std::uint8_t, ParticleRecord::kSize> record;
-  std::int32_t time;
+  std::int64_t time;
   bool figure;
   bool operator==(const Shape&) const = default;
 };
@@ -47,6 +47,7 @@ void runFor(Ui::TMainForm& ui, AppState& app, std::int32_t steps) {
   });
   stopper.start(1);
   ui.Go->click();
+  waitForRunEnd(app);
 }
 
 int particlesInView(const AppState& app, int w, int h) {
@@ -115,6 +116,7 @@ TEST_F(MainWindowTest, UndoAndRedoBringBackEverySetBitForBit) {
     ui().Go->click();
   });
   ui().Go->click();
+  waitForRunEnd(app);
   EXPECT_TRUE(ui().Undo1->isEnabled());
   ui().Save1->trigger();
   EXPECT_FALSE(ui().Undo1->isEnabled());
@@ -214,6 +216,7 @@ TEST_F(MainWindowTest, TypedValuesNumbersAndTheViewShowWhatIsTrue) {
     ui().Go->click();
   });
   QTest::keyClick(ui().EditDT, Qt::Key_Return);
+  waitForRunEnd(app);
   EXPECT_TRUE(dtAtRun);
   EXPECT_GT(app.set.Time, 0);
   // A parameter field counts too.
@@ -222,6 +225,7 @@ TEST_F(MainWindowTest, TypedValuesNumbersAndTheViewShowWhatIsTrue) {
   QTest::keyClicks(ui().EditA2, num("2.5"));
   QTimer::singleShot(0, [&] { ui().Go->click(); });
   QTest::keyClick(ui().EditA2, Qt::Key_Enter);
+  waitForRunEnd(app);
   EXPECT_EQ(app.set.A2, 2.5L);
 
   // A click on Go after a commentary edit asks, saves, and still runs.
@@ -232,6 +236,7 @@ TEST_F(MainWindowTest, TypedValuesNumbersAndTheViewShowWhatIsTrue) {
   const std::int32_t before = app.set.Time;
   QTimer::singleShot(0, [&] { ui().Go->click(); });
   QTest::mouseClick(ui().Go, Qt::LeftButton);
+  waitForRunEnd(app);
   EXPECT_TRUE(dlg.asked.contains("Confirm: The text was changed. Save now?"));
   EXPECT_GT(app.set.Time, before);
   EXPECT_TRUE(QString::fromStdString(readFile(dir + "/a..txt")).contains("typed"));
@@ -256,7 +261,7 @@ TEST_F(MainWindowTest, TypedValuesNumbersAndTheViewShowWhatIsTrue) {
   ui().Open1->trigger();
   ui().Taoscope->setChecked(true);
   ui().KeepInView->setChecked(true);
-  const int vw = w.width(), vh = ui().Pan->geometry().top();
+  const int vw = w.width(), vh = w.panTop();
   app.view.Distance *= 8;  // most of the ring off the view
   w.RedrawView();
   int refits = 0;

@@ -1,6 +1,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -12,8 +16,16 @@
 
 #include "TAboutBox.h"
 #include "TEditDlg.h"
+#include "TRecordDlg.h"
+
+#include "analysis/observable_table.h"
+#include "help_viewer.h"
+#include "language.h"
+#include "monitor_controls.h"
+#include "observable_texts.h"
 
 #include "files/set_file.h"
+#include "main_parameters.h"
 #include "main_window_fixture.h"
 
 using namespace zentrova;
@@ -199,7 +211,7 @@ TEST_F(MainWindowTest, ListingDoubleClickSwitchesToVelocitiesAndBack) {
 
 TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
   pointStartupAt(writeSampleSet(dir + "/a.lis1"));
-  open();
+  auto& w = open();
   auto* edit = ui().EditDT;
   edit->setFocus();
   edit->clear();
@@ -214,9 +226,25 @@ TEST_F(MainWindowTest, EditDtFiltersKeysAndStoresWhenLeft) {
   ui().EditA1->setFocus();
   QApplication::processEvents();
   ASSERT_EQ(errors.size(), 1);
-  EXPECT_EQ(errors[0], "'" + num("1.2.3") + "' is not a valid floating point value.");
+  // The refused text gives way to the value in force, which the box names.
+  EXPECT_EQ(errors[0], "'" + num("1.2.3") + "' is not a valid floating point value; dt stays " + num("-0.5") + ".");
   EXPECT_EQ(app.set.Dt, -0.5L);
-  EXPECT_EQ(edit->text(), num("1.2.3"));
+  EXPECT_EQ(edit->text(), num("-0.5"));
+
+  // Either decimal separator is read; a field left as the window wrote it
+  // keeps every bit of its value.
+  edit->setFocus();
+  edit->setText("0.25");
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(app.set.Dt, 0.25L);
+  app.set.B2 = 1.0L / 3;
+  w.parameters().show();
+  ui().EditB2->setFocus();
+  ui().EditA1->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(app.set.B2, 1.0L / 3);
+  EXPECT_EQ(errors.size(), 1);
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
@@ -277,15 +305,41 @@ TEST_F(MainWindowTest, SetThatCannotBeDrawnIsReportedOnce) {
   EXPECT_EQ(cell(1, 1), num("0.5"));
 }
 
-// Every label and button of the three windows shows its whole caption, with
-// the longest texts the program puts there; the listing keeps its header row
-// and number column in view.
+// Every label and button of the windows shows its whole caption in each
+// language, with the longest texts the program puts there; the listing keeps
+// its header row and number column in view.
 TEST_F(MainWindowTest, EveryCaptionFitsAndTheListingKeepsItsHeaders) {
   pointStartupAt(writeSampleSet(dir + "/a.lis1"));
+  for (const char* language : {"en", "pl", "ru"}) {
+    SCOPED_TRACE(language);
+    ASSERT_TRUE(installLanguage(QString::fromLatin1(language)));
+    open();
+    ui().LTime->setText("12345678");
+    ui().Null00->setText(QCoreApplication::translate("TMainForm", "Yes Null"));
+    EXPECT_EQ(cutCaptions(*window), "");
+    ui().Go->setText(QCoreApplication::translate("TMainForm", "Stop"));
+    EXPECT_EQ(cutCaptions(*window), "");
+    TEditDlg editor(app, [] { return false; });
+    editor.show();
+    EXPECT_EQ(cutCaptions(editor), "");
+    TAboutBox about;
+    about.show();
+    EXPECT_EQ(cutCaptions(about), "");
+    TRecordDlg record(RecordingChoice{});
+    record.show();
+    EXPECT_EQ(cutCaptions(record), "");
+    ui().Monitor1->trigger();
+    ASSERT_NE(window->monitor(), nullptr);
+    EXPECT_EQ(cutCaptions(*window->monitor()), "");
+    // The Monitor's words come from the core's table: each has its translation.
+    if (windowLanguage() != "en") {
+      for (const ObservableColumn& c : observableTable())
+        EXPECT_NE(observableText(c.description), QString::fromUtf8(c.description)) << c.description;
+    }
+    window.reset();
+  }
+  installLanguage("en");
   open();
-  ui().LTime->setText("12345678");
-  ui().Null00->setText("Yes Null");
-  EXPECT_EQ(cutCaptions(*window), "");
   // The unticked box of Cool shows on its black ground; a disabled Null00
   // loses its maroon like any disabled control.
   const QImage cool = ui().Cool->grab().toImage();
@@ -303,15 +357,12 @@ TEST_F(MainWindowTest, EveryCaptionFitsAndTheListingKeepsItsHeaders) {
     ui().Go->click();
   });
   ui().Go->click();
+  waitForRunEnd(app);
   TEditDlg editor(app, [] { return false; });
   editor.show();
-  EXPECT_EQ(cutCaptions(editor), "");
   const QRect grid = editor.findChild<QTableWidget*>("DaonsTable")->geometry();
   for (const char* name : {"EditA3", "EditB3", "EditC3", "EditD3", "Edit3"})
     EXPECT_FALSE(editor.findChild<QLineEdit*>(name)->geometry().intersects(grid)) << name;
-  TAboutBox about;
-  about.show();
-  EXPECT_EQ(cutCaptions(about), "");
 
   QTableWidget* listing = ui().DaonsTable;
   listing->verticalScrollBar()->setValue(listing->verticalScrollBar()->maximum());
@@ -325,4 +376,68 @@ TEST_F(MainWindowTest, EveryCaptionFitsAndTheListingKeepsItsHeaders) {
   QTest::mouseDClick(listing->horizontalHeader()->viewport(), Qt::LeftButton, {},
                      QPoint(listing->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
   EXPECT_EQ(shown(Qt::Horizontal, 1), "u(x)");
+}
+
+namespace {
+
+// What a fresh start of the window makes of the environment (Qt reads the
+// locale once a process): this test program started again, with the locale
+// variables given and the user's settings in `configHome`. The lines are the
+// language, a menu caption and a button of Qt's own message boxes.
+QStringList languageAtStart(const QStringList& locale, const QString& configHome) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) env.remove(QString::fromLatin1(name));
+  for (const QString& pair : locale) env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+  env.insert("XDG_CONFIG_HOME", configHome);
+  QProcess child;
+  child.setProcessEnvironment(env);
+  child.start(QCoreApplication::applicationFilePath(), {"--language-at-start"});
+  if (!child.waitForFinished(60000)) return {"did not end"};
+  return QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+// The window speaks Polish or Russian when the locale asks for it, English
+// otherwise, and the language chosen in Help > Language from the next start
+// on, whatever the locale; F1 opens the manual in the window's language.
+TEST_F(MainWindowTest, TheLanguageFollowsTheLocaleAndTheMenuChoice) {
+  const QString config = QString::fromStdString(dir + "/config");
+  const QStringList russian = {"ru", QStringLiteral("Открыть"), QStringLiteral("Отмена")};
+  const QStringList polish = {"pl", QStringLiteral("Otwórz"), QStringLiteral("Anuluj")};
+  const QStringList english = {"en", "Open", "Cancel"};
+  EXPECT_EQ(languageAtStart({"LC_ALL=ru_RU.UTF-8"}, config), russian);
+  EXPECT_EQ(languageAtStart({"LANG=pl_PL.UTF-8"}, config), polish);
+  EXPECT_EQ(languageAtStart({"LANG=ru_RU.UTF-8", "LC_MESSAGES=pl_PL.UTF-8"}, config), polish);
+  EXPECT_EQ(languageAtStart({"LANG=pl_PL.UTF-8", "LANGUAGE=ru:pl"}, config), russian);
+  EXPECT_EQ(languageAtStart({"LANG=de_DE.UTF-8"}, config), english);
+  EXPECT_EQ(languageAtStart({"LC_ALL=C"}, config), english);
+
+  // The choice in the menu, told in the language chosen, is kept for the next start.
+  setLanguageSettingsPath(config + "/zentrova/zentrova.conf");
+  pointStartupAt(writeSampleSet(dir + "/a.lis1"));
+  open();
+  auto* menu = ui().Help0->findChild<QMenu*>("LanguageMenu");
+  ASSERT_NE(menu, nullptr);
+  QStringList names;
+  for (QAction* a : menu->actions()) names << a->text();
+  EXPECT_EQ(names, QStringList({"English", "Polski", QStringLiteral("Русский")}));
+  EXPECT_TRUE(menu->findChild<QAction*>("Language_en")->isChecked());
+  menu->findChild<QAction*>("Language_ru")->trigger();
+  EXPECT_EQ(dlg.asked.last(), QStringLiteral("info: Zentrova заговорит на этом языке при следующем запуске."));
+  EXPECT_EQ(languageAtStart({"LANG=pl_PL.UTF-8"}, config), russian);
+  menu->findChild<QAction*>("Language_en")->trigger();  // the language shown: nothing to tell
+  EXPECT_EQ(dlg.asked.size(), 1);
+  EXPECT_EQ(languageAtStart({"LC_ALL=ru_RU.UTF-8"}, config), english);
+  setLanguageSettingsPath({});
+
+  setHelpFolders({QDir::cleanPath(QStringLiteral(ZENTROVA_TEST_DATA "/../../help"))});
+  for (const char* language : {"pl", "ru", "en"}) {
+    installLanguage(QString::fromLatin1(language));
+    ui().Help1->trigger();
+    ASSERT_NE(helpViewer(), nullptr);
+    EXPECT_EQ(QFileInfo(helpViewer()->currentFile()).fileName(), manualFileName(QString::fromLatin1(language)));
+  }
+  delete helpViewer();
+  setHelpFolders({});
 }
