@@ -4,6 +4,7 @@
 #include "files/file_formats.h"
 #include "files/io_error.h"
 #include "files/xyz.h"
+#include "state/named_parameters.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -44,6 +45,9 @@ int cmdRdf(const Options& o) {
     for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
+    // Distances need the positions only: dt and the parameters may be absent.
+    std::vector<std::string> unused;
+    for (const NamedParameter& p : namedParameters()) unused.emplace_back(p.name);
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;

@@ -628,7 +628,7 @@ TEST_F(MainWindowTest, PickingAndMeasuringInTheViewAndTheStatusBar) {
   EXPECT_TRUE(marks.pickLabel()->text().contains("F5"));  // nothing kept yet: a first start
   w.RedrawView();
   ASSERT_TRUE(app.set.present(7) && app.set.present(12) && app.set.present(30));
-  for (int n : {7, 12, 30}) ASSERT_EQ(pickParticle(app.view, app.set, projected(app, n).x(), projected(app, n).y(), 6), n);
+  for (int n : {7, 12, 30}) ASSERT_EQ(pickParticle(app.view, app.set.drawingSnapshot(), projected(app, n).x(), projected(app, n).y(), 6), n);
 
   QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, projected(app, 7));
   EXPECT_EQ(marks.picked(), std::vector<int>{7});
