@@ -40,14 +40,9 @@ int cmdRdf(const Options& o) {
     loadInputSet(in, record, set);
     add(set);
   } else {
-    // Only the positions count: dt and the parameters may be missing.
-    std::vector<std::string> unused;
-    for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
-    // Distances need the positions only: dt and the parameters may be absent.
-    std::vector<std::string> unused;
-    for (const NamedParameter& p : namedParameters()) unused.emplace_back(p.name);
+    const std::vector<std::string> unused = allParameterNames();  // distances need neither dt nor parameters
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;
