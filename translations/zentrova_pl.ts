@@ -155,6 +155,10 @@
         <source>Zentrova speaks this language from its next start.</source>
         <translation>Zentrova będzie mówić w tym języku od następnego uruchomienia.</translation>
     </message>
+    <message>
+        <source>The choice of language cannot be kept in %1.</source>
+        <translation>Nie można zachować wyboru języka w %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainFiles</name>
@@ -171,7 +175,7 @@
     </message>
     <message>
         <source>Press F5 for the easy square, F3 to open an example, Enter to run, F1 for the manual</source>
-        <translation>F5 – łatwy kwadrat, F3 – otwórz przykład, Enter – start, F1 – podręcznik</translation>
+        <translation>F5 – łatwy kwadrat, F3 – otwarcie przykładu, Enter – start, F1 – podręcznik</translation>
     </message>
     <message>
         <source>odd</source>
@@ -348,10 +352,6 @@
         <translation>potencjalna</translation>
     </message>
     <message>
-        <source>particles of several groups are present</source>
-        <translation>obecne są cząstki kilku grup</translation>
-    </message>
-    <message>
         <source>the pull of PE is off</source>
         <translation>działanie PE jest wyłączone</translation>
     </message>
@@ -368,8 +368,44 @@
         <translation>chłodzenie jest włączone</translation>
     </message>
     <message>
-        <source>Blockade is on</source>
-        <translation>blokada jest włączona</translation>
+        <source>Potential energy, PE</source>
+        <translation>Energia potencjalna, PE</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES1</source>
+        <translation>Energia potencjalna, PES1</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES2</source>
+        <translation>Energia potencjalna, PES2</translation>
+    </message>
+    <message>
+        <source>Work of the unequal pulls</source>
+        <translation>Praca niesymetrycznych sił</translation>
+    </message>
+    <message>
+        <source>Momentum conserved</source>
+        <translation>Pęd zachowany</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Largest force</source>
+        <translation>Największa siła</translation>
+    </message>
+    <message>
+        <source>Largest step</source>
+        <translation>Największe przesunięcie</translation>
+    </message>
+    <message>
+        <source>particles of several groups pull each other</source>
+        <translation>cząstki kilku grup działają na siebie</translation>
+    </message>
+    <message>
+        <source>Blockade holds a particle that pulls others</source>
+        <translation>blokada trzyma cząstkę, która działa na inne</translation>
     </message>
 </context>
 <context>
@@ -913,24 +949,12 @@
         <translation>Przód (x-y)</translation>
     </message>
     <message>
-        <source>Ctrl+1</source>
-        <translation>Ctrl+1</translation>
-    </message>
-    <message>
         <source>Top (x-z)</source>
         <translation>Góra (x-z)</translation>
     </message>
     <message>
-        <source>Ctrl+2</source>
-        <translation>Ctrl+2</translation>
-    </message>
-    <message>
         <source>Side (y-z)</source>
         <translation>Bok (y-z)</translation>
-    </message>
-    <message>
-        <source>Ctrl+3</source>
-        <translation>Ctrl+3</translation>
     </message>
     <message>
         <source>Axes Triad</source>
@@ -954,7 +978,7 @@
     </message>
     <message>
         <source>Go, or Stop during a run</source>
-        <translation>Go, a w czasie przebiegu Stop</translation>
+        <translation>Start, w trakcie obliczeń Stop</translation>
     </message>
     <message>
         <source>Esc</source>
@@ -962,7 +986,7 @@
     </message>
     <message>
         <source>Stop a run</source>
-        <translation>Zatrzymanie przebiegu</translation>
+        <translation>Zatrzymuje obliczenia</translation>
     </message>
     <message>
         <source>Click</source>
@@ -970,7 +994,7 @@
     </message>
     <message>
         <source>Pick a particle; on empty space, clear the pick</source>
-        <translation>Wskazanie cząstki; w pustym miejscu usunięcie wskazania</translation>
+        <translation>Wybiera cząstkę; na pustym miejscu kasuje wybór</translation>
     </message>
     <message>
         <source>Shift+Click</source>
@@ -978,7 +1002,7 @@
     </message>
     <message>
         <source>Pick a second particle (distance) and a third (angle)</source>
-        <translation>Druga cząstka (odległość) i trzecia (kąt)</translation>
+        <translation>Wybiera drugą cząstkę (odległość) i trzecią (kąt)</translation>
     </message>
     <message>
         <source>Left drag</source>
@@ -986,7 +1010,7 @@
     </message>
     <message>
         <source>Turn the view</source>
-        <translation>Obrót widoku</translation>
+        <translation>Obraca widok</translation>
     </message>
     <message>
         <source>Right drag</source>
@@ -994,7 +1018,7 @@
     </message>
     <message>
         <source>Turn about the view&apos;s axis and zoom</source>
-        <translation>Obrót wokół osi widoku i powiększenie</translation>
+        <translation>Obraca wokół osi widoku i skaluje</translation>
     </message>
     <message>
         <source>Wheel</source>
@@ -1002,7 +1026,7 @@
     </message>
     <message>
         <source>Zoom</source>
-        <translation>Powiększenie</translation>
+        <translation>Skaluje</translation>
     </message>
     <message>
         <source>Double click on the listing</source>
@@ -1010,11 +1034,19 @@
     </message>
     <message>
         <source>Positions or velocities</source>
-        <translation>Położenia albo prędkości</translation>
+        <translation>Położenia lub prędkości</translation>
     </message>
     <message>
         <source>%1 stays %2</source>
         <translation>%1 pozostaje %2</translation>
+    </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Krok Verleta</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Krok prędkościowy Verleta drugiego rzędu zamiast kroku domyślnego</translation>
     </message>
 </context>
 <context>

@@ -155,12 +155,16 @@
         <source>Zentrova speaks this language from its next start.</source>
         <translation>Zentrova заговорит на этом языке при следующем запуске.</translation>
     </message>
+    <message>
+        <source>The choice of language cannot be kept in %1.</source>
+        <translation>Не удаётся сохранить выбор языка в %1.</translation>
+    </message>
 </context>
 <context>
     <name>MainFiles</name>
     <message>
         <source>the easy square</source>
-        <translation>простой квадрат</translation>
+        <translation>лёгкий квадрат</translation>
     </message>
 </context>
 <context>
@@ -171,7 +175,7 @@
     </message>
     <message>
         <source>Press F5 for the easy square, F3 to open an example, Enter to run, F1 for the manual</source>
-        <translation>F5 — простой квадрат, F3 — открыть пример, Enter — запуск, F1 — руководство</translation>
+        <translation>F5 — лёгкий квадрат, F3 — открыть пример, Enter — пуск, F1 — руководство</translation>
     </message>
     <message>
         <source>odd</source>
@@ -348,10 +352,6 @@
         <translation>потенциальная</translation>
     </message>
     <message>
-        <source>particles of several groups are present</source>
-        <translation>присутствуют частицы нескольких групп</translation>
-    </message>
-    <message>
         <source>the pull of PE is off</source>
         <translation>действие PE выключено</translation>
     </message>
@@ -368,8 +368,44 @@
         <translation>остывание включено</translation>
     </message>
     <message>
-        <source>Blockade is on</source>
-        <translation>блокировка включена</translation>
+        <source>Potential energy, PE</source>
+        <translation>Потенциальная энергия, PE</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES1</source>
+        <translation>Потенциальная энергия, PES1</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES2</source>
+        <translation>Потенциальная энергия, PES2</translation>
+    </message>
+    <message>
+        <source>Work of the unequal pulls</source>
+        <translation>Работа несимметричных сил</translation>
+    </message>
+    <message>
+        <source>Momentum conserved</source>
+        <translation>Импульс сохраняется</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Температура</translation>
+    </message>
+    <message>
+        <source>Largest force</source>
+        <translation>Наибольшая сила</translation>
+    </message>
+    <message>
+        <source>Largest step</source>
+        <translation>Наибольшее смещение</translation>
+    </message>
+    <message>
+        <source>particles of several groups pull each other</source>
+        <translation>частицы нескольких групп действуют друг на друга</translation>
+    </message>
+    <message>
+        <source>Blockade holds a particle that pulls others</source>
+        <translation>блокировка удерживает частицу, которая действует на другие</translation>
     </message>
 </context>
 <context>
@@ -913,24 +949,12 @@
         <translation>Спереди (x-y)</translation>
     </message>
     <message>
-        <source>Ctrl+1</source>
-        <translation>Ctrl+1</translation>
-    </message>
-    <message>
         <source>Top (x-z)</source>
         <translation>Сверху (x-z)</translation>
     </message>
     <message>
-        <source>Ctrl+2</source>
-        <translation>Ctrl+2</translation>
-    </message>
-    <message>
         <source>Side (y-z)</source>
         <translation>Сбоку (y-z)</translation>
-    </message>
-    <message>
-        <source>Ctrl+3</source>
-        <translation>Ctrl+3</translation>
     </message>
     <message>
         <source>Axes Triad</source>
@@ -954,7 +978,7 @@
     </message>
     <message>
         <source>Go, or Stop during a run</source>
-        <translation>Go, а во время прогона Stop</translation>
+        <translation>Пуск, во время счёта — Стоп</translation>
     </message>
     <message>
         <source>Esc</source>
@@ -962,7 +986,7 @@
     </message>
     <message>
         <source>Stop a run</source>
-        <translation>Остановить прогон</translation>
+        <translation>Останавливает счёт</translation>
     </message>
     <message>
         <source>Click</source>
@@ -970,7 +994,7 @@
     </message>
     <message>
         <source>Pick a particle; on empty space, clear the pick</source>
-        <translation>Выбрать частицу; на пустом месте — снять выбор</translation>
+        <translation>Выбирает частицу; на пустом месте снимает выбор</translation>
     </message>
     <message>
         <source>Shift+Click</source>
@@ -978,7 +1002,7 @@
     </message>
     <message>
         <source>Pick a second particle (distance) and a third (angle)</source>
-        <translation>Вторая частица (расстояние) и третья (угол)</translation>
+        <translation>Выбирает вторую частицу (расстояние) и третью (угол)</translation>
     </message>
     <message>
         <source>Left drag</source>
@@ -986,7 +1010,7 @@
     </message>
     <message>
         <source>Turn the view</source>
-        <translation>Поворот изображения</translation>
+        <translation>Поворачивает вид</translation>
     </message>
     <message>
         <source>Right drag</source>
@@ -994,7 +1018,7 @@
     </message>
     <message>
         <source>Turn about the view&apos;s axis and zoom</source>
-        <translation>Поворот вокруг оси взгляда и масштаб</translation>
+        <translation>Поворачивает вокруг оси вида и масштабирует</translation>
     </message>
     <message>
         <source>Wheel</source>
@@ -1002,7 +1026,7 @@
     </message>
     <message>
         <source>Zoom</source>
-        <translation>Масштаб</translation>
+        <translation>Масштабирует</translation>
     </message>
     <message>
         <source>Double click on the listing</source>
@@ -1015,6 +1039,14 @@
     <message>
         <source>%1 stays %2</source>
         <translation>%1 остаётся %2</translation>
+    </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Шаг Верле</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Скоростной шаг Верле второго порядка вместо шага по умолчанию</translation>
     </message>
 </context>
 <context>

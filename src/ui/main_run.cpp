@@ -168,6 +168,7 @@ StepControls MainRun::readStepControls() const {
   c.forces.pes2Out = ui_.CheckBox3->isChecked();
   c.cool = ui_.Cool->isChecked();
   c.blockade = ui_.Blockade->isChecked();
+  c.verlet = ui_.VerletStep->isChecked();
   return c;
 }
 

@@ -35,18 +35,26 @@ constexpr const char* kNotConserved = "not conserved: ";
     QT_TRANSLATE_NOOP("Observables", "Angular momentum Y"),
     QT_TRANSLATE_NOOP("Observables", "Angular momentum Z"),
     QT_TRANSLATE_NOOP("Observables", "Present particles"),
+    QT_TRANSLATE_NOOP("Observables", "Potential energy, PE"),
+    QT_TRANSLATE_NOOP("Observables", "Potential energy, PES1"),
+    QT_TRANSLATE_NOOP("Observables", "Potential energy, PES2"),
+    QT_TRANSLATE_NOOP("Observables", "Work of the unequal pulls"),
+    QT_TRANSLATE_NOOP("Observables", "Momentum conserved"),
+    QT_TRANSLATE_NOOP("Observables", "Temperature"),
+    QT_TRANSLATE_NOOP("Observables", "Largest force"),
+    QT_TRANSLATE_NOOP("Observables", "Largest step"),
     // The curves of the plots (the groups keep their names).
     QT_TRANSLATE_NOOP("Observables", "total"),
     QT_TRANSLATE_NOOP("Observables", "radius"),
     QT_TRANSLATE_NOOP("Observables", "closest pair"),
     QT_TRANSLATE_NOOP("Observables", "potential"),
-    // Why energy is not conserved.
-    QT_TRANSLATE_NOOP("Observables", "particles of several groups are present"),
+    // Why energy or momentum is not conserved.
+    QT_TRANSLATE_NOOP("Observables", "particles of several groups pull each other"),
     QT_TRANSLATE_NOOP("Observables", "the pull of PE is off"),
     QT_TRANSLATE_NOOP("Observables", "the pull of PES1 is off"),
     QT_TRANSLATE_NOOP("Observables", "the pull of PES2 is off"),
     QT_TRANSLATE_NOOP("Observables", "Cool is on"),
-    QT_TRANSLATE_NOOP("Observables", "Blockade is on"),
+    QT_TRANSLATE_NOOP("Observables", "Blockade holds a particle that pulls others"),
 };
 
 }  // namespace

@@ -319,6 +319,15 @@ TEST_F(MainWindowTest, MonitorRecordsStepsRunsAndTheFaultThatEndsOne) {
   runStepsHeadless(headless, {}, app.set.Time);
   EXPECT_EQ(headless.X, app.set.X);
   EXPECT_EQ(headless.Uz, app.set.Uz);
+  // Run > Verlet Step, unticked until asked for, takes the second-order step.
+  EXPECT_FALSE(ui().VerletStep->isChecked());
+  ui().VerletStep->trigger();
+  ui().StepOnce->trigger();
+  StepControls verlet;
+  verlet.verlet = true;
+  runStepsHeadless(headless, verlet, 1);
+  EXPECT_EQ(headless.X, app.set.X);
+  ui().VerletStep->trigger();
 
   m.writeCsv(QString::fromStdString(dir + "/series.csv"));
   const std::string csv = readFile(dir + "/series.csv");
