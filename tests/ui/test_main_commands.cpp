@@ -687,6 +687,7 @@ TEST_F(MainWindowTest, ViewAidsKeysSplitterAndTheKeptLayout) {
                                             taonColor(1, 60, false, Palette::OkabeIto).g,
                                             taonColor(1, 60, false, Palette::OkabeIto).b));
 
+  EXPECT_FALSE(ui().AxesTriad->isChecked());  // the classic picture until asked for
   ui().FrontView->trigger();
   EXPECT_EQ(app.view.PrevPsi, 0);
   EXPECT_NEAR(double(app.view.M32), -1.0, 1e-15);  // y up the screen
