@@ -82,7 +82,7 @@ Example
 )doc";
 
 // One number per observable of the table, in its order, the values of the
-// CSV's columns; then why the energy may change ("" while it may not).
+// CSV's columns; then why energy or momentum may change (empty while they may not).
 pyb::dict observeSet(const PySet& s, bool taoscope, bool cool, bool blockade, bool peOut, bool pes1Out,
                      bool pes2Out) {
   const Observables o =
@@ -114,8 +114,8 @@ const char* observeDoc() {
       "Monitor and zentrova-sim show, over the present particles with unit\n"
       "masses; reals are numpy.longdouble, the same values as the CSV's\n"
       "columns. energy is kinetic + potential whatever the switches; where\n"
-      "conservative is 0 it need not stay constant, and reason says why\n"
-      "(\"Cool is on\", ...; \"\" where conservative is 1). The energy check:\n"
+      "conservative is 0 it need not stay constant, and reasons lists why\n"
+      "([\"Cool is on\", ...]; empty where energy and momentum stay). The energy check:\n"
       "if the drift of a conservative set's energy grows, dt is too large.\n\n" +
       observablesDocumentation();
   return doc.c_str();

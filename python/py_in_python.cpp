@@ -58,7 +58,7 @@ def _file_error(message, filename=None, code=None):
 
 
 def _as_mutable_mapping(cls):
-    for name in ("get", "keys", "items", "values", "pop", "popitem", "clear", "update", "setdefault", "__eq__"):
+    for name in ("keys", "items", "values", "popitem", "clear", "__eq__"):
         setattr(cls, name, getattr(_abc.MutableMapping, name))
     cls.__hash__ = None
     _abc.MutableMapping.register(cls)
@@ -106,11 +106,23 @@ def _params_setdefault(self, key, default=None, /):
 Params.get, Params.pop, Params.setdefault = _params_get, _params_pop, _params_setdefault
 del _params_get, _params_pop, _params_setdefault
 
+
 class Observables(dict):
     """The keys and types of the dict observe returns (observe gives a
     plain dict), for annotations."""
     __annotations__ = {**{name: _np.longdouble if real else int for name, real in _observable_keys()},
                        "reasons": list}
+
+
+class RunObservables(Observables):
+    """The keys and types of the dicts run yields, for annotations."""
+    __annotations__ = {name: _np.longdouble for name in (
+        "energy_start", "energy_max_error", "energy_error_relative", "energy_drift", "step_ratio_max")}
+
+
+class RadialBins(dict):
+    """The keys and types of each pair's dict of rdf, for annotations."""
+    __annotations__ = {"r_low": _np.ndarray, "r_high": _np.ndarray, "count": _np.ndarray, "g": _np.ndarray}
 
 
 def run(s, n, every=1, **switches):

@@ -1044,6 +1044,14 @@
         <source>%1 stays %2</source>
         <translation>%1 pozostaje %2</translation>
     </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Krok Verleta</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Krok prędkościowy Verleta drugiego rzędu zamiast kroku domyślnego</translation>
+    </message>
 </context>
 <context>
     <name>TMonitor</name>

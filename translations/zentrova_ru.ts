@@ -1044,6 +1044,14 @@
         <source>%1 stays %2</source>
         <translation>%1 остаётся %2</translation>
     </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Шаг Верле</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Скоростной шаг Верле второго порядка вместо шага по умолчанию</translation>
+    </message>
 </context>
 <context>
     <name>TMonitor</name>

@@ -2,12 +2,12 @@
 // groups, as CSV.
 #include "analysis/rdf.h"
 #include "files/file_formats.h"
-#include "files/file_io.h"
+#include "files/io_error.h"
 #include "files/xyz.h"
-#include "state/named_parameters.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
+#include "state/named_parameters.h"
 #include "state/particle_record.h"
 
 namespace zentrova {
@@ -24,28 +24,26 @@ int cmdRdf(const Options& o) {
     }
     rdf->add(frame);
   };
-  std::vector<std::uint8_t> bytes;
+  std::string text;
   try {
-    InFile file;
-    file.open(in);
-    bytes = file.readAll(std::size_t(1) << 32);
-    file.close();
+    text = readXyzText(in);
   } catch (const IoError& e) {
+    failFor(in, e);
+  } catch (const AppError& e) {
     failFor(in, e);
   }
   const FileFormat* xyz = formatNamed("xyz");
-  if (!xyz || !xyz->recognises(bytes)) {
+  if (!xyz || !xyz->recognises(std::vector<std::uint8_t>(text.begin(), text.end()))) {
     ParticleRecord record{};
     ParticleSet set;
     loadInputSet(in, record, set);
     add(set);
   } else {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    // Only the positions count: dt and the parameters may be missing.
+    std::vector<std::string> unused;
+    for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
-    // Distances need the positions only: dt and the parameters may be absent.
-    std::vector<std::string> unused;
-    for (const NamedParameter& p : namedParameters()) unused.emplace_back(p.name);
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;

@@ -48,12 +48,12 @@ constexpr const char* kNotConserved = "not conserved: ";
     QT_TRANSLATE_NOOP("Observables", "radius"),
     QT_TRANSLATE_NOOP("Observables", "closest pair"),
     QT_TRANSLATE_NOOP("Observables", "potential"),
-    // Why a quantity is not conserved.
-    QT_TRANSLATE_NOOP("Observables", "Cool is on"),
+    // Why energy or momentum is not conserved.
     QT_TRANSLATE_NOOP("Observables", "particles of several groups pull each other"),
     QT_TRANSLATE_NOOP("Observables", "the pull of PE is off"),
     QT_TRANSLATE_NOOP("Observables", "the pull of PES1 is off"),
     QT_TRANSLATE_NOOP("Observables", "the pull of PES2 is off"),
+    QT_TRANSLATE_NOOP("Observables", "Cool is on"),
     QT_TRANSLATE_NOOP("Observables", "Blockade holds a particle that pulls others"),
 };
 

@@ -312,6 +312,12 @@ def test_run_yields_what_the_simulator_observes(tmp_path: pathlib.Path) -> None:
     rdf = zentrova.rdf(zentrova.load(example), bins=4, pairs=["PES2-PE"])["PE-PES2"]
     assert [int(line.split(",")[3]) for line in table[1:]] == list(rdf["count"])
     assert [np.longdouble(line.split(",")[4]) for line in table[1:]] == list(rdf["g"])
+    subprocess.run([SIM, "run", example, "-n", "4", "--every", "2", "--xyz", tmp_path / "t.xyz"], check=True)
+    table = subprocess.run([SIM, "rdf", tmp_path / "t.xyz", "--bins", "3", "--range", "5"],
+                           check=True, capture_output=True, text=True).stdout.splitlines()
+    frames = [zentrova.read_xyz(tmp_path / "t.xyz", i) for i in range(3)]
+    over = zentrova.rdf(frames, bins=3, range=5)
+    assert [int(line.split(",")[3]) for line in table[1:]] == [int(c) for p in over.values() for c in p["count"]]
 
     for observed in zentrova.run(s, 100, every=7):
         if observed["step"] == 35:
