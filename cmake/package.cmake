@@ -42,9 +42,10 @@ groups under a fixed force law, shows it in a 3-D view that is turned, zoomed
 and panned with the mouse, measures it in a monitor, and lists, edits, loads
 and saves particle sets as .lis1 files with a commentary beside each.
 
-This package holds the window program in English, Polish and Russian with
-its manuals in the same languages, example sets, a desktop entry and AppStream data. The headless
-simulator is in zentrova-sim, the Python module in python3-zentrova.")
+This package holds the window program in English, Polish and Russian,
+its manuals in the same languages, example sets, a desktop entry and
+AppStream data. The headless simulator is in zentrova-sim, the Python module
+in python3-zentrova.")
 # Qt's own translations give the file dialogs and the buttons of the message
 # boxes the window's language.
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "zentrova-sim (= ${ZENTROVA_DEB_VERSION}), qt6-translations-l10n")

@@ -138,12 +138,8 @@ PySet spiral() {
   s.set.FigureMode = false;
   for (int i = 1; i <= kSpiralPoints; ++i) {
     const int a = i - 1;
-    s.set.X[a] = s.set.DrawX[a];
-    s.set.Y[a] = s.set.DrawY[a];
-    s.set.Z[a] = s.set.DrawZ[a];
-    s.set.setPresent(i, true);
+    s.set.setParticle(i, {s.set.DrawX[a], s.set.DrawY[a], s.set.DrawZ[a]}, {0, 0, 0}, true);
   }
-  s.alignStepBuffers();
   return s;
 }
 

@@ -46,9 +46,8 @@ pyb::object render(const PySet& s, pyb::handle pathArg, std::pair<int, int> size
                            std::to_string(height) + ")");
   ensureGuiApplication();
   s.requireNotStepping();
-  // The drawing reads (and may move) the drawing positions: it gets a copy,
-  // made equal to what Python sees.
-  PySet copy = s;
+  // Python writes only the live positions: they are what it sees drawn.
+  const DrawingSnapshot shown = s.set.liveSnapshot();
   PictureOptions options;
   options.width = width;
   options.height = height;
@@ -58,8 +57,7 @@ pyb::object render(const PySet& s, pyb::handle pathArg, std::pair<int, int> size
   {
     pyb::gil_scoped_release unlocked;
     const std::lock_guard<std::mutex> one(drawing);
-    copy.alignStepBuffers();
-    const QImage image = drawSetPicture(copy.set, options);
+    const QImage image = drawSetPicture(shown, options);
     if (!path) {
       png = pngBytes(image);
     } else {

@@ -42,16 +42,6 @@ void PySet::save(const std::string& path) {
   }
 }
 
-void PySet::alignStepBuffers() {
-  ParticleSet& s = set;
-  const std::pair<RealSlots*, const RealSlots*> copies[] = {
-      {&s.X1, &s.X},    {&s.Y1, &s.Y},    {&s.Z1, &s.Z},    {&s.Ux1, &s.Ux},    {&s.Uy1, &s.Uy},
-      {&s.Uz1, &s.Uz},  {&s.DrawX, &s.X}, {&s.DrawY, &s.Y}, {&s.DrawZ, &s.Z},
-  };
-  // Bytes, not values: any bit pattern Python stored stays as it is.
-  for (const auto& [to, from] : copies) std::memcpy(to->data(), from->data(), sizeof(RealSlots));
-}
-
 ParticleRecord PySet::snapshot() const {
   ParticleRecord r = record;
   snapshotSetIntoRecord(set, r);
@@ -83,11 +73,8 @@ SetUse::~SetUse() { s_.use.count = writes_ ? 0 : s_.use.count - 1; }
 namespace {
 
 Real ParticleSet::*fieldNamed(pyb::handle key) {
-  if (pyb::isinstance<pyb::str>(key)) {
-    const auto name = key.cast<std::string>();
-    for (const NamedParameter& n : namedParameters())
-      if (name == n.name) return n.field;
-  }
+  if (pyb::isinstance<pyb::str>(key))
+    if (const NamedParameter* n = parameterNamed(key.cast<std::string>())) return n->field;
   throw pyb::key_error(pyb::repr(key).cast<std::string>());
 }
 

@@ -33,12 +33,6 @@ struct PySet {
   static PySet load(const std::string& path);
   void save(const std::string& path);
 
-  // Python writes only the committed arrays (through the numpy views); the
-  // step integrates in the step buffers and the drawing reads DrawX/Y/Z, so
-  // they are made equal to what Python sees before every step, drawing and
-  // after a fault.
-  void alignStepBuffers();
-
   // The record as a save would write it: the set's values in the padding of
   // the file it came from.
   ParticleRecord snapshot() const;

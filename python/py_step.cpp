@@ -167,7 +167,8 @@ void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool
     pyb::gil_scoped_release unlocked;
     using Clock = std::chrono::steady_clock;
     auto nextCheck = Clock::now() + kSignalCheck;
-    s.alignStepBuffers();
+    // Python writes only the live arrays (through the numpy views).
+    s.set.alignAll();
     if (record && !record->started) record->measure(s.set, c, true), record->started = true;
     try {
       // Ctrl-C ends a long run between two steps; a handler that raises
@@ -184,7 +185,7 @@ void step(PySet& s, pyb::handle n, bool taoscope, bool cool, bool blockade, bool
     } catch (...) {
       // Drop what the failed step left in its buffers: the set is the last
       // completed step, whatever comes next.
-      s.alignStepBuffers();
+      s.set.alignAll();
       throw;
     }
   }

@@ -42,7 +42,9 @@ void appendText(const std::string& path, const std::string& text) {
     else if (w < 0 && errno != EINTR) error = errno;
     else if (w == 0) error = EIO;
   }
-  if (error && regular) (void)::ftruncate(fd, st.st_size);
+  if (error && regular && ::ftruncate(fd, st.st_size) != 0) {
+    // the write's own error is the one reported
+  }
   if (::close(fd) != 0 && errno != EINTR && !error) error = errno;
   if (error) throwIo(error);
 }

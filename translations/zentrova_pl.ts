@@ -407,6 +407,10 @@
         <source>Blockade holds a particle that pulls others</source>
         <translation>blokada trzyma cząstkę, która działa na inne</translation>
     </message>
+    <message>
+        <source>not conserved: %1</source>
+        <translation>nie jest zachowana: %1</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>

@@ -407,6 +407,10 @@
         <source>Blockade holds a particle that pulls others</source>
         <translation>блокировка удерживает частицу, которая действует на другие</translation>
     </message>
+    <message>
+        <source>not conserved: %1</source>
+        <translation>не сохраняется: %1</translation>
+    </message>
 </context>
 <context>
     <name>TAboutBox</name>

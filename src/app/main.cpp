@@ -13,7 +13,9 @@
 
 int main(int argc, char** argv) {
   if (!reserveQtThreads()) {
-    std::fputs("zentrova: too few threads: the window needs two besides its own (see ulimit -u)\n", stderr);
+    const int needed = threadsTheWindowNeeds();
+    std::fprintf(stderr, "zentrova: too few threads: the window needs %s besides its own (see ulimit -u)\n",
+                 needed == 3 ? "three" : "two");
     return 1;
   }
   QApplication application(argc, argv);

@@ -23,6 +23,7 @@
 #include "dynamics/xmath.h"
 #include "dynamics/zero_bounds.h"
 #include "state/fp_guard.h"
+#include "state/named_parameters.h"
 
 namespace zentrova {
 
@@ -44,11 +45,7 @@ void commit(ParticleSet& s, bool blockade) {
   const int count = usedCount(s);
   for (int i = 1; i <= count; ++i) {
     if (!s.present(i) || isHeld(i, blockade)) continue;
-    const int a = i - 1;
-    s.X[a] = s.X1[a], s.Ux[a] = s.Ux1[a];
-    s.Y[a] = s.Y1[a], s.Uy[a] = s.Uy1[a];
-    s.Z[a] = s.Z1[a], s.Uz[a] = s.Uz1[a];
-    s.DrawX[a] = s.X1[a], s.DrawY[a] = s.Y1[a], s.DrawZ[a] = s.Z1[a];
+    s.commitParticle(i);
   }
 }
 
@@ -508,7 +505,10 @@ struct FastStepper::Impl {
     p.sw = c.forces;
     p.sMinus9 = Real(-modeSign(c.forces.taoscope)) * 9.45L;
     p.K = terms::longRangeK<Plain>();
-    const Real shells[kShells] = {s.B2, s.C2, s.D2, s.B3, s.C3, s.D3};
+    Real shells[kShells];
+    int n = 0;
+    for (const NamedParameter& named : namedParameters())
+      if (named.kind == ParameterKind::Shell) shells[n++] = s.*named.field;
     p.shells = 0;
     for (int j = 0; j < kShells; ++j) {
       int same = 0;

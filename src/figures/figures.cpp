@@ -1,5 +1,7 @@
 #include "figures/figures.h"
 
+#include "state/named_parameters.h"
+
 #include <cmath>
 
 namespace zentrova {
@@ -67,32 +69,11 @@ void buildEasySquare(ParticleSet& s) {
   setDrawPoint(s, 3, -a, a, a);
   setDrawPoint(s, 4, -a, a, -a);
 
-  s.A1 = 1;
-  s.B1 = 2.718L;
-  s.A2 = 1;
-  s.B2 = 0.3L;
-  s.C2 = 0.671L;
-  s.D2 = 1.2L;
-  s.A3 = 1;
-  s.B3 = 0.3L;
-  s.C3 = 0.671L;
-  s.D3 = 1.2L;
+  applyStandardParameters(s);
 
   for (int i = 1; i <= 4; ++i) {
     const int k = i - 1;
-    s.setPresent(i, true);
-    s.Ux[k] = 0;
-    s.Uy[k] = 0;
-    s.Uz[k] = 0;
-    s.Ux1[k] = s.Ux[k];
-    s.Uy1[k] = s.Uy[k];
-    s.Uz1[k] = s.Uz[k];
-    s.X[k] = s.DrawX[k];
-    s.X1[k] = s.X[k];
-    s.Y[k] = s.DrawY[k];
-    s.Y1[k] = s.Y[k];
-    s.Z[k] = s.DrawZ[k];
-    s.Z1[k] = s.Z[k];
+    s.setParticle(i, {s.DrawX[k], s.DrawY[k], s.DrawZ[k]}, {0, 0, 0}, true);
   }
 }
 

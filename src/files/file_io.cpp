@@ -92,13 +92,25 @@ namespace {
 
 std::string folderOf(const std::string& path);
 
+// Whether an ordinary open may follow this link, by the kernel's rule for
+// protected symlinks: in a sticky folder that everyone may write to, only a
+// link of the user's own or of the folder's owner. Another user's link
+// planted in /tmp must not redirect a save.
+bool mayFollow(const std::string& link, const struct stat& linkStat) {
+  struct stat folder {};
+  if (::stat(folderOf(link).c_str(), &folder) != 0) return true;  // the open itself will tell
+  const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  return !shared || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+}
+
 // Writes go to the file a symbolic link names, not over the link, also when
-// that file does not exist yet.
+// that file does not exist yet, where an open would follow the link.
 std::string resolvedTarget(const std::string& path) {
   std::string p = path;
   for (int depth = 0; depth < 40; ++depth) {
     struct stat st {};
     if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+    if (!mayFollow(p, st)) throwIo(EACCES);
     char buf[PATH_MAX];
     const ssize_t n = ::readlink(p.c_str(), buf, sizeof buf);
     if (n < 0) throwIo(errno);
@@ -274,6 +286,12 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   mode_t mode = 0666;
   if (::stat(target.c_str(), &st) == 0) {
     mode = st.st_mode & 07777;
+    // The file keeps its owner and group where this process may give them
+    // (root, or a group of the user's own); the mode follows, as a change of
+    // owner clears the set-id bits.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, uid_t(-1), st.st_gid) != 0) {
+      // neither can be given: the file becomes the writer's, as a new one would
+    }
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);

@@ -30,9 +30,10 @@ Real readReal(std::string_view t, std::size_t line) {
 }
 
 bool readInt(std::string_view t, long long& out) {
-  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
-  const auto r = std::from_chars(t.data(), t.data() + t.size(), out);
-  return r.ec == std::errc() && r.ptr == t.data() + t.size();
+  std::int64_t v = 0;
+  if (!readMachineInt(t, v)) return false;
+  out = v;
+  return true;
 }
 
 bool blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -195,12 +196,6 @@ std::string formatXyzFrame(const ParticleSet& set, std::int64_t step, bool taosc
   return t;
 }
 
-void writeXyzFrame(std::FILE* out, const ParticleSet& set, std::int64_t step, bool taoscope) {
-  const std::string t = formatXyzFrame(set, step, taoscope);
-  errno = 0;
-  if (std::fwrite(t.data(), 1, t.size(), out) != t.size()) throwIo(errno ? errno : EIO);
-}
-
 const std::string* XyzFrame::value(const std::string& key) const {
   for (const auto& [k, v] : info)
     if (k == key) return &v;
@@ -295,8 +290,7 @@ void applyXyzFrame(const XyzFrame& frame, ParticleSet& set, const std::vector<st
     s.Ux[a] = atom.velo[0], s.Uy[a] = atom.velo[1], s.Uz[a] = atom.velo[2];
     s.setPresent(i, true);
   }
-  s.X1 = s.DrawX = s.X, s.Y1 = s.DrawY = s.Y, s.Z1 = s.DrawZ = s.Z;
-  s.Ux1 = s.Ux, s.Uy1 = s.Uy, s.Uz1 = s.Uz;
+  s.alignAll();
   std::vector<std::string> missing;
   for (const NamedParameter& p : namedParameters()) {
     if (const std::string* v = frame.value(p.name)) {

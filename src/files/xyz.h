@@ -25,8 +25,6 @@ const char* xyzGroupName(Group group);
 // One frame of the present particles of `set` at step `step` (time =
 // step * Dt), every number with 21 significant digits, whatever the locale.
 std::string formatXyzFrame(const ParticleSet& set, std::int64_t step, bool taoscope);
-// The same appended to a stream; a failed write throws IoError.
-void writeXyzFrame(std::FILE* out, const ParticleSet& set, std::int64_t step, bool taoscope);
 
 struct XyzAtom {
   std::size_t line = 0;  // where it was read; 0 for an atom made in memory

@@ -12,7 +12,8 @@
 
 namespace zentrova {
 
-QImage drawSetPicture(ParticleSet& set, const PictureOptions& options, const Trails* trails) {
+QImage drawSetPicture(const DrawingSnapshot& shown, const PictureOptions& options, const Trails* trails) {
+  DrawingSnapshot set = shown;
   ViewState view;
   initView(view, options.width, options.height);
   initViewSteps(view);

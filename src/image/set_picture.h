@@ -20,7 +20,7 @@ struct PictureOptions {
 // The window's picture of a set on black, in the default orientation, fitted
 // to the image together with the trails when given. Needs a QGuiApplication
 // for the numbers' font.
-QImage drawSetPicture(ParticleSet& set, const PictureOptions& options, const Trails* trails = nullptr);
+QImage drawSetPicture(const DrawingSnapshot& shown, const PictureOptions& options, const Trails* trails = nullptr);
 
 // The picture as the bytes of a PNG file; failures are IoError.
 QByteArray pngBytes(const QImage& image);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <clocale>
 #include <locale.h>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -26,6 +27,22 @@ std::string trimmed(const std::string& text) {
 }
 
 // 10^n, exact in the 80-bit real for 0 <= n <= 27.
+// The one conversion from text to a real: strtold in the C locale, with the
+// floating-point flags left as they were. False unless the whole text is the
+// number; overflow tells a value beyond the extended range.
+bool cReal(const std::string& text, Real& out, bool& overflow) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  if (!cLocale) return false;
+  std::fenv_t saved;
+  std::feholdexcept(&saved);
+  errno = 0;
+  char* end = nullptr;
+  out = strtold_l(text.c_str(), &end, cLocale);
+  overflow = errno == ERANGE && std::isinf(out);
+  std::fesetenv(&saved);
+  return end == text.c_str() + text.size();
+}
+
 Real exactPowerOfTen(int n) {
   Real p = 1;
   for (int k = 0; k < n; ++k) p *= 10;
@@ -182,35 +199,35 @@ Real parseReal(const std::string& text, char decimalSeparator) {
   }
   if (i != t.size()) throw ConvertError(invalidRealMessage(text));
 
-  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-  std::fenv_t saved;
-  std::feholdexcept(&saved);
-  errno = 0;
-  char* end = nullptr;
-  const Real value = strtold_l(canon.c_str(), &end, cLocale);
-  const bool overflow = errno == ERANGE && std::isinf(value);
-  std::fesetenv(&saved);
+  Real value = 0;
+  bool overflow = false;
   // An exponent beyond the extended range does not convert; a value too
   // small for it reads as zero or a denormal.
-  if (overflow || end != canon.c_str() + canon.size()) throw ConvertError(invalidRealMessage(text));
+  if (!cReal(canon, value, overflow) || overflow) throw ConvertError(invalidRealMessage(text));
   return value;
 }
 
 std::int32_t parseInt(const std::string& text) {
-  const std::string t = trimmed(text);
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  if (i == t.size()) throw ConvertError(invalidIntMessage(text));
   std::int64_t v = 0;
-  for (; i < t.size(); ++i) {
-    if (t[i] < '0' || t[i] > '9') throw ConvertError(invalidIntMessage(text));
-    v = v * 10 + (t[i] - '0');
-    if (v > std::int64_t(1) << 31) throw ConvertError(invalidIntMessage(text));
-  }
-  if (negative) v = -v;
-  if (v > INT32_MAX || v < INT32_MIN) throw ConvertError(invalidIntMessage(text));
+  if (!readMachineInt(trimmed(text), v) || v > INT32_MAX || v < INT32_MIN)
+    throw ConvertError(invalidIntMessage(text));
   return std::int32_t(v);
+}
+
+bool readMachineInt(std::string_view t, std::int64_t& out) {
+  if (!t.empty() && t.front() == '+') {
+    t.remove_prefix(1);
+    if (!t.empty() && t.front() == '-') return false;
+  }
+  const auto r = std::from_chars(t.data(), t.data() + t.size(), out);
+  return r.ec == std::errc() && r.ptr == t.data() + t.size();
+}
+
+bool readMachineReal(std::string_view text, Real& out) {
+  const std::string s(text);
+  if (s.empty() || std::isspace(static_cast<unsigned char>(s.front()))) return false;
+  bool overflow = false;
+  return cReal(s, out, overflow);
 }
 
 std::string machineReal(Real value) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "state/real.h"
 
@@ -32,5 +33,13 @@ namespace zentrova {
 // grouping, whatever the locale. The form is printf's "%.21Lg" in the C locale
 // ("inf", "-inf", "nan" for non-finite values).
 std::string machineReal(Real value);
+
+// Reads machine text back: the exact inverse of machineReal ("nan", "inf" and
+// denormals included) and the other forms C's strtold takes, whatever the
+// locale. The whole text must be the number, without blanks; false if not.
+bool readMachineReal(std::string_view text, Real& out);
+// Reads an optional sign and decimal digits, the whole text, within the range
+// of a 64-bit integer; false if not.
+bool readMachineInt(std::string_view text, std::int64_t& out);
 
 }  // namespace zentrova

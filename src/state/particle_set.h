@@ -9,6 +9,19 @@ namespace zentrova {
 
 using RealSlots = std::array<Real, kMaxParticles>;
 
+// What a drawing reads, copied out of the set: the mode, the count, presence
+// and the drawing positions. The drawing projects (and, for the figure, turns)
+// this copy, so painting never writes the set.
+struct DrawingSnapshot {
+  bool FigureMode = false;
+  std::int32_t Count = 0;
+  std::array<std::uint8_t, kMaxParticles> Present{};
+  RealSlots DrawX{}, DrawY{}, DrawZ{};
+
+  bool present(int i) const { return Present[i - 1] != 0; }
+  void setPresent(int i, bool on) { Present[i - 1] = on ? 1 : 0; }
+};
+
 // The simulation state shared by every subsystem. Particle i (1..60) lives in
 // slot i - 1 of every per-particle array. Starts all zero, false or empty.
 struct ParticleSet {
@@ -36,6 +49,34 @@ struct ParticleSet {
 
   bool present(int i) const { return Present[i - 1] != 0; }
   void setPresent(int i, bool on) { Present[i - 1] = on ? 1 : 0; }
+
+  // The rules that keep the arrays consistent. Every copy is bit for bit, so
+  // any pattern a file or Python stored survives.
+
+  // Writes particle i's position, velocity and presence, and makes its step
+  // buffer and drawing position equal to them.
+  void setParticle(int i, const Real (&pos)[3], const Real (&velo)[3], bool on);
+  // Makes particle i's step buffer and drawing position equal to its live
+  // position and velocity.
+  void alignParticle(int i);
+  // alignParticle for all 60 slots, present or not: after the live arrays
+  // were written from outside (a trajectory frame, Python, a bench set).
+  void alignAll();
+  // Before a step: the step buffers hold the live values, so a particle the
+  // step leaves alone (absent, held) commits unchanged.
+  void prepareStep();
+  // After a step: particle i takes the step buffer's values, and the drawing
+  // shows where it now is.
+  void commitParticle(int i);
+  // The drawing's own copy of what it shows.
+  DrawingSnapshot drawingSnapshot() const;
+  // The same with the live positions in place of the drawing positions: what
+  // the drawing would show once the set is aligned.
+  DrawingSnapshot liveSnapshot() const;
+  // Figure mode keeps the figure's orientation in its points: a drawing that
+  // turned them (the spin) hands the turned points back here. In set mode,
+  // or for a snapshot of the other mode, nothing changes.
+  void keepFigureTurn(const DrawingSnapshot& shown);
 };
 
 // Groups by particle number, with bounds derived from Count.

@@ -67,8 +67,7 @@ bool& switchOf(StepControls& c, const Switch& s) { return s.control ? c.*s.contr
 
 std::int64_t integer(std::string_view v, const std::string& key) {
   std::int64_t n = 0;
-  const auto r = std::from_chars(v.data(), v.data() + v.size(), n);
-  if (r.ec != std::errc() || r.ptr != v.data() + v.size()) throw AppError(key + " '" + std::string(v) + "' is not a number");
+  if (!readMachineInt(v, n)) throw AppError(key + " '" + std::string(v) + "' is not a number");
   return n;
 }
 

@@ -10,11 +10,13 @@
 #include <string_view>
 
 #include "dynamics/thread_count.h"
+#include "state/named_parameters.h"
 #include "state/number_text.h"
 
 namespace zentrova {
 
-const char* const kUsage =
+namespace {
+const std::string kUsageText =
     "usage:\n"
     "  zentrova-sim forces IN [--taoscope] [--pe-out] [--pes1-out] [--pes2-out] [--threads T]\n"
     "  zentrova-sim run IN -n STEPS [-o OUT.lis1 [--checkpoint K [--resume]]] [--dt DT] [--taoscope] [--cool]\n"
@@ -24,12 +26,17 @@ const char* const kUsage =
     "  zentrova-sim observe IN -n STEPS [--every K] [--start-step N] [--taoscope] [--cool] [--blockade]\n"
     "               [--pe-out] [--pes1-out] [--pes2-out] [--threads T] [--integrator verlet]\n"
     "  zentrova-sim rdf IN [--bins N] [--range R] [--pairs PE-PES1,...]   (every frame of an XYZ file)\n"
-    "  forces, run, observe and convert take --set NAME=VALUE (NAME: dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)\n"
+    "  forces, run, observe and convert take --set NAME=VALUE (NAME: " +
+    parameterNameList() +
+    ")\n"
     "  zentrova-sim convert IN OUT [--taoscope] [--start-step N]   (OUT .lis1 or .xyz, by its extension)\n"
     "  zentrova-sim bench [IN] [-n STEPS] [--warm STEPS] [--threads T]\n"
     "  zentrova-sim render IN -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS] [--threads T]\n"
     "  IN is a .lis1 set or an extended XYZ file (its last frame), told by its content\n"
     "  zentrova-sim --help | --version\n";
+}  // namespace
+
+const char* const kUsage = kUsageText.c_str();
 
 const char* const kRenderUsage =
     "usage: zentrova-sim render IN -o OUT.png [--size WxH] [--taoscope] [--numbers] [--trails STEPS]\n"
@@ -42,13 +49,12 @@ constexpr int kMinSide = 16, kMaxSide = 8192;
 // A count of an option, 64-bit; the message names the option.
 std::int64_t parseCount(const char* option, const std::string& text, std::int64_t least, const char* usage,
                         std::int64_t most = std::numeric_limits<std::int64_t>::max()) {
-  std::string_view digits(text);
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
   std::int64_t v = 0;
-  const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), v);
-  const bool whole = !digits.empty() && r.ptr == digits.data() + digits.size();
-  if (whole && r.ec == std::errc() && v >= least && v <= most) return v;
-  if (whole && (r.ec == std::errc::result_out_of_range || r.ec == std::errc()))
+  if (readMachineInt(text, v) && v >= least && v <= most) return v;
+  // A number, only too large or too small for the option.
+  std::string_view digits(text);
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+  if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos)
     throw UsageError{std::string(option) + ": '" + text + "' is out of range", usage};
   throw UsageError{std::string(option) + ": '" + text + "' is not a valid integer value", usage};
 }
@@ -86,10 +92,12 @@ std::optional<double> parseDuration(const std::string& text) {
     default: break;
   }
   if (!std::isdigit(static_cast<unsigned char>(text.back()))) number.pop_back();
-  double v = 0;
-  const auto r = std::from_chars(number.data(), number.data() + number.size(), v, std::chars_format::fixed);
-  if (r.ec != std::errc() || r.ptr != number.data() + number.size() || !(v > 0) || v * unit > 1e12) return std::nullopt;
-  return v * unit;
+  // Digits with at most one point, read by the one reader of numbers.
+  Real v = 0;
+  if (number.find_first_not_of("0123456789.") != std::string::npos || std::count(number.begin(), number.end(), '.') > 1 ||
+      number.back() == '.' || !readMachineReal(number, v) || !(v > 0) || v * unit > 1e12)
+    return std::nullopt;
+  return double(v * unit);
 }
 
 Options parseOptions(int argc, char** argv) {

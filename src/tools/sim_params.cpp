@@ -10,15 +10,13 @@ Setting parseSetting(const std::string& text) {
   const std::string name = text.substr(0, eq);
   if (eq == std::string::npos)
     throw AppError("--set '" + text + "' is not NAME=VALUE");
-  for (const NamedParameter& p : namedParameters()) {
-    if (name != p.name) continue;
-    try {
-      return {p.field, parseReal(text.substr(eq + 1), '.')};
-    } catch (const ConvertError& e) {
-      throw AppError("--set " + name + ": " + e.what());
-    }
+  const NamedParameter* p = parameterNamed(name);
+  if (!p) throw AppError("--set: unknown parameter '" + name + "' (one of " + parameterNameList() + ")");
+  try {
+    return {p->field, parseReal(text.substr(eq + 1), '.')};
+  } catch (const ConvertError& e) {
+    throw AppError("--set " + name + ": " + e.what());
   }
-  throw AppError("--set: unknown parameter '" + name + "' (one of dt, A1, B1, A2, B2, C2, D2, A3, B3, C3, D3)");
 }
 
 std::vector<std::string> settingNames(const std::vector<Setting>& settings) {

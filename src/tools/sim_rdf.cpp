@@ -4,6 +4,7 @@
 #include "files/file_formats.h"
 #include "files/io_error.h"
 #include "files/xyz.h"
+#include "state/named_parameters.h"
 #include "sim_commands.h"
 #include "sim_input.h"
 #include "sim_output.h"
@@ -39,11 +40,9 @@ int cmdRdf(const Options& o) {
     loadInputSet(in, record, set);
     add(set);
   } else {
-    // Only the positions count: dt and the parameters may be missing.
-    std::vector<std::string> unused;
-    for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
     std::size_t pos = 0, line = 0;
     XyzFrame frame;
+    const std::vector<std::string> unused = allParameterNames();  // distances need neither dt nor parameters
     try {
       while (readXyzFrame(text, pos, line, frame)) {
         ParticleSet set;

@@ -39,11 +39,11 @@ int render(const Options& o) {
     StepControls controls;
     controls.forces.taoscope = o.controls.forces.taoscope;
     FastStepper stepper(o.threads);
-    trails.record(set);
+    trails.record(set.drawingSnapshot());
     try {
       for (int n = 0; n < o.trailSteps; ++n) {
         stepper.step(set, controls);
-        trails.record(set);
+        trails.record(set.drawingSnapshot());
       }
     } catch (const FpError& e) {
       // The picture still shows the run up to its last whole step.
@@ -57,7 +57,7 @@ int render(const Options& o) {
   picture.height = o.height;
   picture.taoscope = o.controls.forces.taoscope;
   picture.numbers = o.numbers;
-  const QImage image = drawSetPicture(set, picture, o.trailSteps > 0 ? &trails : nullptr);
+  const QImage image = drawSetPicture(set.drawingSnapshot(), picture, o.trailSteps > 0 ? &trails : nullptr);
   try {
     writePngFile(image, *o.out);
   } catch (const IoError& e) {

@@ -19,6 +19,7 @@
 #include "key_filter.h"
 #include "number_cell.h"
 #include "number_field.h"
+#include "parameter_fields.h"
 #include "ui_TEditDlg.h"
 
 using zentrova::Real;
@@ -213,17 +214,8 @@ void TEditDlg::FormPaint() {
   const zentrova::ParticleSet& s = app_.set;
   showFieldText(ui->EditFileName, fromLocal(s.SetFileName));
   loadEditorFields();
-  shown_.show(ui->EditDT, s.Dt);
-  shown_.show(ui->EditA1, s.A1);
-  shown_.show(ui->EditB1, s.B1);
-  shown_.show(ui->EditA2, s.A2);
-  shown_.show(ui->EditB2, s.B2);
-  shown_.show(ui->EditC2, s.C2);
-  shown_.show(ui->EditD2, s.D2);
-  shown_.show(ui->EditA3, s.A3);
-  shown_.show(ui->EditB3, s.B3);
-  shown_.show(ui->EditC3, s.C3);
-  shown_.show(ui->EditD3, s.D3);
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters())
+    shown_.show(parameterField(this, p), s.*p.field);
   fillEditorGrid();
   updateCharts();
 }
@@ -336,17 +328,8 @@ void TEditDlg::SubmitClick() {
 
 void TEditDlg::storeParameters() {
   zentrova::ParticleSet& s = app_.set;
-  s.Dt = shown_.read(ui->EditDT);
-  s.A1 = shown_.read(ui->EditA1);
-  s.B1 = shown_.read(ui->EditB1);
-  s.A2 = shown_.read(ui->EditA2);
-  s.B2 = shown_.read(ui->EditB2);
-  s.C2 = shown_.read(ui->EditC2);
-  s.D2 = shown_.read(ui->EditD2);
-  s.A3 = shown_.read(ui->EditA3);
-  s.B3 = shown_.read(ui->EditB3);
-  s.C3 = shown_.read(ui->EditC3);
-  s.D3 = shown_.read(ui->EditD3);
+  for (const zentrova::NamedParameter& p : zentrova::namedParameters())
+    s.*p.field = shown_.read(parameterField(this, p));
 }
 
 std::optional<QString> TEditDlg::askSaveName() {
@@ -379,16 +362,8 @@ void TEditDlg::OKBtnClick() {
   zentrova::writeStartupFile(app_.startupPath, s.StartName);
   storeParameters();
   const int count = std::min<int>(s.Count, zentrova::kMaxParticles);
-  for (int i = 1; i <= count; ++i) {
-    if (!s.present(i)) continue;
-    const int k = i - 1;
-    s.DrawX[k] = s.X1[k] = s.X[k];
-    s.DrawY[k] = s.Y1[k] = s.Y[k];
-    s.DrawZ[k] = s.Z1[k] = s.Z[k];
-    s.Ux1[k] = s.Ux[k];
-    s.Uy1[k] = s.Uy[k];
-    s.Uz1[k] = s.Uz[k];
-  }
+  for (int i = 1; i <= count; ++i)
+    if (s.present(i)) s.alignParticle(i);
 }
 
 void TEditDlg::SaveasClick() {

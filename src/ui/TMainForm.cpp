@@ -177,13 +177,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::FormCreate() {
   auto& s = app_.set;
   auto& v = app_.view;
-  UpdateCenter(v, width(), panTop());
-  v.Distance = 120.0L;
-  v.Theta = v.Psi = v.Phi = 0;
+  initView(v, width(), panTop());
   s.FigureMode = true;
   s.Count = 60;
   s.FigureKind = 1;
-  BuildMatrix(v);
   // An input/output error in the file steps is reported, and start-up still
   // finishes, so the window opens with its step sizes, listing and fields.
   runGuarded([&] {
@@ -214,9 +211,7 @@ void TMainForm::FormCreate() {
     loadRecordIntoSet(app_.record, s);
     loadCommentary();
   });
-  v.PanStep = 5.0L;
-  v.ZoomStep = 3.0L;
-  v.AngleStep = 0.01L;
+  initViewSteps(v);
   fillListing();
   parameters_->show();
   s.Stopped = true;

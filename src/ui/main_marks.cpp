@@ -96,7 +96,7 @@ void MainMarks::showFirstStartHint() {
 Palette MainMarks::palette() const { return palette_->isChecked() ? Palette::OkabeIto : Palette::Classic; }
 
 void MainMarks::ViewAreaClick(int x, int y, bool shift) {
-  const int n = pickParticle(app_.view, app_.set, x, y, std::max(kPickRadius, form_.pictureCommands().pointSize()));
+  const int n = pickParticle(app_.view, app_.set.drawingSnapshot(), x, y, std::max(kPickRadius, form_.pictureCommands().pointSize()));
   if (n == 0) {
     picked_.clear();
   } else if (shift && !picked_.empty()) {
@@ -138,7 +138,7 @@ void MainMarks::picksChanged() {
 }
 
 void MainMarks::drawOver(Canvas& canvas) const {
-  const ParticleSet& s = app_.set;
+  const DrawingSnapshot s = app_.set.drawingSnapshot();
   if (s.FigureMode) return;
   DrawPicked(canvas, app_.view, s, picked_, form_.pictureCommands().pointSize());
   if (triad_->isChecked()) DrawTriad(canvas, app_.view);

@@ -8,6 +8,7 @@
 #include "key_filter.h"
 #include "main_history.h"
 #include "number_field.h"
+#include "parameter_fields.h"
 #include "state/errors.h"
 
 using namespace zentrova;
@@ -20,8 +21,7 @@ bool sameBits(Real a, Real b) { return std::memcmp(&a, &b, 10) == 0; }
 }  // namespace
 
 MainParameters::MainParameters(TMainForm& form) : MainPart(form) {
-  fields_ = {ui_.EditDT, ui_.EditA1, ui_.EditB1, ui_.EditA2, ui_.EditB2, ui_.EditC2,
-             ui_.EditD2, ui_.EditA3, ui_.EditB3, ui_.EditC3, ui_.EditD3};
+  for (const NamedParameter& p : namedParameters()) fields_.append(parameterField(ui_.centralwidget, p));
   auto* numeric = new NumericKeyFilter(this);
   for (QLineEdit* field : fields_) {
     field->installEventFilter(numeric);
@@ -42,12 +42,7 @@ void MainParameters::store(QLineEdit* field) {
 }
 
 void MainParameters::show() {
-  const auto& s = app_.set;
-  const std::pair<QLineEdit*, Real> fields[] = {
-      {ui_.EditDT, s.Dt}, {ui_.EditA1, s.A1}, {ui_.EditB1, s.B1}, {ui_.EditA2, s.A2},
-      {ui_.EditB2, s.B2}, {ui_.EditC2, s.C2}, {ui_.EditD2, s.D2}, {ui_.EditA3, s.A3},
-      {ui_.EditB3, s.B3}, {ui_.EditC3, s.C3}, {ui_.EditD3, s.D3}};
-  for (const auto& [edit, value] : fields) shown_.show(edit, value);
+  for (const NamedParameter& p : namedParameters()) shown_.show(parameterField(ui_.centralwidget, p), app_.set.*p.field);
 }
 
 // The text the window wrote itself stands for the value as it is, all of its
@@ -73,10 +68,7 @@ void MainParameters::storeField(QLineEdit* field, Real& target, const QString& n
 void MainParameters::EditDTExit() { storeField(ui_.EditDT, app_.set.Dt, QStringLiteral("dt")); }
 
 void MainParameters::ParameterExit(QLineEdit* field) {
-  auto& s = app_.set;
-  const std::pair<QLineEdit*, Real*> targets[] = {
-      {ui_.EditA1, &s.A1}, {ui_.EditB1, &s.B1}, {ui_.EditA2, &s.A2}, {ui_.EditB2, &s.B2}, {ui_.EditC2, &s.C2},
-      {ui_.EditD2, &s.D2}, {ui_.EditA3, &s.A3}, {ui_.EditB3, &s.B3}, {ui_.EditC3, &s.C3}, {ui_.EditD3, &s.D3}};
-  for (const auto& [edit, target] : targets)
-    if (edit == field) storeField(field, *target, field->objectName().mid(4));
+  for (const NamedParameter& p : namedParameters())
+    if (p.kind != ParameterKind::TimeStep && parameterField(ui_.centralwidget, p) == field)
+      storeField(field, app_.set.*p.field, QString::fromLatin1(p.name));
 }

@@ -107,7 +107,7 @@ void MainPicture::ViewAreaDrag(int x, int y) {
 void MainPicture::clearTrails() { state_.trails.clear(); }
 
 void MainPicture::recordTrails() {
-  if (shownTrails()) state_.trails.record(app_.set);
+  if (shownTrails()) state_.trails.record(app_.set.drawingSnapshot());
 }
 
 void MainPicture::keepInView() {

@@ -36,17 +36,27 @@ std::unique_ptr<QImageCanvas> MainView::canvas() {
   return std::make_unique<QImageCanvas>(ui_.ViewArea->image(), form_.width(), form_.panTop(), form_.font());
 }
 
+// Runs one drawing on a fresh canvas and shows the picture, also when the
+// drawing stopped half way. The drawing works on its own copy of the set's
+// drawing positions; in figure mode the turn it gave the figure is kept, also
+// up to a point that failed.
 template <class Draw>
 void MainView::withScene(Draw&& draw) {
   auto surface = canvas();
   const MainPicture& picture = form_.pictureCommands();
   const MainMarks* marks = form_.marks();
-  const Scene scene{*surface,           app_.view, app_.set, form_.taoscopeChecked(), picture.shownTrails(),
+  DrawingSnapshot shown = app_.set.drawingSnapshot();
+  const Scene scene{*surface,           app_.view, shown, form_.taoscopeChecked(), picture.shownTrails(),
                     picture.pointSize(), marks ? marks->palette() : Palette::Classic};
   struct Show {
     TViewArea* area;
-    ~Show() { area->update(); }
-  } show{ui_.ViewArea};
+    ParticleSet& set;
+    const DrawingSnapshot& shown;
+    ~Show() {
+      set.keepFigureTurn(shown);
+      area->update();
+    }
+  } show{ui_.ViewArea, app_.set, shown};
   draw(scene);
   if (marks) marks->drawOver(*surface);
 }
@@ -110,7 +120,7 @@ void MainView::resized() {
 }
 
 void MainView::FormPaint() {
-  withScene([&](const Scene& scene) { PaintView(scene, form_.width(), form_.panTop()); });
+  withScene([&](const Scene& scene) { PaintView(scene, app_.set, form_.width(), form_.panTop()); });
   if (!app_.set.FigureMode) form_.listing().fill();
 }
 

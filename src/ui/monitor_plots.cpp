@@ -54,10 +54,10 @@ MonitorPlots::MonitorPlots(QWidget* parent) : QWidget(parent) {
     p.fromZero = look.fromZero;
     p.logarithmic = look.logarithmic;
     if (look.plot == MonitorPlot::None) {
-      p.curves.push_back({tr(kDrift), QColor(0x80, 0xff, 0x80)});
+      p.curves.push_back({tr(kDrift), QColor(0x80, 0xff, 0x80), false, {}});
     } else {
       for (const ObservableColumn* c : columnsOf(look.plot))
-        p.curves.push_back({observableText(c->curve), QColor(QRgb(c->rgb)), c->dashed});
+        p.curves.push_back({observableText(c->curve), QColor(QRgb(c->rgb)), c->dashed, {}});
     }
     panels_.push_back(p);
   }

@@ -66,6 +66,6 @@ QString observableText(const char* english) {
 }
 
 QString notConservedText(const char* reason) {
-  return QCoreApplication::translate(kContext, "not conserved: %1")
+  return QCoreApplication::translate("Observables", "not conserved: %1")
       .arg(QCoreApplication::translate(kContext, reason));
 }

@@ -156,7 +156,7 @@ void ShowNumbersOfPointsClick(const Scene& scene, bool nowChecked) {
 }
 
 void MoveToCenterClick(const Scene& scene) {
-  scene.view.Distance = 120.0L;
+  scene.view.Distance = kStartDistance;
   scene.view.ShiftX = 0;
   scene.view.ShiftY = 0;
   RedrawView(scene);

@@ -53,7 +53,7 @@ Rgb taonColor(int i, int count, bool taoscope) {
 
 void DrawTaons(const Scene& scene) {
   ViewState& v = scene.view;
-  const ParticleSet& s = scene.set;
+  const DrawingSnapshot& s = scene.set;
   Canvas& c = scene.canvas;
   const int count = std::clamp(s.Count, 0, kMaxParticles);
 
@@ -111,12 +111,12 @@ void RedrawView(const Scene& scene) {
 
 namespace zentrova {
 
-void PaintView(const Scene& scene, int width, int panTop) {
+void PaintView(const Scene& scene, ParticleSet& set, int width, int panTop) {
   UpdateCenter(scene.view, width, panTop);
   if (scene.set.FigureMode) {
     DrawFigure(scene);
   } else {
-    scene.set.SetFileName = scene.set.StartName;
+    set.SetFileName = set.StartName;
     DrawTaons(scene);
   }
 }

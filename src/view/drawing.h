@@ -14,7 +14,7 @@ class Trails;
 struct Scene {
   Canvas& canvas;
   ViewState& view;
-  ParticleSet& set;
+  DrawingSnapshot& set;  // the drawing's own copy; the set itself is never written
   bool taoscope = false;
   const Trails* trails = nullptr;
   int pointSize = kDefaultPointSize;
@@ -60,8 +60,8 @@ Rgb taonColor(int i, int count, bool taoscope);
 namespace zentrova {
 
 // The paint handler's drawing: recentres, then draws the figure, or in set
-// mode makes SetFileName the start-up file's name and draws the particles.
-// The window refills the listing afterwards in set mode.
-void PaintView(const Scene& scene, int width, int panTop);
+// mode makes the set's SetFileName the start-up file's name and draws the
+// particles. The window refills the listing afterwards in set mode.
+void PaintView(const Scene& scene, ParticleSet& set, int width, int panTop);
 
 }  // namespace zentrova

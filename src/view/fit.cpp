@@ -27,7 +27,7 @@ struct Extent {
 // The screen-plane extent of what the view shows, before scaling: the
 // rotated x and z components, as the projection uses them.
 Extent shownExtent(const Scene& scene, const Trails* trails) {
-  const ParticleSet& s = scene.set;
+  const DrawingSnapshot& s = scene.set;
   Extent e;
   ViewState m = scene.view;
   const auto add = [&](Real x, Real y, Real z) {
@@ -87,7 +87,7 @@ void fitWithin(const Scene& scene, int topInset, const Trails* alsoFit, Real fil
       Real roomX = std::max<Real>(hiX - loX - 1, 0), roomY = std::max<Real>(hiY - loY - 1, 0);
       if (fill < 1) roomX = roomY = fill * std::min(roomX, roomY);
       Real d = std::min(scaleFor(e.maxX - e.minX, roomX), scaleFor(e.maxY - e.minY, roomY));
-      if (!std::isfinite(d)) d = (std::isfinite(v.Distance) && v.Distance > 0) ? v.Distance : 120.0L;
+      if (!std::isfinite(d)) d = (std::isfinite(v.Distance) && v.Distance > 0) ? v.Distance : kStartDistance;
       const Real far = std::max({std::fabs(e.minX), std::fabs(e.maxX), std::fabs(e.minY), std::fabs(e.maxY)});
       if (far * d / 2 > kMaxScreenMagnitude) d = 2 * kMaxScreenMagnitude / far;
       if (d > 0 && std::isnormal(d)) {
@@ -106,7 +106,7 @@ void fitWithin(const Scene& scene, int topInset, const Trails* alsoFit, Real fil
 void FitToView(const Scene& scene, int topInset, const Trails* alsoFit) { fitWithin(scene, topInset, alsoFit, 1); }
 
 bool particleOffView(const Scene& scene) {
-  const ParticleSet& s = scene.set;
+  const DrawingSnapshot& s = scene.set;
   if (s.FigureMode) return false;
   const int w = scene.canvas.width(), h = scene.canvas.height();
   const int count = std::clamp(s.Count, 0, kMaxParticles);
@@ -119,7 +119,7 @@ bool particleOffView(const Scene& scene) {
 }
 
 bool noParticleInView(const Scene& scene) {
-  const ParticleSet& s = scene.set;
+  const DrawingSnapshot& s = scene.set;
   if (s.FigureMode) return false;
   const int w = scene.canvas.width(), h = scene.canvas.height();
   const int count = std::clamp(s.Count, 0, kMaxParticles);

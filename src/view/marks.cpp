@@ -18,9 +18,9 @@ constexpr Rgb kOrange{230, 159, 0}, kSkyBlue{86, 180, 233}, kBluishGreen{0, 158,
 constexpr Rgb kMarkColor{255, 255, 255};
 constexpr int kCharWidth = 7, kLineHeight = 14;  // room the text of the view takes, roughly
 
-int clampedCount(const ParticleSet& s) { return std::clamp(s.Count, 0, kMaxParticles); }
+int clampedCount(const DrawingSnapshot& s) { return std::clamp(s.Count, 0, kMaxParticles); }
 
-bool valid(const ParticleSet& s, int i) { return i >= 1 && i <= clampedCount(s) && s.present(i); }
+bool valid(const DrawingSnapshot& s, int i) { return i >= 1 && i <= clampedCount(s) && s.present(i); }
 
 }  // namespace
 
@@ -38,7 +38,7 @@ Rgb taonColor(int i, int count, bool taoscope, Palette palette) {
   return kBluishGreen;
 }
 
-int pickParticle(const ViewState& v, const ParticleSet& s, int x, int y, int radius) {
+int pickParticle(const ViewState& v, const DrawingSnapshot& s, int x, int y, int radius) {
   if (s.FigureMode) return 0;
   int best = 0;
   long long bestSq = static_cast<long long>(radius) * radius;
@@ -62,7 +62,7 @@ Real particleAngle(const ParticleSet& s, int a, int vertex, int b) {
   return std::acos(cosine) * 180 / std::numbers::pi_v<Real>;
 }
 
-void DrawPicked(Canvas& c, const ViewState& v, const ParticleSet& s, const std::vector<int>& picked, int pointSize) {
+void DrawPicked(Canvas& c, const ViewState& v, const DrawingSnapshot& s, const std::vector<int>& picked, int pointSize) {
   if (s.FigureMode) return;
   const int size = std::clamp(pointSize, 1, 16);
   const int off = dotOffset(size);

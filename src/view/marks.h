@@ -22,14 +22,14 @@ Rgb taonColor(int i, int count, bool taoscope, Palette palette);
 // drawing left it) lies nearest (x, y) and at most `radius` pixels from it;
 // 0 when there is none. Of particles on one pixel it is the one drawn last,
 // the one that is seen.
-int pickParticle(const ViewState& v, const ParticleSet& s, int x, int y, int radius);
+int pickParticle(const ViewState& v, const DrawingSnapshot& s, int x, int y, int radius);
 
 // The angle a-vertex-b at the vertex particle, in degrees, from the live
 // positions; NaN when a point coincides with the vertex.
 Real particleAngle(const ParticleSet& s, int a, int vertex, int b);
 
 // A ring around each picked particle and the lines joining them in order.
-void DrawPicked(Canvas& c, const ViewState& v, const ParticleSet& s, const std::vector<int>& picked, int pointSize);
+void DrawPicked(Canvas& c, const ViewState& v, const DrawingSnapshot& s, const std::vector<int>& picked, int pointSize);
 
 // The x, y and z axes as the drawing's matrix turns them, in the lower left
 // corner: x and z follow the screen's axes, y points into the view.

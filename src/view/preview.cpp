@@ -4,7 +4,7 @@ namespace zentrova {
 
 void DrawDragPreview(const Scene& scene, controls::MouseButton button, int x, int y, bool showSpinChecked) {
   ViewState view = scene.view;
-  ParticleSet set = scene.set;
+  DrawingSnapshot set = scene.set;
   const Scene preview{scene.canvas, view, set, scene.taoscope, scene.trails, scene.pointSize};
   controls::FormMouseUp(preview, button, x, y, showSpinChecked);
 }

@@ -9,7 +9,7 @@ namespace zentrova {
 
 Trails::Trails() : points_(static_cast<std::size_t>(kMaxParticles) * kLength) {}
 
-void Trails::record(const ParticleSet& set) {
+void Trails::record(const DrawingSnapshot& set) {
   const int count = std::clamp(set.Count, 0, kMaxParticles);
   for (int i = 1; i <= count; ++i) {
     if (!set.present(i)) continue;
@@ -68,7 +68,7 @@ struct Projector {
 }  // namespace
 
 void DrawTrails(const Scene& scene, const Trails& trails) {
-  const ParticleSet& s = scene.set;
+  const DrawingSnapshot& s = scene.set;
   Canvas& c = scene.canvas;
   FpFlagsKept kept;  // a trail is drawn quietly, like the fit
   std::vector<Pixel> line;

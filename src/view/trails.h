@@ -19,7 +19,7 @@ class Trails {
   Trails();
   // Appends the drawing position of every present particle, dropping the
   // oldest beyond kLength.
-  void record(const ParticleSet& set);
+  void record(const DrawingSnapshot& shown);
   void clear();
   bool empty() const;
   // Positions kept for particle i (1-based); k = 0 is the oldest.

@@ -115,7 +115,7 @@ void ProjectPoint(ViewState& v, int index, Real x, Real y, Real z) {
   projectRotated(v, index, xr, zr);
 }
 
-void RotateAndProject(ViewState& v, ParticleSet& set, int n) {
+void RotateAndProject(ViewState& v, DrawingSnapshot& set, int n) {
   if (n > kMaxParticles) n = kMaxParticles;
   for (int i = 0; i < n; ++i) {
     clearFpFaults();
@@ -137,7 +137,7 @@ void UpdateCenter(ViewState& v, int width, int panTop) {
 
 void initView(ViewState& v, int width, int panTop) {
   UpdateCenter(v, width, panTop);
-  v.Distance = 120.0L;
+  v.Distance = kStartDistance;
   v.Theta = 0;
   v.Psi = 0;
   v.Phi = 0;

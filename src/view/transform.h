@@ -23,7 +23,7 @@ void ProjectPoint(ViewState& v, int index, Real x, Real y, Real z);
 // For indices 0..n-1: rotates the drawing point in place by the matrix, stores
 // it, then projects the stored (already rotated) point. On a failure the
 // points up to and including the failing one keep their rotated values.
-void RotateAndProject(ViewState& v, ParticleSet& set, int n);
+void RotateAndProject(ViewState& v, DrawingSnapshot& shown, int n);
 
 // CenterX = round(width / 2.0), CenterY = round(panTop / 2.0), ties to even.
 void UpdateCenter(ViewState& v, int width, int panTop);
@@ -31,6 +31,8 @@ void UpdateCenter(ViewState& v, int width, int panTop);
 // Window creation: the centre, Distance 120, zero angles and the identity
 // matrix. The step sizes come later, with initViewSteps.
 void initView(ViewState& v, int width, int panTop);
+// The zoom initView gives, which Move to Center brings back.
+inline constexpr Real kStartDistance = 120.0L;
 // PanStep 5, ZoomStep 3, AngleStep 0.01.
 void initViewSteps(ViewState& v);
 

@@ -18,15 +18,17 @@ namespace {
 struct Fixture {
   RecordingCanvas canvas{200, 100};
   ViewState view;
-  ParticleSet set;
+  DrawingSnapshot set;  // what the window keeps between drawings
   explicit Fixture(bool figure) {
     initView(view, 200, 100);
     initViewSteps(view);
-    set.Count = 60;
-    set.FigureMode = figure;
-    set.FigureKind = 1;
-    buildFigure(set);
-    set.setPresent(1, true);
+    ParticleSet s;
+    s.Count = 60;
+    s.FigureMode = figure;
+    s.FigureKind = 1;
+    buildFigure(s);
+    s.setPresent(1, true);
+    set = s.drawingSnapshot();
   }
   Scene scene() { return Scene{canvas, view, set, false}; }
 };
@@ -165,7 +167,7 @@ TEST(Controls, ResizeLayout) {
 
 namespace {
 // Particles spread over ±80 units, as a user's set may be.
-void spread(ParticleSet& s) {
+void spread(DrawingSnapshot& s) {
   unsigned r = 12345;
   const auto next = [&r] {
     r = r * 1103515245u + 12345u;
@@ -190,7 +192,7 @@ TEST(Controls, FitPutsEveryShownPointInsideWithItsMarginInAnyOrientation) {
         f.view.PrevTheta = angle, f.view.PrevPsi = angle / 2, f.view.PrevPhi = -angle;
         f.view.Theta = angle / 3;  // turns the figure once more on the redraw
         f.view.Distance = -3, f.view.ShiftX = 1e5L;  // a view left empty
-        const ParticleSet before = f.set;
+        const DrawingSnapshot before = f.set;
         Scene scene = f.scene();
         scene.pointSize = size;
         FitToView(scene, 15);
@@ -262,7 +264,7 @@ TEST(Controls, DragPreviewShowsTheReleaseAndLeavesTheStateAlone) {
         f->view.Psi = 0.02L;  // a spin in progress
         FormMouseDown(f->view, b, 50, 40);
       }
-      const ParticleSet setBefore = previewed.set;
+      const DrawingSnapshot setBefore = previewed.set;
       DrawDragPreview(previewed.scene(), b, 70, 60, true);
       DrawDragPreview(previewed.scene(), b, 90, 25, true);
       EXPECT_EQ(previewed.set.DrawX, setBefore.DrawX);

@@ -15,7 +15,7 @@ namespace {
 struct Fixture {
   RecordingCanvas canvas{100, 80};
   ViewState view;
-  ParticleSet set;
+  DrawingSnapshot set;
   Fixture() {
     initView(view, 100, 80);  // centre (50, 40), Distance 120
     set.Count = 60;
@@ -84,9 +84,11 @@ TEST(DrawTaons, FailingProjectionLeavesTheCanvasUntouched) {
 
 TEST(DrawFigure, WireFrameAndLabels) {
   Fixture f;
-  f.set.FigureMode = true;
-  f.set.FigureKind = 1;
-  buildFigure(f.set);
+  ParticleSet figure;
+  figure.FigureMode = true;
+  figure.FigureKind = 1;
+  buildFigure(figure);
+  f.set = figure.drawingSnapshot();
   f.view.ShowNumbers = true;
   RedrawView(f.scene(false));
   ASSERT_EQ(f.canvas.lines.size(), 51u);
@@ -108,15 +110,16 @@ TEST(DrawFigure, WireFrameAndLabels) {
 
 TEST(PaintView, SetModeTakesTheStartName) {
   Fixture f;
-  f.set.StartName = "/sets/cube.lis1";
-  f.set.SetFileName = "The easy square";
-  PaintView(f.scene(false), 703, 185);
-  EXPECT_EQ(f.set.SetFileName, "/sets/cube.lis1");
+  ParticleSet s;
+  s.StartName = "/sets/cube.lis1";
+  s.SetFileName = "The easy square";
+  PaintView(f.scene(false), s, 703, 185);
+  EXPECT_EQ(s.SetFileName, "/sets/cube.lis1");
   EXPECT_EQ(f.view.CenterX, 352);
-  f.set.FigureMode = true;
-  f.set.SetFileName = "ThetraSpiral";
-  PaintView(f.scene(false), 703, 185);
-  EXPECT_EQ(f.set.SetFileName, "ThetraSpiral");
+  f.set.FigureMode = s.FigureMode = true;
+  s.SetFileName = "ThetraSpiral";
+  PaintView(f.scene(false), s, 703, 185);
+  EXPECT_EQ(s.SetFileName, "ThetraSpiral");
 }
 
 TEST(DrawTaons, LargerDotsAreCentredAndTrailsLieUnderThemInADarkerShade) {
@@ -171,9 +174,10 @@ TEST(Marks, PickingTakesTheNearestDrawnParticleWithinTheRadius) {
   EXPECT_EQ(pickParticle(f.view, f.set, 50, 40, 5), 30);
   f.set.setPresent(30, false);
 
-  f.set.X[6] = 0, f.set.X[11] = 2, f.set.Z[12] = 3;  // a right angle at 7
-  EXPECT_NEAR(double(particleAngle(f.set, 12, 7, 13)), 90.0, 1e-12);
-  EXPECT_TRUE(std::isnan(particleAngle(f.set, 7, 7, 13)));
+  ParticleSet live;
+  live.X[6] = 0, live.X[11] = 2, live.Z[12] = 3;  // a right angle at 7
+  EXPECT_NEAR(double(particleAngle(live, 12, 7, 13)), 90.0, 1e-12);
+  EXPECT_TRUE(std::isnan(particleAngle(live, 7, 7, 13)));
 
   RecordingCanvas c(100, 80);
   DrawPicked(c, f.view, f.set, {7, 12}, 2);

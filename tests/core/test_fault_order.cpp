@@ -50,7 +50,7 @@ TEST(FaultOrder, OverflowingProductsAreOverflowNotInvalid) {
   v.Distance = LDBL_MAX;
   EXPECT_EQ(faultOf([&] { ProjectPoint(v, 0, 1, 0, 0); }), kMsgOverflow);  // the sum with the shift
 
-  ParticleSet s;
+  DrawingSnapshot s;
   s.DrawX[0] = 1;
   s.DrawY[1] = 1e4000L;
   v = identityView();
@@ -62,7 +62,7 @@ TEST(FaultOrder, DrawingStopsWithOverflowAndLeavesThePicture) {
   zentrova::testing::RecordingCanvas canvas(40, 30);
   ViewState v = identityView();
   v.Distance = 1e4000L;
-  ParticleSet s;
+  DrawingSnapshot s;
   s.Count = 60;
   s.setPresent(3, true);
   s.DrawX[2] = 1e1000L;

@@ -186,6 +186,36 @@ TEST_F(FileFaults, SavesAPlainWriteCouldDoAreNotRefused) {
   EXPECT_TRUE(same(bytesOf(path("real/target.lis1")), asBytes(patterned(5))));
 }
 
+// In a sticky folder anyone may write to, a save follows only a link of the
+// user's own or of the folder's owner, as an open would under protected
+// symlinks; a replaced file keeps its owner, group and mode.
+TEST_F(FileFaults, PlantedLinksAreNotFollowedAndReplacedFilesKeepTheirOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "giving files to another user needs root";
+  const std::string shared = path("shared"), victim = path("victim.lis1"), link = shared + "/planted.lis1";
+  fs::create_directory(shared);
+  ::chmod(shared.c_str(), 01777);
+  writeSetFile(victim, patterned(1));
+  ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+  ASSERT_EQ(::lchown(link.c_str(), faults::kNobody, faults::kNobody), 0);
+  EXPECT_EQ(failure([&] { writeSetFile(link, patterned(2)); }), "File access denied");
+  EXPECT_EQ(failure([&] { checkWritable(link); }), "File access denied");
+  EXPECT_TRUE(same(bytesOf(victim), asBytes(patterned(1))));
+  EXPECT_TRUE(fs::is_symlink(link));
+  ASSERT_EQ(::lchown(link.c_str(), ::geteuid(), ::getegid()), 0);  // the folder's owner's own
+  writeSetFile(link, patterned(3));
+  EXPECT_TRUE(same(bytesOf(victim), asBytes(patterned(3))));
+
+  ASSERT_EQ(::chown(victim.c_str(), faults::kNobody, faults::kNobody), 0);
+  ::chmod(victim.c_str(), 0640);
+  writeSetFile(victim, patterned(4));
+  struct stat st {};
+  ASSERT_EQ(::stat(victim.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, faults::kNobody);
+  EXPECT_EQ(st.st_gid, faults::kNobody);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_TRUE(same(bytesOf(victim), asBytes(patterned(4))));
+}
+
 // In a write-protected folder a writable file is written in place; a new
 // contents that does not fit must fail before the old one changes.
 TEST_F(FileFaults, InPlaceWriteWithoutRoomKeepsTheOldFile) {

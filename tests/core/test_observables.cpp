@@ -353,7 +353,9 @@ TEST(Observables, ConservationJudgedPerQuantityByWhatActsOnThePresentParticles) 
       const Observables end = observe(run, c);
       EXPECT_GT(std::abs(double(run.X[1] - 1.2L)), 1e-3);
       EXPECT_LT(std::abs(double((end.energy - start.energy) / start.energy)), double(dt) * 0.5);
-      if (held) EXPECT_GT(std::abs(double(end.momentum_x - start.momentum_x)), 1e-3);
+      if (held) {
+        EXPECT_GT(std::abs(double(end.momentum_x - start.momentum_x)), 1e-3);
+      }
     }
   }
 }
@@ -468,7 +470,9 @@ TEST(Observables, SeriesKeepsAGapWhereStepsWentUnwatched) {
   EXPECT_FALSE(series.wants(int(stride) * 9 + 1));
   gaps = 0;
   for (std::size_t n = 1; n < samples.size(); ++n) {
-    if (n + 1 < samples.size()) EXPECT_EQ(samples[n].step % stride, 0);
+    if (n + 1 < samples.size()) {
+      EXPECT_EQ(samples[n].step % stride, 0);
+    }
     gaps += !series.joined(n);
   }
   EXPECT_EQ(gaps, 1);

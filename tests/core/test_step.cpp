@@ -17,6 +17,8 @@
 #include "dynamics/step.h"
 #include "dynamics/zero_bounds.h"
 #include "files/set_file.h"
+#include "files/xyz.h"
+#include "state/particle_record.h"
 #include "reference_vectors.h"
 #include "state/errors.h"
 #include "state/extended.h"
@@ -38,12 +40,7 @@ ParticleSet emptySet() {
 
 // A present particle with its step buffer and drawing position in line.
 void place(ParticleSet& s, int i, Real x, Real y = 0, Real z = 0, Real ux = 0) {
-  const int a = i - 1;
-  s.X[a] = s.X1[a] = s.DrawX[a] = x;
-  s.Y[a] = s.Y1[a] = s.DrawY[a] = y;
-  s.Z[a] = s.Z1[a] = s.DrawZ[a] = z;
-  s.Ux[a] = s.Ux1[a] = ux;
-  s.setPresent(i, true);
+  s.setParticle(i, {x, y, z}, {ux, 0, 0}, true);
 }
 
 bool sameBits(Real a, Real b) {
@@ -74,7 +71,16 @@ FastStepper& twoThreads() {
 }
 void fastStep(ParticleSet& s, const StepControls& c) { twoThreads().step(s, c); }
 
-class BothSteps : public ::testing::TestWithParam<StepFn> {};
+// A step with its name: the tests are named after it, the same in every build.
+struct NamedStep {
+  const char* name;
+  StepFn fn;
+  operator StepFn() const { return fn; }
+  void operator()(ParticleSet& s, const StepControls& c) const { fn(s, c); }
+};
+[[maybe_unused]] void PrintTo(const NamedStep& step, std::ostream* out) { *out << step.name; }
+
+class BothSteps : public ::testing::TestWithParam<NamedStep> {};
 
 std::string faultOfStep(StepFn step, ParticleSet& s, const StepControls& c = {}) {
   try {
@@ -197,7 +203,10 @@ TEST_P(BothSteps, FaultInTheVelocityUpdateStopsAtThatComponent) {
   EXPECT_EQ(s.X, before.X);
 }
 
-INSTANTIATE_TEST_SUITE_P(Step, BothSteps, ::testing::Values(&stepReference, &fastStep, &integrateStep));
+INSTANTIATE_TEST_SUITE_P(Step, BothSteps,
+                         ::testing::Values(NamedStep{"reference", &stepReference}, NamedStep{"fast", &fastStep},
+                                           NamedStep{"integrate", &integrateStep}),
+                         [](const ::testing::TestParamInfo<NamedStep>& info) { return std::string(info.param.name); });
 
 namespace {
 
@@ -254,6 +263,64 @@ TEST(Step, HeadlessRunCountsCompletedSteps) {
   place(s, 2, s.X[0], s.Y[0], s.Z[0]);
   EXPECT_THROW(runStepsHeadless(s, {}, 3, true), FpError);
   EXPECT_EQ(s.Time, 7);
+}
+
+// A set reaches the same state whichever way it was changed: a record read,
+// particles set one by one, a trajectory frame, live arrays written and then
+// aligned (Python, a bench set) or aligned one present particle at a time
+// (the editor's OK). Each then draws and steps alike.
+TEST(Step, EveryWayOfChangingASetDrawsAndStepsTheSame) {
+  ParticleSet source = emptySet();
+  source.Dt = 0.01L;
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> coord(-1, 1);
+  for (int i : {1, 5, 22, 23, 40, 41, 58}) place(source, i, coord(rng), coord(rng), coord(rng), coord(rng) / 5);
+  ParticleRecord record;
+  snapshotSetIntoRecord(source, record);
+
+  std::vector<std::pair<std::string, ParticleSet>> ways;
+  ParticleSet loaded = emptySet();
+  loadRecordIntoSet(record, loaded);
+  ways.emplace_back("record", loaded);
+  ParticleSet one = emptySet();
+  for (int i = 1; i <= 60; ++i)
+    if (source.present(i)) {
+      const int a = i - 1;
+      one.setParticle(i, {source.X[a], source.Y[a], source.Z[a]}, {source.Ux[a], source.Uy[a], source.Uz[a]}, true);
+    }
+  one.Dt = source.Dt;
+  ways.emplace_back("particles", one);
+  ParticleSet frame = emptySet();
+  applyXyzFrame(parseXyz(formatXyzFrame(source, 0, false)).at(0), frame, {});
+  ways.emplace_back("xyz", frame);
+  for (const bool perParticle : {false, true}) {
+    ParticleSet live = emptySet();
+    live.Dt = source.Dt;
+    live.Present = source.Present;
+    live.X = source.X, live.Y = source.Y, live.Z = source.Z;
+    live.Ux = source.Ux, live.Uy = source.Uy, live.Uz = source.Uz;
+    if (perParticle) {
+      for (int i = 1; i <= 60; ++i)
+        if (live.present(i)) live.alignParticle(i);
+    } else {
+      live.alignAll();
+    }
+    ways.emplace_back(perParticle ? "editor" : "aligned", live);
+  }
+
+  ParticleSet stepped = loaded;
+  stepReference(stepped, {});
+  const DrawingSnapshot shown = loaded.drawingSnapshot();
+  for (auto& [what, s] : ways) {
+    expectSameState(s, loaded, what);
+    const DrawingSnapshot d = s.drawingSnapshot();
+    for (int a = 0; a < 60; ++a)
+      EXPECT_TRUE(sameBits(d.DrawX[a], shown.DrawX[a]) && sameBits(d.DrawZ[a], shown.DrawZ[a])) << what << a;
+    EXPECT_EQ(d.Present, shown.Present) << what;
+    s.prepareStep();
+    stepReference(s, {});
+    expectSameState(s, stepped, what + " stepped");
+  }
 }
 
 // Random clusters with every kind of presence byte, under every combination

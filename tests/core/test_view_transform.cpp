@@ -154,11 +154,12 @@ TEST(Project, FaultsLeaveTheScreenValues) {
 }
 
 TEST(RotateAndProject, IdentityLeavesTheFigureBitIdentical) {
-  ParticleSet s;
-  s.FigureMode = true;
-  s.FigureKind = 1;
-  buildFigure(s);
-  const ParticleSet before = s;
+  ParticleSet figure;
+  figure.FigureMode = true;
+  figure.FigureKind = 1;
+  buildFigure(figure);
+  DrawingSnapshot s = figure.drawingSnapshot();
+  const DrawingSnapshot before = s;
   ViewState v = defaultView();
   for (int round = 0; round < 3; ++round) {
     BuildMatrix(v);
@@ -172,11 +173,12 @@ TEST(RotateAndProject, IdentityLeavesTheFigureBitIdentical) {
 }
 
 TEST(RotateAndProject, RotationsComposeAndTheStoredPointIsWhatIsDrawn) {
-  ParticleSet once, twice;
-  once.FigureMode = twice.FigureMode = true;
-  once.FigureKind = twice.FigureKind = 1;
-  buildFigure(once);
-  buildFigure(twice);
+  ParticleSet figure;
+  figure.FigureMode = true;
+  figure.FigureKind = 1;
+  buildFigure(figure);
+  const DrawingSnapshot once = figure.drawingSnapshot();
+  DrawingSnapshot twice = once;
   ViewState v = defaultView();
   v.Phi = 0.2L, v.Theta = -0.1L;
   BuildMatrix(v);
@@ -201,7 +203,7 @@ TEST(RotateAndProject, RotationsComposeAndTheStoredPointIsWhatIsDrawn) {
 }
 
 TEST(RotateAndProject, FailureKeepsEarlierPointsRotated) {
-  ParticleSet s;
+  DrawingSnapshot s;
   s.DrawX[0] = 1, s.DrawX[1] = 1e30L, s.DrawX[2] = 1;
   ViewState v = defaultView();
   v.Phi = std::acos(-1.0L);  // half a turn about z: x -> -x

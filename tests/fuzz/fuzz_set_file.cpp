@@ -173,7 +173,8 @@ void showSet(const ParticleSet& s, char sep) {
 void drawSet(ParticleSet& s, ViewState& v, NullCanvas& canvas, bool taoscope) {
   const long callsBefore = canvas.calls;
   try {
-    DrawTaons(Scene{canvas, v, s, taoscope});
+    DrawingSnapshot shown = s.drawingSnapshot();
+    DrawTaons(Scene{canvas, v, shown, taoscope});
   } catch (const FpError& e) {
     const std::string m = e.what();
     expect(m == kMsgInvalid || m == kMsgOverflow, "projection fault message");
@@ -183,7 +184,7 @@ void drawSet(ParticleSet& s, ViewState& v, NullCanvas& canvas, bool taoscope) {
 }
 
 void drawFigure(const ParticleSet& loaded, ViewState& v, NullCanvas& canvas) {
-  ParticleSet s = loaded;
+  DrawingSnapshot s = loaded.drawingSnapshot();
   s.FigureMode = true;
   try {
     DrawFigure(Scene{canvas, v, s, false});

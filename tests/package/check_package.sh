@@ -42,6 +42,9 @@ for d in python3 python3-numpy; do has python3-zentrova "$d" || fail "python3-ze
 lintian --fail-on error,warning --display-level '>=warning' "${deb[@]}" >"$work/lintian.log" 2>&1 \
   || { cat "$work/lintian.log" >&2; fail "lintian"; }
 cat "$work/lintian.log"
+# The hardening tags are only informational; the binaries must carry none.
+hardening=$(lintian --tags hardening-no-bindnow,hardening-no-fortify-functions,hardening-no-relro "${deb[@]}" 2>&1)
+[ -z "$hardening" ] || { echo "$hardening" >&2; fail "binaries built without hardening"; }
 
 root=$work/root
 for name in "${!deb[@]}"; do
@@ -50,6 +53,9 @@ for name in "${!deb[@]}"; do
   gzip -t "$root/usr/share/doc/$name/changelog.Debian.gz" || fail "$name has no changelog.Debian.gz"
 done
 for f in usr/bin/zentrova usr/bin/zentrova-sim; do [ -x "$root/$f" ] || fail "$f missing"; done
+# The packaged program looks for its manuals where the package puts them.
+grep -qa /usr/share/zentrova/help "$root/usr/bin/zentrova" || fail "zentrova does not look in /usr/share/zentrova/help"
+! grep -qa /usr/local/share/zentrova "$root/usr/bin/zentrova" || fail "zentrova looks in /usr/local for its manuals"
 for f in usr/share/zentrova/help/HlpArtEn.hlp usr/share/zentrova/help/HlpArtRu.hlp \
          usr/share/zentrova/help/HlpArtPl.hlp usr/share/applications/zentrova.desktop \
          usr/share/icons/hicolor/scalable/apps/zentrova.svg usr/share/icons/hicolor/64x64/apps/zentrova.png \

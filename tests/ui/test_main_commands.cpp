@@ -635,7 +635,7 @@ TEST_F(MainWindowTest, PickingAndMeasuringInTheViewAndTheStatusBar) {
   EXPECT_TRUE(marks.pickLabel()->text().contains("F5"));  // nothing kept yet: a first start
   w.RedrawView();
   ASSERT_TRUE(app.set.present(7) && app.set.present(12) && app.set.present(30));
-  for (int n : {7, 12, 30}) ASSERT_EQ(pickParticle(app.view, app.set, projected(app, n).x(), projected(app, n).y(), 6), n);
+  for (int n : {7, 12, 30}) ASSERT_EQ(pickParticle(app.view, app.set.drawingSnapshot(), projected(app, n).x(), projected(app, n).y(), 6), n);
 
   QTest::mouseClick(ui().ViewArea, Qt::LeftButton, {}, projected(app, 7));
   EXPECT_EQ(marks.picked(), std::vector<int>{7});
@@ -694,6 +694,7 @@ TEST_F(MainWindowTest, ViewAidsKeysSplitterAndTheKeptLayout) {
                                             taonColor(1, 60, false, Palette::OkabeIto).g,
                                             taonColor(1, 60, false, Palette::OkabeIto).b));
 
+  EXPECT_FALSE(ui().AxesTriad->isChecked());  // the classic picture until asked for
   ui().FrontView->trigger();
   EXPECT_EQ(app.view.PrevPsi, 0);
   EXPECT_NEAR(double(app.view.M32), -1.0, 1e-15);  // y up the screen

@@ -44,7 +44,7 @@ class HookedDialogs : public ScriptedDialogs {
 // command that must not load anything.
 struct Shown {
   Real a1, x1, ux1, dt;
-  std::int32_t time;
+  std::int64_t time;
   QString cell11, cell13, ltime, dtField, memo;
   bool operator==(const Shown&) const = default;
 };

@@ -32,7 +32,7 @@ std::string example(const std::string& name) { return std::string(ZENTROVA_TEST_
 // the step counter.
 struct Shape {
   std::array<std::uint8_t, ParticleRecord::kSize> record;
-  std::int32_t time;
+  std::int64_t time;
   bool figure;
   bool operator==(const Shape&) const = default;
 };
@@ -57,12 +57,6 @@ int particlesInView(const AppState& app, int w, int h) {
         app.view.ScreenX[i - 1] < w && app.view.ScreenY[i - 1] < h)
       ++n;
   return n;
-}
-
-QString num(const char* text) {
-  QString s = QString::fromLatin1(text);
-  s.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator()));
-  return s;
 }
 
 }  // namespace
