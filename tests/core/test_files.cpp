@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "file_faults.h"
 #include "files/set_file.h"
 #include "files/startup_file.h"
 #include "state/errors.h"
@@ -84,11 +85,13 @@ TEST_F(Files, WriteProtectedSetStillOpens) {
 TEST_F(Files, FailedWriteKeepsThePreviousFile) {
   writeBytes(path("keep.lis1"), std::string(3784, 'k'));
   ParticleRecord r;
-  if (geteuid() != 0) {  // root writes anywhere
-    chmod(dir.c_str(), 0555);
+  chmod(dir.c_str(), 0555);
+  {
+    faults::Unprivileged as;  // root writes anywhere: act as another user
+    ASSERT_TRUE(as.active());
     EXPECT_EQ(ioFailure([&] { writeSetFile(path("keep.lis1"), r); }), "File access denied");
-    chmod(dir.c_str(), 0755);
   }
+  chmod(dir.c_str(), 0755);
   EXPECT_EQ(ioFailure([&] { writeSetFile(path("missing/x.lis1"), r); }), "File not found");
   EXPECT_EQ(ioFailure([&] { writeSetFile("/dev/full/x.lis1", r); }).empty(), false);
   EXPECT_EQ(readBytes(path("keep.lis1")), std::string(3784, 'k'));

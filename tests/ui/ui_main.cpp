@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 
@@ -22,6 +24,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   QStandardPaths::setTestModeEnabled(true);  // settings of the tests' own
+  // ctest runs the tests as processes side by side: each keeps its settings
+  // (window layout, language) in a folder of its own, or one test's window
+  // would restore the size another test's window saved.
+  const QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
