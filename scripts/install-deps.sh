@@ -6,7 +6,7 @@ packages=(cmake g++ qt6-base-dev libgl-dev fonts-dejavu-core googletest libgtest
           fonts-urw-base35 libqt6opengl6-dev parallel
           pybind11-dev python3-dev python3-numpy python3-pytest python3-mpmath python3-ase python3-distributed python3-nbconvert python3-ipykernel libcli11-dev
           dpkg-dev desktop-file-utils appstream lintian man-db mypy valgrind locales
-          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n zlib1g-dev
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libpng-dev
           slurm-wlm munge)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,9 @@
 #include "png_file.h"
 
-#include <zlib.h>
+#include <png.h>
 
 #include <cerrno>
-#include <cstring>
-#include <vector>
+#include <new>
 
 #include "files/file_io.h"
 #include "files/io_error.h"
@@ -18,84 +17,60 @@ void writePngFile(const QImage& image, const std::string& path) {
 
 namespace {
 
-void append32(QByteArray& out, quint32 v) {
-  const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-  out.append(b, 4);
-}
+// libpng reports its errors by a long jump back to the setjmp below; nothing
+// with a destructor may live in the frames it jumps over.
+[[noreturn]] void pngFailed(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void pngWarning(png_structp, png_const_charp) {}
 
-void appendChunk(QByteArray& out, const char* type, const QByteArray& data) {
-  append32(out, quint32(data.size()));
-  const qsizetype start = out.size();
-  out.append(type, 4);
-  out.append(data);
-  append32(out, quint32(crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start), uInt(out.size() - start))));
-}
-
-// One deflate state a thread, reset for each picture: making one anew
-// allocates and clears a few hundred kilobytes every frame.
-struct Deflater {
-  z_stream z{};
-  bool ready = false;
-  Deflater() { ready = deflateInit2(&z, 1, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
-  ~Deflater() {
-    if (ready) deflateEnd(&z);
-  }
+struct PngSink {
+  QByteArray bytes;
+  bool full = false;  // memory ran out
 };
+
+void appendPng(png_structp png, png_bytep data, png_size_t size) {
+  auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
+  try {
+    sink->bytes.append(reinterpret_cast<const char*>(data), qsizetype(size));
+  } catch (const std::bad_alloc&) {
+    sink->full = true;
+  }
+  if (sink->full) png_error(png, "out of memory");
+}
+
+void flushPng(png_structp) {}
+
+// Rows of an RGB32 picture go in as they are: libpng drops the unused byte
+// and puts the colours in PNG's order, which saves a copy of the picture.
+bool encodePng(png_structp png, png_infop info, const QImage& image, PngSink* sink) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_write_fn(png, sink, appendPng, flushPng);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+  png_set_compression_level(png, 1);
+  png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+  png_write_info(png, info);
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+  png_set_bgr(png);  // 0xffRRGGBB is B, G, R, ff in memory
+  png_set_filler(png, 0, PNG_FILLER_AFTER);
+#else
+  png_set_filler(png, 0, PNG_FILLER_BEFORE);
+#endif
+  for (int y = 0; y < image.height(); ++y) png_write_row(png, image.constScanLine(y));
+  png_write_end(png, nullptr);
+  return true;
+}
 
 }  // namespace
 
 QByteArray fastPngBytes(const QImage& picture) {
   const QImage image =
       picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
-  const int w = image.width(), h = image.height();
-  if (image.isNull() || w <= 0 || h <= 0) zentrova::throwIo(EIO);
-  thread_local Deflater deflater;
-  if (!deflater.ready || deflateReset(&deflater.z) != Z_OK) zentrova::throwIo(ENOMEM);
-  z_stream& z = deflater.z;
-  // Row by row, each with its filter byte, through a buffer of one row.
-  std::vector<Bytef> row(1 + 3 * std::size_t(w));
-  QByteArray packed(qsizetype(64) << 10, Qt::Uninitialized);
-  z.next_out = reinterpret_cast<Bytef*>(packed.data());
-  z.avail_out = uInt(packed.size());
-  int done = Z_OK;
-  for (int y = 0; y <= h && done == Z_OK; ++y) {
-    const bool last = y == h;
-    if (!last) {
-      const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-      Bytef* d = row.data();
-      *d++ = 0;  // filter type None
-      for (int x = 0; x < w; ++x) {
-        *d++ = Bytef(qRed(px[x]));
-        *d++ = Bytef(qGreen(px[x]));
-        *d++ = Bytef(qBlue(px[x]));
-      }
-      z.next_in = row.data();
-      z.avail_in = uInt(row.size());
-    }
-    do {
-      if (z.avail_out == 0) {
-        const qsizetype used = packed.size();
-        packed.resize(used * 2);
-        z.next_out = reinterpret_cast<Bytef*>(packed.data()) + used;
-        z.avail_out = uInt(packed.size() - used);
-      }
-      done = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-    } while (done == Z_OK && (z.avail_in > 0 || z.avail_out == 0 || last));
-    if (done == Z_BUF_ERROR) done = Z_OK;  // no progress possible until more input
-  }
-  if (done != Z_STREAM_END) zentrova::throwIo(EIO);
-  packed.resize(qsizetype(z.total_out));
-
-  QByteArray header;
-  append32(header, quint32(w));
-  append32(header, quint32(h));
-  header.append(char(8));  // bits a sample
-  header.append(char(2));  // RGB
-  header.append(3, char(0));  // deflate, adaptive filtering, no interlace
-  QByteArray out("\x89PNG\r\n\x1a\n", 8);
-  out.reserve(packed.size() + 64);
-  appendChunk(out, "IHDR", header);
-  appendChunk(out, "IDAT", packed);
-  appendChunk(out, "IEND", QByteArray());
-  return out;
+  if (image.isNull() || image.width() <= 0 || image.height() <= 0) zentrova::throwIo(EIO);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFailed, pngWarning);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  PngSink sink;
+  const bool written = info && encodePng(png, info, image, &sink);
+  png_destroy_write_struct(&png, info ? &info : nullptr);
+  if (!written) zentrova::throwIo(sink.full || !info ? ENOMEM : EIO);
+  return std::move(sink.bytes);
 }
