@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "files/io_error.h"
 
@@ -238,7 +239,11 @@ class PendingTemporary {
 
 }  // namespace
 
-void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// The replacing write; with `later`, nothing is synced and the new file's
+// descriptor is returned open (-1 when it was written in place, synced).
+int replaceFile(const std::string& path, const std::uint8_t* data, std::size_t size, bool later) {
   if (path.empty()) throwIo(ENOENT);
   const std::string target = resolvedTarget(path);
   struct stat st {};
@@ -246,7 +251,7 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   if (exists && S_ISDIR(st.st_mode)) throwIo(EISDIR);  // "File access denied" too
   if (exists && !S_ISREG(st.st_mode)) {
     writeInPlace(target, data, size);
-    return;
+    return -1;
   }
   // Only a writable target may be replaced, as truncating it would require;
   // asked with the identity the write itself runs under.
@@ -275,7 +280,7 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
         throw;
       }
     }
-    return;
+    return -1;
   }
   const auto fail = [&](int err) {
     ::close(fd);
@@ -299,6 +304,12 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
   }
   if (::fchmod(fd, mode) != 0) fail(errno);
   if (const int err = writeAll(fd, data, size)) fail(err);
+  if (later) {
+    // Kept open for the sync to come, which also reports what a close would.
+    if (::rename(tmp, target.c_str()) != 0) fail(errno);
+    pending.release();
+    return fd;
+  }
   if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
   if (::close(fd) != 0) {
     const int err = errno;
@@ -319,6 +330,83 @@ void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::
     ::fsync(dir);
     ::close(dir);
   }
+  return -1;
+}
+
+}  // namespace
+
+void writeFileReplacing(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  replaceFile(path, data, size, false);
+}
+
+int writeFileReplacingUnsynced(const std::string& path, const std::uint8_t* data, std::size_t size) {
+  return replaceFile(path, data, size, true);
+}
+
+SyncError::SyncError(int err, std::string path) : IoError(ioMessage(err), err), path(std::move(path)) {}
+
+UnsyncedFiles::~UnsyncedFiles() {
+  for (const Kept& k : kept_) ::close(k.fd);
+}
+
+void UnsyncedFiles::add(int fd, const std::string& path) {
+  if (fd < 0) return;
+  if (kept_.size() < kKept) {
+    try {
+      kept_.push_back({fd, path});
+      return;
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
+  }
+  // A file system that reports write failures at close reports them here.
+  if (::close(fd) != 0 && errno != EINTR) throw SyncError(errno, path);
+  unnamed_ = folderOf(path);
+}
+
+void UnsyncedFiles::sync() {
+  if (kept_.empty()) return;  // files are kept first, so none were closed either
+  std::vector<Kept> files;
+  files.swap(kept_);
+  const std::string unnamed = std::move(unnamed_);
+  unnamed_.clear();
+  struct Closer {
+    std::vector<Kept>& files;
+    ~Closer() {
+      for (const Kept& k : files) ::close(k.fd);
+    }
+  } closer{files};
+  // The first file was opened before any of the others were written, so its
+  // syncfs reports every write failure on the file system since then.
+  if (::syncfs(files.front().fd) != 0) {
+    const int err = errno;
+    // Also failures of other files on the same file system: each of ours
+    // reports its own, and a clean one is on disk after its fsync.
+    std::vector<std::string> folders;
+    for (const Kept& k : files) {
+      if (::fsync(k.fd) != 0 && errno != EINVAL) throw SyncError(errno, k.path);
+      if (std::find(folders.begin(), folders.end(), folderOf(k.path)) == folders.end())
+        folders.push_back(folderOf(k.path));
+    }
+    for (const std::string& folder : folders) {
+      const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      const int failed = dir >= 0 && ::fsync(dir) != 0 && errno != EINVAL ? errno : 0;
+      if (dir >= 0) ::close(dir);
+      if (failed) throw SyncError(failed, folder);
+    }
+    // Files already closed cannot tell theirs apart from others'.
+    if (!unnamed.empty()) throw SyncError(err, unnamed);
+  }
+  int failed = 0;
+  std::string failedPath;
+  for (const Kept& k : files)
+    if (::close(k.fd) != 0 && errno != EINTR && !failed) {
+      failed = errno;
+      failedPath = k.path;
+    }
+  files.clear();
+  if (failed) throw SyncError(failed, failedPath);
 }
 
 void removePendingTemporary() noexcept {

@@ -51,6 +51,10 @@ FrameRecorder::~FrameRecorder() {
   }
   changed_.notify_all();
   if (thread_.joinable()) thread_.join();
+  try {
+    unsynced_.sync();  // no one left to tell of a failure: the frames are there, only perhaps not yet on disk
+  } catch (const std::exception&) {
+  }
 }
 
 QString FrameRecorder::folderFor(const QString& chosen) {
@@ -98,6 +102,15 @@ bool FrameRecorder::add(const QImage& image, const QString& stamp) {
 void FrameRecorder::finish() {
   std::unique_lock<std::mutex> lock(mutex_);
   changed_.wait(lock, [this] { return (jobs_.empty() && !busy_) || !thread_.joinable(); });
+  // The writer is idle, and the frames of the recording so far go to disk
+  // with one sync.
+  try {
+    unsynced_.sync();
+  } catch (const zentrova::SyncError& e) {
+    if (error_.isEmpty()) error_ = failure(fromLocal(e.path), e.what());
+  } catch (const std::exception& e) {
+    if (error_.isEmpty()) error_ = failure(folder_, e.what());
+  }
 }
 
 QString FrameRecorder::error() const {
@@ -121,15 +134,22 @@ void FrameRecorder::write(Job& job) {
     // The encoding is what keeps a run waiting: on two busy processors this
     // thread takes its time from the step's.
     const QByteArray bytes = fastPngBytes(job.image);
-    zentrova::writeFileReplacing(toLocal(job.path), reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                 std::size_t(bytes.size()));
+    // Renamed into place whole, but synced only when the recording stops:
+    // two syncs a frame took longer than the frames are asked for.
+    const std::string path = toLocal(job.path);
+    unsynced_.add(zentrova::writeFileReplacingUnsynced(path, reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                                       std::size_t(bytes.size())),
+                  path);
   } catch (const std::exception& e) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (error_.isEmpty())
-      error_ = QCoreApplication::translate("FrameRecorder", "%1: %2. Recording stopped.")
-                   .arg(job.path, windowMessage(QString::fromUtf8(e.what())));
+    if (error_.isEmpty()) error_ = failure(job.path, e.what());
     jobs_.clear();  // the frames after a failed one would leave a hole
   }
+}
+
+QString FrameRecorder::failure(const QString& path, const char* what) {
+  return QCoreApplication::translate("FrameRecorder", "%1: %2. Recording stopped.")
+      .arg(path, windowMessage(QString::fromUtf8(what)));
 }
 
 void FrameRecorder::work() {

@@ -6,13 +6,15 @@
 #include <mutex>
 #include <thread>
 
+#include "files/file_io.h"
 #include "recording_choice.h"
 
 // Encodes and writes recorded frames on a thread of its own, through a short
 // queue: when the queue is full the run waits for the writer, so no frame is
-// dropped and memory stays bounded. Files are written with the program's
-// safe write. Without a thread (the system refused one) frames are written
-// as they come.
+// dropped and memory stays bounded. Each file is written whole under a
+// temporary name and renamed into place; the frames are synced to disk
+// together by finish(). Without a thread (the system refused one) frames
+// are written as they come.
 class FrameRecorder {
  public:
   explicit FrameRecorder(std::size_t capacity = 16);  // frames, a few MB each at most
@@ -31,7 +33,8 @@ class FrameRecorder {
   // Queues the next frame, with `stamp` written in its corner unless empty.
   // Returns false, queuing nothing, once a frame could not be written.
   bool add(const QImage& image, const QString& stamp);
-  // Waits until every queued frame is written.
+  // Waits until every queued frame is written, then syncs the frames
+  // written so far to disk; a failure goes to error().
   void finish();
   // The failure that stopped the recording, naming the file; empty if none.
   QString error() const;
@@ -46,6 +49,7 @@ class FrameRecorder {
   };
   void work();
   void write(Job& job);
+  static QString failure(const QString& path, const char* what);
 
   const std::size_t capacity_;
   mutable std::mutex mutex_;
@@ -55,5 +59,8 @@ class FrameRecorder {
   bool ending_ = false;
   QString folder_, error_;
   int next_ = 1;
+  // Frames written since the last sync: by the writer while busy_, else
+  // under the mutex.
+  zentrova::UnsyncedFiles unsynced_;
   std::thread thread_;
 };

@@ -266,7 +266,17 @@ TEST_F(FileFaults, SignalHandlerRemovesTheTemporaryOfAWriteUnderWay) {
         ::_exit(3);
       };
       ::sigaction(SIGTERM, &ending, nullptr);
-      for (;;) writeFileReplacing(target, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      // Odd rounds as recorded frames are written: synced only now and then.
+      UnsyncedFiles unsynced;
+      for (int n = 1;; ++n) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+        if (round % 2 == 0) {
+          writeFileReplacing(target, data, bytes.size());
+        } else {
+          unsynced.add(writeFileReplacingUnsynced(target, data, bytes.size()), target);
+          if (n % 8 == 0) unsynced.sync();
+        }
+      }
     }
     ::usleep(useconds_t(30000 + 7000 * round));
     ::kill(child, SIGTERM);
@@ -279,6 +289,27 @@ TEST_F(FileFaults, SignalHandlerRemovesTheTemporaryOfAWriteUnderWay) {
       EXPECT_TRUE(same(bytesOf(target), bytes));
     }
   }
+}
+
+TEST_F(FileFaults, UnsyncedWritesAreWholeAtOnceAndLeaveNoDescriptorOpenAfterTheirSync) {
+  const auto openFiles = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{});
+  };
+  const auto before = openFiles();
+  putBytes(path("frame-0.png"), "old");
+  fs::permissions(path("frame-0.png"), fs::perms(0640));
+  UnsyncedFiles unsynced;
+  for (int n = 0; n < 300; ++n) {  // more than are kept open
+    const std::string name = path("frame-" + std::to_string(n) + ".png"), bytes(1000 + n, char(n));
+    unsynced.add(writeFileReplacingUnsynced(name, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                 name);
+    ASSERT_EQ(bytesOf(name), bytes) << n;
+  }
+  EXPECT_EQ(fs::status(path("frame-0.png")).permissions(), fs::perms(0640));
+  unsynced.sync();
+  EXPECT_EQ(openFiles(), before);
+  EXPECT_EQ(entries(dir).size(), 300u);  // no temporary left
+  unsynced.sync();  // nothing more to do
 }
 
 TEST_F(FileFaults, WriteProtectedFileIsNotReplacedAndUnreadableFilesDoNotOpen) {
