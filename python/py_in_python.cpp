@@ -113,6 +113,17 @@ class Observables(dict):
                        "reasons": list}
 
 
+class RunObservables(Observables):
+    """The dicts run yields: observe's, with the energy record so far."""
+    __annotations__ = {name: _np.longdouble for name in (
+        "energy_start", "energy_max_error", "energy_error_relative", "energy_drift", "step_ratio_max")}
+
+
+class RadialBins(dict):
+    """The arrays rdf gives for one pair of groups, for annotations."""
+    __annotations__ = {"r_low": _np.ndarray, "r_high": _np.ndarray, "count": _np.ndarray, "g": _np.ndarray}
+
+
 def run(s, n, every=1, **switches):
     """Steps s in place, n steps in all, and yields the observables (the dict
     of observe, with step and time): at the start, after every step whose
