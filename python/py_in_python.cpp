@@ -58,7 +58,7 @@ def _file_error(message, filename=None, code=None):
 
 
 def _as_mutable_mapping(cls):
-    for name in ("get", "keys", "items", "values", "pop", "popitem", "clear", "update", "setdefault", "__eq__"):
+    for name in ("keys", "items", "values", "popitem", "clear", "__eq__"):
         setattr(cls, name, getattr(_abc.MutableMapping, name))
     cls.__hash__ = None
     _abc.MutableMapping.register(cls)
@@ -106,6 +106,7 @@ def _params_setdefault(self, key, default=None, /):
 Params.get, Params.pop, Params.setdefault = _params_get, _params_pop, _params_setdefault
 del _params_get, _params_pop, _params_setdefault
 
+
 class Observables(dict):
     """The keys and types of the dict observe returns (observe gives a
     plain dict), for annotations."""
@@ -114,13 +115,13 @@ class Observables(dict):
 
 
 class RunObservables(Observables):
-    """The dicts run yields: observe's, with the energy record so far."""
+    """The keys and types of the dicts run yields, for annotations."""
     __annotations__ = {name: _np.longdouble for name in (
         "energy_start", "energy_max_error", "energy_error_relative", "energy_drift", "step_ratio_max")}
 
 
 class RadialBins(dict):
-    """The arrays rdf gives for one pair of groups, for annotations."""
+    """The keys and types of each pair's dict of rdf, for annotations."""
     __annotations__ = {"r_low": _np.ndarray, "r_high": _np.ndarray, "count": _np.ndarray, "g": _np.ndarray}
 
 

@@ -155,6 +155,60 @@
         <source>Zentrova speaks this language from its next start.</source>
         <translation>Zentrova będzie mówić w tym języku od następnego uruchomienia.</translation>
     </message>
+    <message>
+        <source>The choice of language cannot be kept in %1.</source>
+        <translation>Nie można zachować wyboru języka w %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MainFiles</name>
+    <message>
+        <source>the easy square</source>
+        <translation>łatwy kwadrat</translation>
+    </message>
+</context>
+<context>
+    <name>MainMarks</name>
+    <message>
+        <source>Recording</source>
+        <translation>Nagrywanie</translation>
+    </message>
+    <message>
+        <source>Press F5 for the easy square, F3 to open an example, Enter to run, F1 for the manual</source>
+        <translation>F5 – łatwy kwadrat, F3 – otwarcie przykładu, Enter – start, F1 – podręcznik</translation>
+    </message>
+    <message>
+        <source>odd</source>
+        <translation>nieparzyste</translation>
+    </message>
+    <message>
+        <source>even</source>
+        <translation>parzyste</translation>
+    </message>
+    <message>
+        <source>%1 (%2)   position %3; %4; %5   velocity %6; %7; %8   speed %9   from the centre %10</source>
+        <translation>%1 (%2)   położenie %3; %4; %5   prędkość %6; %7; %8   szybkość %9   od środka %10</translation>
+    </message>
+    <message>
+        <source>%1 to %2: distance %3</source>
+        <translation>%1 – %2: odległość %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2: distance %3   %2 to %4: distance %5   angle at %2: %6°</source>
+        <translation>%1 – %2: odległość %3   %2 – %4: odległość %5   kąt przy %2: %6°</translation>
+    </message>
+    <message>
+        <source>Step %1</source>
+        <translation>Krok %1</translation>
+    </message>
+    <message>
+        <source>Time %1</source>
+        <translation>Czas %1</translation>
+    </message>
+    <message>
+        <source>%1 steps/s</source>
+        <translation>%1 kroków/s</translation>
+    </message>
 </context>
 <context>
     <name>MonitorPlots</name>
@@ -282,38 +336,6 @@
         <translation>Obecne cząstki</translation>
     </message>
     <message>
-        <source>Potential energy, PE</source>
-        <translation>Energia potencjalna, PE</translation>
-    </message>
-    <message>
-        <source>Potential energy, PES1</source>
-        <translation>Energia potencjalna, PES1</translation>
-    </message>
-    <message>
-        <source>Potential energy, PES2</source>
-        <translation>Energia potencjalna, PES2</translation>
-    </message>
-    <message>
-        <source>Work of the unequal pulls</source>
-        <translation>Praca nierównych przyciągań</translation>
-    </message>
-    <message>
-        <source>Momentum conserved</source>
-        <translation>Pęd zachowany</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Temperatura</translation>
-    </message>
-    <message>
-        <source>Largest force</source>
-        <translation>Największa siła</translation>
-    </message>
-    <message>
-        <source>Largest step</source>
-        <translation>Największy krok</translation>
-    </message>
-    <message>
         <source>total</source>
         <translation>całkowita</translation>
     </message>
@@ -328,10 +350,6 @@
     <message>
         <source>potential</source>
         <translation>potencjalna</translation>
-    </message>
-    <message>
-        <source>particles of several groups pull each other</source>
-        <translation>cząstki kilku grup przyciągają się nawzajem</translation>
     </message>
     <message>
         <source>the pull of PE is off</source>
@@ -350,8 +368,44 @@
         <translation>chłodzenie jest włączone</translation>
     </message>
     <message>
+        <source>Potential energy, PE</source>
+        <translation>Energia potencjalna, PE</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES1</source>
+        <translation>Energia potencjalna, PES1</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES2</source>
+        <translation>Energia potencjalna, PES2</translation>
+    </message>
+    <message>
+        <source>Work of the unequal pulls</source>
+        <translation>Praca niesymetrycznych sił</translation>
+    </message>
+    <message>
+        <source>Momentum conserved</source>
+        <translation>Pęd zachowany</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Largest force</source>
+        <translation>Największa siła</translation>
+    </message>
+    <message>
+        <source>Largest step</source>
+        <translation>Największe przesunięcie</translation>
+    </message>
+    <message>
+        <source>particles of several groups pull each other</source>
+        <translation>cząstki kilku grup działają na siebie</translation>
+    </message>
+    <message>
         <source>Blockade holds a particle that pulls others</source>
-        <translation>blokada trzyma cząstkę, która przyciąga inne</translation>
+        <translation>blokada trzyma cząstkę, która działa na inne</translation>
     </message>
 </context>
 <context>
@@ -735,14 +789,6 @@
         <translation>Jeden krok</translation>
     </message>
     <message>
-        <source>Verlet Step</source>
-        <translation>Krok Verleta</translation>
-    </message>
-    <message>
-        <source>Second-order velocity Verlet step in place of the default step</source>
-        <translation>Krok prędkościowy Verleta drugiego rzędu zamiast kroku domyślnego</translation>
-    </message>
-    <message>
         <source>Full</source>
         <translation>Pełna</translation>
     </message>
@@ -879,10 +925,6 @@
         <translation>Ponów: %1</translation>
     </message>
     <message>
-        <source>Change of dt</source>
-        <translation>Zmiana dt</translation>
-    </message>
-    <message>
         <source>Change of %1</source>
         <translation>Zmiana %1</translation>
     </message>
@@ -897,6 +939,114 @@
     <message>
         <source>The easy square</source>
         <translation>Łatwy kwadrat</translation>
+    </message>
+    <message>
+        <source>Standard Views</source>
+        <translation>Widoki standardowe</translation>
+    </message>
+    <message>
+        <source>Front (x-y)</source>
+        <translation>Przód (x-y)</translation>
+    </message>
+    <message>
+        <source>Top (x-z)</source>
+        <translation>Góra (x-z)</translation>
+    </message>
+    <message>
+        <source>Side (y-z)</source>
+        <translation>Bok (y-z)</translation>
+    </message>
+    <message>
+        <source>Axes Triad</source>
+        <translation>Osie współrzędnych</translation>
+    </message>
+    <message>
+        <source>Scale Bar</source>
+        <translation>Podziałka</translation>
+    </message>
+    <message>
+        <source>Colour-Blind-Safe Palette</source>
+        <translation>Paleta dla daltonistów</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>Klawiatura</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>Go, or Stop during a run</source>
+        <translation>Start, w trakcie obliczeń Stop</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Stop a run</source>
+        <translation>Zatrzymuje obliczenia</translation>
+    </message>
+    <message>
+        <source>Click</source>
+        <translation>Kliknięcie</translation>
+    </message>
+    <message>
+        <source>Pick a particle; on empty space, clear the pick</source>
+        <translation>Wybiera cząstkę; na pustym miejscu kasuje wybór</translation>
+    </message>
+    <message>
+        <source>Shift+Click</source>
+        <translation>Shift+kliknięcie</translation>
+    </message>
+    <message>
+        <source>Pick a second particle (distance) and a third (angle)</source>
+        <translation>Wybiera drugą cząstkę (odległość) i trzecią (kąt)</translation>
+    </message>
+    <message>
+        <source>Left drag</source>
+        <translation>Przeciąganie lewym przyciskiem</translation>
+    </message>
+    <message>
+        <source>Turn the view</source>
+        <translation>Obraca widok</translation>
+    </message>
+    <message>
+        <source>Right drag</source>
+        <translation>Przeciąganie prawym przyciskiem</translation>
+    </message>
+    <message>
+        <source>Turn about the view&apos;s axis and zoom</source>
+        <translation>Obraca wokół osi widoku i skaluje</translation>
+    </message>
+    <message>
+        <source>Wheel</source>
+        <translation>Kółko myszy</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Skaluje</translation>
+    </message>
+    <message>
+        <source>Double click on the listing</source>
+        <translation>Dwukrotne kliknięcie listy</translation>
+    </message>
+    <message>
+        <source>Positions or velocities</source>
+        <translation>Położenia lub prędkości</translation>
+    </message>
+    <message>
+        <source>%1 stays %2</source>
+        <translation>%1 pozostaje %2</translation>
+    </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Krok Verleta</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Krok prędkościowy Verleta drugiego rzędu zamiast kroku domyślnego</translation>
     </message>
 </context>
 <context>

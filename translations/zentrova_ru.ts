@@ -155,6 +155,60 @@
         <source>Zentrova speaks this language from its next start.</source>
         <translation>Zentrova заговорит на этом языке при следующем запуске.</translation>
     </message>
+    <message>
+        <source>The choice of language cannot be kept in %1.</source>
+        <translation>Не удаётся сохранить выбор языка в %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MainFiles</name>
+    <message>
+        <source>the easy square</source>
+        <translation>лёгкий квадрат</translation>
+    </message>
+</context>
+<context>
+    <name>MainMarks</name>
+    <message>
+        <source>Recording</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Press F5 for the easy square, F3 to open an example, Enter to run, F1 for the manual</source>
+        <translation>F5 — лёгкий квадрат, F3 — открыть пример, Enter — пуск, F1 — руководство</translation>
+    </message>
+    <message>
+        <source>odd</source>
+        <translation>нечётные</translation>
+    </message>
+    <message>
+        <source>even</source>
+        <translation>чётные</translation>
+    </message>
+    <message>
+        <source>%1 (%2)   position %3; %4; %5   velocity %6; %7; %8   speed %9   from the centre %10</source>
+        <translation>%1 (%2)   положение %3; %4; %5   скорость %6; %7; %8   модуль скорости %9   от центра %10</translation>
+    </message>
+    <message>
+        <source>%1 to %2: distance %3</source>
+        <translation>%1 – %2: расстояние %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2: distance %3   %2 to %4: distance %5   angle at %2: %6°</source>
+        <translation>%1 – %2: расстояние %3   %2 – %4: расстояние %5   угол при %2: %6°</translation>
+    </message>
+    <message>
+        <source>Step %1</source>
+        <translation>Шаг %1</translation>
+    </message>
+    <message>
+        <source>Time %1</source>
+        <translation>Время %1</translation>
+    </message>
+    <message>
+        <source>%1 steps/s</source>
+        <translation>%1 шагов/с</translation>
+    </message>
 </context>
 <context>
     <name>MonitorPlots</name>
@@ -282,38 +336,6 @@
         <translation>Присутствующие частицы</translation>
     </message>
     <message>
-        <source>Potential energy, PE</source>
-        <translation>Потенциальная энергия, PE</translation>
-    </message>
-    <message>
-        <source>Potential energy, PES1</source>
-        <translation>Потенциальная энергия, PES1</translation>
-    </message>
-    <message>
-        <source>Potential energy, PES2</source>
-        <translation>Потенциальная энергия, PES2</translation>
-    </message>
-    <message>
-        <source>Work of the unequal pulls</source>
-        <translation>Работа неравных притяжений</translation>
-    </message>
-    <message>
-        <source>Momentum conserved</source>
-        <translation>Импульс сохраняется</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Температура</translation>
-    </message>
-    <message>
-        <source>Largest force</source>
-        <translation>Наибольшая сила</translation>
-    </message>
-    <message>
-        <source>Largest step</source>
-        <translation>Наибольший шаг</translation>
-    </message>
-    <message>
         <source>total</source>
         <translation>полная</translation>
     </message>
@@ -328,10 +350,6 @@
     <message>
         <source>potential</source>
         <translation>потенциальная</translation>
-    </message>
-    <message>
-        <source>particles of several groups pull each other</source>
-        <translation>частицы нескольких групп притягивают друг друга</translation>
     </message>
     <message>
         <source>the pull of PE is off</source>
@@ -350,8 +368,44 @@
         <translation>остывание включено</translation>
     </message>
     <message>
+        <source>Potential energy, PE</source>
+        <translation>Потенциальная энергия, PE</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES1</source>
+        <translation>Потенциальная энергия, PES1</translation>
+    </message>
+    <message>
+        <source>Potential energy, PES2</source>
+        <translation>Потенциальная энергия, PES2</translation>
+    </message>
+    <message>
+        <source>Work of the unequal pulls</source>
+        <translation>Работа несимметричных сил</translation>
+    </message>
+    <message>
+        <source>Momentum conserved</source>
+        <translation>Импульс сохраняется</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Температура</translation>
+    </message>
+    <message>
+        <source>Largest force</source>
+        <translation>Наибольшая сила</translation>
+    </message>
+    <message>
+        <source>Largest step</source>
+        <translation>Наибольшее смещение</translation>
+    </message>
+    <message>
+        <source>particles of several groups pull each other</source>
+        <translation>частицы нескольких групп действуют друг на друга</translation>
+    </message>
+    <message>
         <source>Blockade holds a particle that pulls others</source>
-        <translation>блокада держит частицу, которая притягивает другие</translation>
+        <translation>блокировка удерживает частицу, которая действует на другие</translation>
     </message>
 </context>
 <context>
@@ -735,14 +789,6 @@
         <translation>Один шаг</translation>
     </message>
     <message>
-        <source>Verlet Step</source>
-        <translation>Шаг Верле</translation>
-    </message>
-    <message>
-        <source>Second-order velocity Verlet step in place of the default step</source>
-        <translation>Скоростной шаг Верле второго порядка вместо шага по умолчанию</translation>
-    </message>
-    <message>
         <source>Full</source>
         <translation>Полная</translation>
     </message>
@@ -879,10 +925,6 @@
         <translation>Повторить: %1</translation>
     </message>
     <message>
-        <source>Change of dt</source>
-        <translation>Изменение dt</translation>
-    </message>
-    <message>
         <source>Change of %1</source>
         <translation>Изменение %1</translation>
     </message>
@@ -897,6 +939,114 @@
     <message>
         <source>The easy square</source>
         <translation>Лёгкий квадрат</translation>
+    </message>
+    <message>
+        <source>Standard Views</source>
+        <translation>Стандартные виды</translation>
+    </message>
+    <message>
+        <source>Front (x-y)</source>
+        <translation>Спереди (x-y)</translation>
+    </message>
+    <message>
+        <source>Top (x-z)</source>
+        <translation>Сверху (x-z)</translation>
+    </message>
+    <message>
+        <source>Side (y-z)</source>
+        <translation>Сбоку (y-z)</translation>
+    </message>
+    <message>
+        <source>Axes Triad</source>
+        <translation>Оси координат</translation>
+    </message>
+    <message>
+        <source>Scale Bar</source>
+        <translation>Масштабная линейка</translation>
+    </message>
+    <message>
+        <source>Colour-Blind-Safe Palette</source>
+        <translation>Палитра для дальтоников</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>Клавиатура</translation>
+    </message>
+    <message>
+        <source>Enter</source>
+        <translation>Enter</translation>
+    </message>
+    <message>
+        <source>Go, or Stop during a run</source>
+        <translation>Пуск, во время счёта — Стоп</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Stop a run</source>
+        <translation>Останавливает счёт</translation>
+    </message>
+    <message>
+        <source>Click</source>
+        <translation>Щелчок</translation>
+    </message>
+    <message>
+        <source>Pick a particle; on empty space, clear the pick</source>
+        <translation>Выбирает частицу; на пустом месте снимает выбор</translation>
+    </message>
+    <message>
+        <source>Shift+Click</source>
+        <translation>Shift+щелчок</translation>
+    </message>
+    <message>
+        <source>Pick a second particle (distance) and a third (angle)</source>
+        <translation>Выбирает вторую частицу (расстояние) и третью (угол)</translation>
+    </message>
+    <message>
+        <source>Left drag</source>
+        <translation>Перетаскивание левой кнопкой</translation>
+    </message>
+    <message>
+        <source>Turn the view</source>
+        <translation>Поворачивает вид</translation>
+    </message>
+    <message>
+        <source>Right drag</source>
+        <translation>Перетаскивание правой кнопкой</translation>
+    </message>
+    <message>
+        <source>Turn about the view&apos;s axis and zoom</source>
+        <translation>Поворачивает вокруг оси вида и масштабирует</translation>
+    </message>
+    <message>
+        <source>Wheel</source>
+        <translation>Колесо мыши</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Масштабирует</translation>
+    </message>
+    <message>
+        <source>Double click on the listing</source>
+        <translation>Двойной щелчок по таблице</translation>
+    </message>
+    <message>
+        <source>Positions or velocities</source>
+        <translation>Положения или скорости</translation>
+    </message>
+    <message>
+        <source>%1 stays %2</source>
+        <translation>%1 остаётся %2</translation>
+    </message>
+    <message>
+        <source>Verlet Step</source>
+        <translation>Шаг Верле</translation>
+    </message>
+    <message>
+        <source>Second-order velocity Verlet step in place of the default step</source>
+        <translation>Скоростной шаг Верле второго порядка вместо шага по умолчанию</translation>
     </message>
 </context>
 <context>

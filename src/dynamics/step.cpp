@@ -114,19 +114,37 @@ struct Contributions {
 inline int gi(Group g) { return static_cast<int>(g); }
 
 // The least d > 0 whose product c d, as rounded, reaches `bound` (c > 0,
-// both finite): the rounded product never falls as d grows.
+// both finite): the rounded product never falls as d grows, and bound / c
+// lies within an ulp or two of that d. Infinity, an empty range, should a
+// few steps not find it (as under an emulator that rounds otherwise).
+constexpr int kWalk = 16;
 Real leastReaching(Real c, Real bound) {
   Real d = bound / c;
-  while (c * d < bound) d = std::nextafter(d, kInfinity);
-  for (Real e = std::nextafter(d, 0.0L); c * e >= bound; e = std::nextafter(d, 0.0L)) d = e;
-  return d;
+  for (int n = 0; c * d < bound; ++n) {
+    if (n == kWalk) return kInfinity;
+    d = std::nextafter(d, kInfinity);
+  }
+  for (int n = 0; n < kWalk; ++n) {
+    const Real e = std::nextafter(d, 0.0L);
+    if (c * e < bound) return d;
+    d = e;
+  }
+  return kInfinity;
 }
-// The greatest d whose product c d, as rounded, stays within `bound`.
+// The greatest d whose product c d, as rounded, stays within `bound`; 0
+// should a few steps not find it.
 Real greatestWithin(Real c, Real bound) {
   Real d = bound / c;
-  while (c * d > bound) d = std::nextafter(d, 0.0L);
-  for (Real e = std::nextafter(d, kInfinity); c * e <= bound; e = std::nextafter(d, kInfinity)) d = e;
-  return d;
+  for (int n = 0; c * d > bound; ++n) {
+    if (n == kWalk) return 0.0L;
+    d = std::nextafter(d, 0.0L);
+  }
+  for (int n = 0; n < kWalk; ++n) {
+    const Real e = std::nextafter(d, kInfinity);
+    if (c * e > bound) return d;
+    d = e;
+  }
+  return 0.0L;
 }
 
 // The law of a pair once its terms are known: PES1 and PES2 sources read G1

@@ -60,7 +60,8 @@ constexpr Switch kSwitches[] = {{"taoscope", nullptr, &ForceSwitches::taoscope},
                                 {"blockade", &StepControls::blockade, nullptr},
                                 {"pe_out", nullptr, &ForceSwitches::peOut},
                                 {"pes1_out", nullptr, &ForceSwitches::pes1Out},
-                                {"pes2_out", nullptr, &ForceSwitches::pes2Out}};
+                                {"pes2_out", nullptr, &ForceSwitches::pes2Out},
+                                {"verlet", &StepControls::verlet, nullptr}};
 
 bool& switchOf(StepControls& c, const Switch& s) { return s.control ? c.*s.control : c.forces.*s.force; }
 

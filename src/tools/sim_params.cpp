@@ -29,6 +29,12 @@ std::vector<std::string> settingNames(const std::vector<Setting>& settings) {
   return names;
 }
 
+std::vector<std::string> allParameterNames() {
+  std::vector<std::string> names;
+  for (const NamedParameter& p : namedParameters()) names.push_back(p.name);
+  return names;
+}
+
 void applySettings(const std::vector<Setting>& settings, ParticleSet& set) {
   for (const Setting& s : settings) set.*s.field = s.value;
 }

@@ -21,6 +21,10 @@ Setting parseSetting(const std::string& text);
 // The names the settings give, as the readers of trajectory frames take them.
 std::vector<std::string> settingNames(const std::vector<Setting>& settings);
 
+// dt and every parameter: what a command that needs none of them (a picture,
+// distances) takes as given when it reads a trajectory frame.
+std::vector<std::string> allParameterNames();
+
 // Applied in the order given, so that a later --set of the same name wins.
 void applySettings(const std::vector<Setting>& settings, ParticleSet& set);
 

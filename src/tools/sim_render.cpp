@@ -13,8 +13,8 @@
 #include "sim_input.h"
 #include "sim_messages.h"
 #include "sim_output.h"
+#include "sim_params.h"
 #include "state/errors.h"
-#include "state/named_parameters.h"
 #include "state/number_text.h"
 #include "state/particle_record.h"
 #include "view/trails.h"
@@ -29,10 +29,7 @@ constexpr int kExitInput = 2;
 int render(const Options& o) {
   ParticleRecord record;
   ParticleSet set;
-  // A picture needs neither dt nor the parameters.
-  std::vector<std::string> unused;
-  for (const NamedParameter& p : namedParameters()) unused.push_back(p.name);
-  loadInputSet(*o.in, record, set, unused);
+  loadInputSet(*o.in, record, set, allParameterNames());  // a picture needs neither dt nor parameters
   refuseSameFile({{"the input", *o.in}, {"-o", *o.out}});
   checkOutput(*o.out);
 

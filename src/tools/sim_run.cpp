@@ -73,6 +73,10 @@ std::string mismatch(const Checkpoint& c, const Options& o, const std::string& i
     if (v.first != v.second)
       return std::string(name) + " differs: " + onOff(v.first) + " in the checkpoint's run, " + onOff(v.second) +
              " in this command";
+  const auto integrator = [](bool verlet) { return verlet ? "verlet" : "euler"; };
+  if (a.verlet != b.verlet)
+    return std::string("--integrator differs: ") + integrator(a.verlet) + " in the checkpoint's run, " +
+           integrator(b.verlet) + " in this command";
   ParticleSet saved;
   saved.Count = kMaxParticles;
   loadRecordIntoSet(c.record, saved);

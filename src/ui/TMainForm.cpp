@@ -281,7 +281,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 namespace {
 
-QSettings layoutSettings() { return QSettings(QStringLiteral("Zentrova"), QStringLiteral("Zentrova")); }
+// ~/.config/zentrova/zentrova.conf, with the language chosen in Help.
+QSettings layoutSettings() { return QSettings(QStringLiteral("zentrova"), QStringLiteral("zentrova")); }
 
 }  // namespace
 

@@ -97,37 +97,42 @@ void TMonitor::buildValues() {
 
 // At its first show: as large as the window says, but never beyond the
 // screen's free area, beside the main window where there is room.
+QRect TMonitor::placement(const QRect& free, const std::optional<QRect>& main, QSize want, QSize least, QSize frame) {
+  QSize fit(std::max(least.width(), std::min(want.width(), free.width() - frame.width())),
+            std::max(least.height(), std::min(want.height(), free.height() - frame.height())));
+  int x = free.left(), y = free.top();
+  if (main) {
+    // The wider of the two sides of the main window, if the Monitor fits
+    // there at its least width: narrower than it would like rather than on
+    // top of the main window.
+    constexpr int kGap = 8;
+    const int right = free.right() + 1 - (main->right() + 1 + kGap), left = main->left() - kGap - free.left();
+    const int room = std::max(right, left) - frame.width();
+    if (room >= least.width()) {
+      fit.setWidth(std::min(fit.width(), room));
+      x = right >= left ? main->right() + 1 + kGap : main->left() - kGap - fit.width() - frame.width();
+    } else {
+      x = main->right() + 1 + kGap;
+    }
+    y = main->top();
+  }
+  fit = fit.boundedTo(free.size() - frame);
+  const int w = fit.width() + frame.width(), h = fit.height() + frame.height();
+  x = std::clamp(x, free.left(), std::max(free.left(), free.right() + 1 - w));
+  y = std::clamp(y, free.top(), std::max(free.top(), free.bottom() + 1 - h));
+  return QRect(QPoint(x, y), fit);
+}
+
 void TMonitor::placeOnScreen() {
   QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
   if (!screen) return;
-  const QRect free = screen->availableGeometry();
   QSize frame = frameGeometry().size() - size();
   if (frame.height() <= 0) frame = QSize(16, 40);  // not framed yet: allow for a title bar
-  const int least = minimumSizeHint().width();
-  QSize fit(std::max(least, std::min(width(), free.width() - frame.width())),
-            std::max(minimumSizeHint().height(), std::min(height(), free.height() - frame.height())));
-  int x = free.left(), y = free.top();
-  if (parentWidget()) {
-    // The wider of the two sides of the main window, if the Monitor fits
-    // there at its least width; narrower than it would like rather than on
-    // top of the main window.
-    constexpr int kGap = 8;
-    const QRect main = parentWidget()->frameGeometry();
-    const int right = free.right() + 1 - (main.right() + 1 + kGap), left = main.left() - kGap - free.left();
-    const int room = std::max(right, left) - frame.width();
-    if (room >= least) {
-      fit.setWidth(std::min(fit.width(), room));
-      x = right >= left ? main.right() + 1 + kGap : main.left() - kGap - fit.width() - frame.width();
-    } else {
-      x = main.right() + 1 + kGap;
-    }
-    y = main.top();
-  }
-  resize(fit.boundedTo(free.size() - frame));
-  const int w = width() + frame.width(), h = height() + frame.height();
-  x = std::clamp(x, free.left(), std::max(free.left(), free.right() + 1 - w));
-  y = std::clamp(y, free.top(), std::max(free.top(), free.bottom() + 1 - h));
-  move(x, y);
+  std::optional<QRect> main;
+  if (parentWidget()) main = parentWidget()->frameGeometry();
+  const QRect r = placement(screen->availableGeometry(), main, size(), minimumSizeHint(), frame);
+  resize(r.size());
+  move(r.topLeft());
 }
 
 void TMonitor::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QElapsedTimer>
 #include <QHash>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -47,6 +48,10 @@ class TMonitor : public QWidget {
   // Writes the samples; a name without an extension gets ".csv".
   void writeCsv(const QString& path) const;
   static QString withCsvExtension(const QString& path);
+  // Where the Monitor opens within the screen's free area: the frame's top
+  // left corner and the size inside the frame, beside the main window when
+  // one is given and there is room at the least size.
+  static QRect placement(const QRect& free, const std::optional<QRect>& main, QSize want, QSize least, QSize frame);
 
   void SaveCsvClick();
   void CompareClick();

@@ -32,8 +32,11 @@ struct Pattern {
 // A size in a message ("12 KB") is one value; its unit is translated apart.
 #define ZT_SIZE "([0-9]+ (?:bytes|KB|MB))"
 const Pattern kPatterns[] = {
-    {"^'(.*)' is not a valid floating point value$", QT_TRANSLATE_NOOP("Errors", "'%1' is not a valid floating point value")},
-    {"^'(.*)' is not a valid integer value$", QT_TRANSLATE_NOOP("Errors", "'%1' is not a valid integer value")},
+    // A field's value that does not convert may be followed by "; what stays",
+    // already in the window's language.
+    {"^'(.*)' is not a valid floating point value(?<tail>; .*)?$",
+     QT_TRANSLATE_NOOP("Errors", "'%1' is not a valid floating point value")},
+    {"^'(.*)' is not a valid integer value(?<tail>; .*)?$", QT_TRANSLATE_NOOP("Errors", "'%1' is not a valid integer value")},
     {"^I/O error (-?[0-9]+)$", QT_TRANSLATE_NOOP("Errors", "I/O error %1")},
     // Why a commentary is not shown.
     {"^The commentary (.*) is not a regular file\\.$", QT_TRANSLATE_NOOP("Errors", "The commentary %1 is not a regular file.")},
@@ -68,12 +71,15 @@ QString windowMessage(const QString& message) {
     const QRegularExpressionMatch m = re.match(message);
     if (!m.hasMatch()) continue;
     // arg() fills every value in one pass, so a value that holds "%1" stays as it is.
+    const QString tail = m.captured(QStringLiteral("tail"));
     QStringList values;
-    for (int i = 1; i <= m.lastCapturedIndex(); ++i) values << sizeText(m.captured(i));
-    QString text = QCoreApplication::translate("Errors", p.text);
-    if (values.size() == 1) return text.arg(values[0]);
-    if (values.size() == 2) return text.arg(values[0], values[1]);
-    return text.arg(values[0], values[1], values[2]);
+    const QStringList names = re.namedCaptureGroups();
+    for (int i = 1; i <= m.lastCapturedIndex(); ++i)
+      if (names.value(i) != QLatin1String("tail")) values << sizeText(m.captured(i));
+    const QString text = QCoreApplication::translate("Errors", p.text);
+    if (values.size() == 1) return text.arg(values[0]) + tail;
+    if (values.size() == 2) return text.arg(values[0], values[1]) + tail;
+    return text.arg(values[0], values[1], values[2]) + tail;
   }
   return message;
 }

@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "dialogs.h"
+#include "error_box.h"
+#include "state/errors.h"
 
 namespace {
 
@@ -47,6 +49,18 @@ std::unique_ptr<QTranslator> loadOwn(const QString& code) {
   return t;
 }
 
+// The messages' locale is C or POSIX: as with every program that speaks
+// several languages, LANGUAGE is then not asked, and the window is English.
+bool plainMessages() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const QByteArray value = qgetenv(name);
+    if (value.isEmpty()) continue;
+    const QByteArray base = value.split('.').first();
+    return base == "C" || base == "POSIX";
+  }
+  return false;
+}
+
 }  // namespace
 
 QString languageForLocale(const QStringList& uiLanguages) {
@@ -68,6 +82,10 @@ void setChosenLanguage(const QString& code) {
   auto s = settings();
   s->setValue(QLatin1String(kKey), code);
   s->sync();
+  if (s->status() != QSettings::NoError)
+    throw zentrova::AppError(QCoreApplication::translate("Language", "The choice of language cannot be kept in %1.")
+                                 .arg(s->fileName())
+                                 .toStdString());
 }
 
 void setLanguageSettingsPath(const QString& path) { settingsPath() = path; }
@@ -98,7 +116,10 @@ QString windowLanguage() { return installed().code; }
 
 void setUpLanguage() {
   const QString chosen = chosenLanguage();
-  installLanguage(chosen.isEmpty() ? languageForLocale(QLocale::system().uiLanguages()) : chosen);
+  if (!chosen.isEmpty())
+    installLanguage(chosen);
+  else
+    installLanguage(plainMessages() ? QStringLiteral("en") : languageForLocale(QLocale::system().uiLanguages()));
 }
 
 QString manualFileName(const QString& code) {
@@ -123,20 +144,20 @@ QMenu* addLanguageMenu(QMenu* help, QAction* before, QWidget* owner) {
     a->setCheckable(true);
     a->setChecked(windowLanguage() == QLatin1String(code));
     group->addAction(a);
-    QObject::connect(a, &QAction::triggered, menu, [owner, code = QString::fromLatin1(code)] {
-      const bool change = code != windowLanguage();
-      setChosenLanguage(code);
-      if (!change) return;
+    QObject::connect(a, &QAction::triggered, menu, [owner, group, code = QString::fromLatin1(code)] {
+      if (!runGuarded([&] { setChosenLanguage(code); })) {
+        // Not kept: the menu goes on showing the language that is.
+        for (QAction* other : group->actions())
+          other->setChecked(other->objectName() == QStringLiteral("Language_") + windowLanguage());
+        return;
+      }
+      if (code == windowLanguage()) return;
       // Told in the language chosen, which is the one the reader looks for.
       const char* text = QT_TRANSLATE_NOOP("Language", "Zentrova speaks this language from its next start.");
-      QString message = QCoreApplication::translate("Language", text);
-      if (code != QLatin1String("en")) {
-        if (const auto t = loadOwn(code)) {
-          const QString translated = t->translate("Language", text);
-          if (!translated.isEmpty()) message = translated;
-        }
-      } else {
-        message = QString::fromLatin1(text);
+      QString message = QString::fromLatin1(text);
+      if (const auto t = loadOwn(code)) {
+        const QString translated = t->translate("Language", text);
+        if (!translated.isEmpty()) message = translated;
       }
       dialogs().information(owner, message);
     });

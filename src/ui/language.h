@@ -9,7 +9,7 @@ class QWidget;
 // The window's language: "en", "pl" or "ru". The choice of Help > Language is
 // kept in the user's settings; without one the language follows the locale
 // (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as Qt reads them), English where
-// neither Polish nor Russian is asked for. A change takes effect at the next
+// neither Polish nor Russian is asked for or the messages' locale is C. A change takes effect at the next
 // start, so that no text of a running window is left half translated.
 
 // The first of Polish and Russian in the preferred languages, else "en".
@@ -17,6 +17,7 @@ QString languageForLocale(const QStringList& uiLanguages);
 
 // The stored choice ("en", "pl", "ru"), or an empty string to follow the locale.
 QString chosenLanguage();
+// Stores the choice; throws AppError when it cannot be kept.
 void setChosenLanguage(const QString& code);
 
 // The settings file of the choice; tests point it at a scratch file. An

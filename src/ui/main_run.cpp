@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
+#include <exception>
 
 #include "TMonitor.h"
 #include "error_box.h"
@@ -127,9 +128,17 @@ void MainRun::end() {
   if (app_.set.Stopped && !slice_->isActive()) return;
   slice_->stop();
   showIdle();
-  show(List::IfTicked);  // the last step, whenever it was taken
+  // The last step, whenever it was taken; a drawing that fails still leaves
+  // the run's command and its frames.
+  std::exception_ptr fault;
+  try {
+    show(List::IfTicked);
+  } catch (...) {
+    fault = std::current_exception();
+  }
   recordRun();
   form_.pictureCommands().finishRecording();  // every frame of the run on disk, or its error shown
+  if (fault) std::rethrow_exception(fault);
 }
 
 void MainRun::recordRun() {

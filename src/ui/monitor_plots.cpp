@@ -231,6 +231,37 @@ QRectF MonitorPlots::plotArea(int n) const {
   return QRectF(left, top, std::max(10, width() - left - right), std::max(4.0, each - title - 6));
 }
 
+namespace {
+
+// A line of more points than its plot has pixel columns is drawn through the
+// first, lowest, highest and last point of each column, in their order: the
+// same picture for a fraction of the antialiased line's cost.
+QPolygonF thinToColumns(const QPolygonF& line) {
+  if (line.size() < 256) return line;
+  QPolygonF out;
+  out.reserve(line.size() / 4);
+  qsizetype first = 0, low = 0, high = 0;
+  const auto flush = [&](qsizetype last) {
+    qsizetype keep[4] = {first, low, high, last};
+    std::sort(std::begin(keep), std::end(keep));
+    for (int k = 0; k < 4; ++k)
+      if (k == 0 || keep[k] != keep[k - 1]) out.append(line[keep[k]]);
+  };
+  for (qsizetype n = 1; n < line.size(); ++n) {
+    if (std::floor(line[n].x()) != std::floor(line[first].x())) {
+      flush(n - 1);
+      first = low = high = n;
+      continue;
+    }
+    if (line[n].y() < line[low].y()) low = n;
+    if (line[n].y() > line[high].y()) high = n;
+  }
+  flush(line.size() - 1);
+  return out;
+}
+
+}  // namespace
+
 void MonitorPlots::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), kBackground);
@@ -280,6 +311,7 @@ void MonitorPlots::paintEvent(QPaintEvent*) {
         QPolygonF line;
         line.reserve(stretch.size());
         for (const QPointF& pt : stretch) line.append(QPointF(xOf(a, pt.x()), yOf(pt.y())));
+        line = thinToColumns(line);
         if (line.size() == 1) {
           painter.setPen(QPen(c.colour, 3, Qt::SolidLine, Qt::RoundCap));
           painter.drawPoint(line.front());

@@ -47,7 +47,7 @@ int pickParticle(const ViewState& v, const ParticleSet& s, int x, int y, int rad
     const long long dx = static_cast<long long>(v.ScreenX[i - 1]) - x;
     const long long dy = static_cast<long long>(v.ScreenY[i - 1]) - y;
     const long long sq = dx * dx + dy * dy;
-    if (sq < bestSq || (sq == bestSq && best == 0)) best = i, bestSq = sq;
+    if (sq <= bestSq) best = i, bestSq = sq;  // on a tie the later, drawn over the earlier
   }
   return best;
 }

@@ -20,7 +20,8 @@ Rgb taonColor(int i, int count, bool taoscope, Palette palette);
 
 // The present particle whose projected point (ScreenX/ScreenY, as the last
 // drawing left it) lies nearest (x, y) and at most `radius` pixels from it;
-// 0 when there is none. Ties go to the lower number.
+// 0 when there is none. Of particles on one pixel it is the one drawn last,
+// the one that is seen.
 int pickParticle(const ViewState& v, const ParticleSet& s, int x, int y, int radius);
 
 // The angle a-vertex-b at the vertex particle, in degrees, from the live

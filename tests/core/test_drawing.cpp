@@ -166,6 +166,10 @@ TEST(Marks, PickingTakesTheNearestDrawnParticleWithinTheRadius) {
   f.set.FigureMode = true;
   EXPECT_EQ(pickParticle(f.view, f.set, 50, 40, 5), 0);
   f.set.FigureMode = false;
+  f.place(30, 0, 0);  // drawn over 7
+  DrawTaons(f.scene(false));
+  EXPECT_EQ(pickParticle(f.view, f.set, 50, 40, 5), 30);
+  f.set.setPresent(30, false);
 
   f.set.X[6] = 0, f.set.X[11] = 2, f.set.Z[12] = 3;  // a right angle at 7
   EXPECT_NEAR(double(particleAngle(f.set, 12, 7, 13)), 90.0, 1e-12);

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "analysis/observables.h"
 #include "dynamics/bench_set.h"
@@ -327,7 +329,7 @@ std::vector<Real> around(Real bound, Real scale) {
   Real d = bound / scale;
   for (int k = 0; k < 4; ++k) d = std::nextafter(d, Real(0));
   bool below = false, above = false;
-  for (int k = 0; k < 9; ++k, d = std::nextafter(d, Real(1))) {
+  for (int k = 0; k < 9; ++k, d = std::nextafter(d, std::numeric_limits<Real>::infinity())) {
     ds.push_back(d);
     (scale * d < bound ? below : above) = true;
   }

@@ -91,7 +91,7 @@ class MainWindowTest : public ::testing::Test {
     app.startupPath = dir + "/config/zentrova/Start.zent";
     setErrorSink([this](const QString& m) { errors << m; });
     setDialogProvider(&dlg);
-    QSettings(QStringLiteral("Zentrova"), QStringLiteral("Zentrova")).clear();  // every test starts first
+    QSettings(QStringLiteral("zentrova"), QStringLiteral("zentrova")).remove(QStringLiteral("window/geometry"));  // every test starts first
   }
   void TearDown() override {
     window.reset();

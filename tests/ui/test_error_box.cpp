@@ -31,14 +31,14 @@ TEST(ErrorBox, ShowsTheCoresFixedMessagesInTheWindowsLanguage) {
   QStringList shown;
   setErrorSink([&](const QString& m) { shown << m; });
   ASSERT_TRUE(installLanguage("ru"));
-  showErrorBox("'1.5%1' is not a valid floating point value");
+  showErrorBox("'1.5%1' is not a valid floating point value; dt остаётся 0,01");
   showErrorBox("I/O error 5");
   showErrorBox("File not found");
   showErrorBox("The commentary x.txt is not a regular file.");
   installLanguage("en");
   showErrorBox("File not found");
   resetErrorSink();
-  EXPECT_EQ(shown, QStringList({QStringLiteral("«1.5%1» не является допустимым числом с плавающей точкой."),
+  EXPECT_EQ(shown, QStringList({QStringLiteral("«1.5%1» не является допустимым числом с плавающей точкой; dt остаётся 0,01."),
                                 QStringLiteral("Ошибка ввода-вывода 5."), QStringLiteral("Файл не найден."),
                                 QStringLiteral("Комментарий x.txt не является обычным файлом."),
                                 "File not found."}));

@@ -356,6 +356,20 @@ TEST_F(MainWindowTest, MonitorLeavesAGapForUnwatchedStepsOnOneSharedTimeAxis) {
   ui().Monitor1->trigger();
   TMonitor& m = *w.monitor();
   EXPECT_TRUE(m.screen()->availableGeometry().contains(m.frameGeometry())) << m.frameGeometry().width();
+  // A main window in the middle of a wide screen: the Monitor goes beside
+  // it, narrower than it would like, not on top of it; with no room at all
+  // it stays on the screen.
+  const QRect screen(0, 0, 1920, 1040), main(560, 300, 703, 431);
+  const QRect beside = TMonitor::placement(screen, main, QSize(900, 700), QSize(588, 300), QSize(16, 40));
+  EXPECT_FALSE(QRect(beside.topLeft(), beside.size() + QSize(16, 40)).intersects(main));
+  EXPECT_GE(beside.width(), 588);
+  EXPECT_EQ(beside.top(), 300);
+  const QRect atLeft = TMonitor::placement(screen, QRect(1200, 0, 703, 431), QSize(900, 700), QSize(588, 300),
+                                           QSize(16, 40));
+  EXPECT_LT(atLeft.left() + atLeft.width(), 1200);
+  const QRect cramped = TMonitor::placement(QRect(0, 0, 800, 600), QRect(0, 0, 703, 431), QSize(900, 700),
+                                            QSize(588, 300), QSize(16, 40));
+  EXPECT_TRUE(QRect(0, 0, 800, 600).contains(QRect(cramped.topLeft(), cramped.size() + QSize(16, 40))));
   const auto steps = [&](int n) {
     for (int k = 0; k < n; ++k) w.runSteps(app.set.Time);  // one step each while stopped
   };

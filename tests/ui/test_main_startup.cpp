@@ -411,7 +411,7 @@ TEST_F(MainWindowTest, TheLanguageFollowsTheLocaleAndTheMenuChoice) {
   EXPECT_EQ(languageAtStart({"LANG=ru_RU.UTF-8", "LC_MESSAGES=pl_PL.UTF-8"}, config), polish);
   EXPECT_EQ(languageAtStart({"LANG=pl_PL.UTF-8", "LANGUAGE=ru:pl"}, config), russian);
   EXPECT_EQ(languageAtStart({"LANG=de_DE.UTF-8"}, config), english);
-  EXPECT_EQ(languageAtStart({"LC_ALL=C"}, config), english);
+  EXPECT_EQ(languageAtStart({"LC_ALL=C.UTF-8", "LANGUAGE=pl"}, config), english);
 
   // The choice in the menu, told in the language chosen, is kept for the next start.
   setLanguageSettingsPath(config + "/zentrova/zentrova.conf");
@@ -429,6 +429,12 @@ TEST_F(MainWindowTest, TheLanguageFollowsTheLocaleAndTheMenuChoice) {
   menu->findChild<QAction*>("Language_en")->trigger();  // the language shown: nothing to tell
   EXPECT_EQ(dlg.asked.size(), 1);
   EXPECT_EQ(languageAtStart({"LC_ALL=ru_RU.UTF-8"}, config), english);
+  // A choice that cannot be kept is told, and the menu shows the language that is.
+  std::filesystem::create_directories(dir + "/blocked.conf");
+  setLanguageSettingsPath(QString::fromStdString(dir + "/blocked.conf"));
+  menu->findChild<QAction*>("Language_pl")->trigger();
+  EXPECT_EQ(errors.size(), 1);
+  EXPECT_TRUE(menu->findChild<QAction*>("Language_en")->isChecked());
   setLanguageSettingsPath({});
 
   setHelpFolders({QDir::cleanPath(QStringLiteral(ZENTROVA_TEST_DATA "/../../help"))});
