@@ -192,7 +192,7 @@ void bindXyz(pyb::module_& m) {
     pyb::list kinds;
     for (int i = 1; i <= kMaxParticles; ++i) {
       const Group g = groupOf(i, kMaxParticles);
-      kinds.append(pyb::make_tuple(xyzSpecies(g), xyzGroupName(g)));
+      kinds.append(pyb::make_tuple(xyzSpecies(g), groupName(g)));
     }
     return kinds;
   });
