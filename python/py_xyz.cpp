@@ -91,9 +91,7 @@ Given givenValues(const pyb::kwargs& params) {
   Given g;
   for (const auto& [key, value] : params) {
     const std::string name = pyb::str(key).cast<std::string>();
-    const NamedParameter* p = nullptr;
-    for (const NamedParameter& n : namedParameters())
-      if (name == n.name) p = &n;
+    const NamedParameter* p = parameterNamed(name);
     if (!p) throw pyb::type_error("read_xyz() got an unexpected keyword argument '" + name + "' (one of dt, A1 ... D3)");
     g.names.push_back(name);
     g.values.emplace_back(p->field, finiteRealFrom(value, name));
