@@ -10,7 +10,9 @@
 
 #include <pybind11/numpy.h>
 
+#include "files/file_formats.h"
 #include "files/set_file.h"
+#include "files/xyz.h"
 #include "py_real.h"
 #include "state/errors.h"
 #include "state/named_parameters.h"
@@ -22,21 +24,37 @@ namespace pyb = pybind11;
 
 PySet::PySet() { set.Count = kMaxParticles; }
 
+// A file is read and written in the format its extension names; any other
+// name is a .lis1 record, read as the window reads one (its first record).
 PySet PySet::load(const std::string& path) {
   PySet s;
+  const FileFormat* f = formatOfPath(path);
+  if (f == formatNamed("lis1")) f = nullptr;
+  if (f && !f->readSet) throw pyb::value_error(path + ": a " + f->name + " file holds no set to load");
   try {
     pyb::gil_scoped_release unlocked;
+    if (f) {
+      readSetAs(*f, path, s.record, s.set, {});
+      return s;
+    }
     readSetFile(path, s.record);
   } catch (const IoError& e) {
     throw FileFailure{e.what(), path, e.error};
+  } catch (const XyzMissingValues& e) {
+    throw pyb::value_error(path + ": " + e.what() + "; read it with read_xyz(path, dt=...) to give them");
+  } catch (const AppError& e) {
+    throw pyb::value_error(path + ": " + e.what());
   }
   loadRecordIntoSet(s.record, s.set);
   return s;
 }
 
 void PySet::save(const std::string& path) {
+  const FileFormat* f = formatOfPath(path);
+  if (!f) f = formatNamed("lis1");
+  if (!f->writeSet) throw pyb::value_error(path + ": a set cannot be saved as " + f->name);
   try {
-    saveSet(set, record, path);
+    f->writeSet(path, set, record, set.Time, false);
   } catch (const IoError& e) {
     throw FileFailure{e.what(), path, e.error};
   }
@@ -270,6 +288,8 @@ by every byte of their record and their step counter.
 --
 
 Writes the set to a .lis1 file: exactly 3784 bytes, all or nothing.
+A path ending in .xyz or .extxyz gets one extended XYZ frame instead
+(as write_xyz writes it); .csv raises ValueError.
 
 The file is written beside the target and renamed over it once it is
 on disk, so a failed save leaves the previous file as it was. Padding
@@ -350,6 +370,8 @@ mapping sets the values it names and leaves the others.)doc")
 --
 
 Reads the first 3784-byte record of a .lis1 file into a new ParticleSet.
+A path ending in .xyz or .extxyz is read as extended XYZ, its last
+frame (ValueError if that lacks dt or a parameter: read_xyz takes them).
 
 Every value is taken bit for bit, whatever it holds. A file shorter
 than one record raises zentrova.FileError("Read beyond end of file");

@@ -14,6 +14,7 @@
 
 #include <pybind11/stl.h>
 
+#include "files/file_formats.h"
 #include "files/file_io.h"
 #include "files/io_error.h"
 #include "files/xyz.h"
@@ -27,6 +28,8 @@ namespace zentrova::py {
 namespace pyb = pybind11;
 
 namespace {
+
+const FileFormat& xyzFormat() { return *formatNamed("xyz"); }
 
 // Appends a whole frame or nothing: a failed write cuts a regular file back
 // to its old length, so the trajectory never ends in half a frame.
@@ -59,7 +62,7 @@ void writeXyz(pyb::handle target, PySet& s, bool append, bool taoscope) {
     std::string text;
     {
       SetUse use(s, false);
-      text = formatXyzFrame(s.set, s.set.Time, taoscope);
+      text = xyzFormat().frame(s.set, s.set.Time, taoscope);
     }
     target.attr("write")(pyb::str(text));
     return;
@@ -67,7 +70,7 @@ void writeXyz(pyb::handle target, PySet& s, bool append, bool taoscope) {
   const std::string path = pathFrom(target, "write_xyz");
   SetUse use(s, false);
   pyb::gil_scoped_release unlocked;
-  const std::string text = formatXyzFrame(s.set, s.set.Time, taoscope);
+  const std::string text = xyzFormat().frame(s.set, s.set.Time, taoscope);
   try {
     if (append)
       appendText(path, text);
@@ -88,9 +91,7 @@ Given givenValues(const pyb::kwargs& params) {
   Given g;
   for (const auto& [key, value] : params) {
     const std::string name = pyb::str(key).cast<std::string>();
-    const NamedParameter* p = nullptr;
-    for (const NamedParameter& n : namedParameters())
-      if (name == n.name) p = &n;
+    const NamedParameter* p = parameterNamed(name);
     if (!p) throw pyb::type_error("read_xyz() got an unexpected keyword argument '" + name + "' (one of dt, A1 ... D3)");
     g.names.push_back(name);
     g.values.emplace_back(p->field, finiteRealFrom(value, name));
@@ -192,7 +193,7 @@ void bindXyz(pyb::module_& m) {
     pyb::list kinds;
     for (int i = 1; i <= kMaxParticles; ++i) {
       const Group g = groupOf(i, kMaxParticles);
-      kinds.append(pyb::make_tuple(xyzSpecies(g), xyzGroupName(g)));
+      kinds.append(pyb::make_tuple(xyzSpecies(g), groupName(g)));
     }
     return kinds;
   });

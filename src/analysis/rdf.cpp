@@ -11,8 +11,6 @@ namespace zentrova {
 
 namespace {
 
-const char* groupName(Group g) { return g == Group::PE ? "PE" : g == Group::PES1 ? "PES1" : "PES2"; }
-
 Group parseGroup(const std::string& name, const std::string& whole) {
   if (name == "PE") return Group::PE;
   if (name == "PES1") return Group::PES1;

@@ -103,13 +103,27 @@ const FileFormat* formatOfPath(const std::string& path) {
   return nullptr;
 }
 
-void readSetByContent(const std::string& path, ParticleRecord& record, ParticleSet& set,
-                      const std::vector<std::string>& given) {
+namespace {
+
+std::vector<std::uint8_t> setFileBytes(const std::string& path) {
   InFile file;
   file.open(path);
   std::vector<std::uint8_t> bytes = file.readAll(kSetFileLimit);
   if (bytes.size() == kSetFileLimit) throw AppError("larger than 4 GiB");
   file.close();
+  return bytes;
+}
+
+}  // namespace
+
+void readSetAs(const FileFormat& f, const std::string& path, ParticleRecord& record, ParticleSet& set,
+               const std::vector<std::string>& given) {
+  f.readSet(setFileBytes(path), record, set, given);
+}
+
+void readSetByContent(const std::string& path, ParticleRecord& record, ParticleSet& set,
+                      const std::vector<std::string>& given) {
+  const std::vector<std::uint8_t> bytes = setFileBytes(path);
   // Text formats are tried first: a record hardly ever starts with a line
   // that holds a count alone, and one that does and fails as text is still
   // taken as the record it may be.

@@ -40,6 +40,11 @@ const FileFormat* formatNamed(const std::string& name);
 // The format a file name's extension names (any case), or null.
 const FileFormat* formatOfPath(const std::string& path);
 
+// Reads the set a file of format `f` holds (which must read sets). Throws
+// IoError or AppError; the caller names the file.
+void readSetAs(const FileFormat& f, const std::string& path, ParticleRecord& record, ParticleSet& set,
+               const std::vector<std::string>& given);
+
 // Reads the set a file holds, by its content: extended XYZ (its last frame)
 // or a .lis1 record of exactly 3784 bytes. `set` is made whole (Count 60).
 // Throws IoError or AppError; the caller names the file.

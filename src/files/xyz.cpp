@@ -145,7 +145,7 @@ Real massOf(const std::vector<std::string_view>& w, const Columns& c, std::size_
   return m;
 }
 
-const char* expectedGroup(int i) { return xyzGroupName(groupOf(i, kMaxParticles)); }
+const char* expectedGroup(int i) { return groupName(groupOf(i, kMaxParticles)); }
 
 }  // namespace
 
@@ -159,18 +159,6 @@ const char* xyzSpecies(Group group) {
       break;
   }
   return "O";
-}
-
-const char* xyzGroupName(Group group) {
-  switch (group) {
-    case Group::PE:
-      return "PE";
-    case Group::PES1:
-      return "PES1";
-    case Group::PES2:
-      break;
-  }
-  return "PES2";
 }
 
 // Unit masses, so the momenta ASE reads are the velocities and ASE's
@@ -191,7 +179,7 @@ std::string formatXyzFrame(const ParticleSet& set, std::int64_t step, bool taosc
     for (const Real v : {set.X[a], set.Y[a], set.Z[a]}) t += " " + machineReal(v);
     t += " 1";
     for (const Real v : {set.Ux[a], set.Uy[a], set.Uz[a]}) t += " " + machineReal(v);
-    t += " " + std::to_string(i) + " " + xyzGroupName(g) + "\n";
+    t += " " + std::to_string(i) + " " + groupName(g) + "\n";
   }
   return t;
 }

@@ -19,8 +19,6 @@ namespace zentrova {
 // The chemical symbol written for a group: readers take the species column
 // as elements and refuse other names. PE "C", PES1 "N", PES2 "O".
 const char* xyzSpecies(Group group);
-// The group's name in the group column: "PE", "PES1", "PES2".
-const char* xyzGroupName(Group group);
 
 // One frame of the present particles of `set` at step `step` (time =
 // step * Dt), every number with 21 significant digits, whatever the locale.

@@ -88,4 +88,17 @@ inline Group groupOf(int i, int count) {
   return Group::PES2;
 }
 
+// The group's name as files, the listing's marks and the charts write it.
+inline const char* groupName(Group g) {
+  switch (g) {
+    case Group::PE:
+      return "PE";
+    case Group::PES1:
+      return "PES1";
+    case Group::PES2:
+      break;
+  }
+  return "PES2";
+}
+
 }  // namespace zentrova

@@ -26,17 +26,6 @@ namespace {
 constexpr int kPickRadius = 6;  // pixels around a dot's projected point
 constexpr int kStatusMs = 250;
 
-const char* groupName(int i, int count) {
-  switch (groupOf(i, count)) {
-    case Group::PE:
-      return "PE";
-    case Group::PES1:
-      return "PES1";
-    case Group::PES2:
-      break;
-  }
-  return "PES2";
-}
 
 }  // namespace
 
@@ -178,7 +167,7 @@ QString MainMarks::pickText() const {
     const Real dx = s.X[k] - cx, dy = s.Y[k] - cy, dz = s.Z[k] - cz;
     const Real fromCentre = std::sqrt(dx * dx + dy * dy + dz * dz);
     return tr("%1 (%2)   position %3; %4; %5   velocity %6; %7; %8   speed %9   from the centre %10")
-        .arg(QString::number(n), QString::fromLatin1(groupName(n, s.Count)), text(s.X[k]), text(s.Y[k]),
+        .arg(QString::number(n), QString::fromLatin1(groupName(groupOf(n, s.Count))), text(s.X[k]), text(s.Y[k]),
              text(s.Z[k]), text(s.Ux[k]), text(s.Uy[k]), text(s.Uz[k]), text(speed))
         .arg(text(fromCentre));
   }

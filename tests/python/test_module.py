@@ -73,6 +73,17 @@ def test_load_save_and_edits_are_bit_for_bit(tmp_path: pathlib.Path) -> None:
         (tmp_path / "short.lis1").write_bytes(raw[:3783])
         zentrova.load(tmp_path / "short.lis1")
 
+    # The extension names the format, both ways; a CSV holds no set.
+    t.save(tmp_path / "same.xyz")
+    u = zentrova.load(tmp_path / "same.xyz")
+    assert read(tmp_path / "same.xyz").startswith(b"59\n")
+    on = t.present != 0
+    assert (ten_bytes(u.positions[on]) == ten_bytes(t.positions[on])).all() and u.params["C3"] == t.params["C3"]
+    assert (ten_bytes(u.velocities[on]) == ten_bytes(t.velocities[on])).all() and ((u.present != 0) == on).all()
+    with pytest.raises(ValueError, match="csv"):
+        t.save(tmp_path / "set.csv")
+    assert not (tmp_path / "set.csv").exists()
+
 
 @pytest.mark.parametrize("name, switches, expected", [
     ("set-a.lis1", {}, "set-a.forces.txt"),
