@@ -9,7 +9,7 @@ void writePngFile(const QImage& image, const std::string& path);
 
 // The picture as an 8-bit RGB PNG (alpha dropped), written by libpng with
 // zlib's fastest level and no row filters: several times faster than Qt's
-// writer at about the same size for pictures that are mostly background, and
-// decoding to the same pixels. For frames recorded during a run, where the
-// encoding competes with the step for the processors.
+// writer, in somewhat larger files, and decoding to the same pixels. For
+// frames recorded during a run, where the encoding competes with the step
+// for the processors.
 QByteArray fastPngBytes(const QImage& image);
