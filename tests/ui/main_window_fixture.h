@@ -74,10 +74,11 @@ class ScriptedDialogs : public DialogProvider {
  private:
   template <class T>
   static T pop(std::deque<T>& q, T fallback) {
-    if (q.empty()) return fallback;
-    T v = q.front();
-    q.pop_front();
-    return v;
+    if (!q.empty()) {
+      fallback = std::move(q.front());
+      q.pop_front();
+    }
+    return fallback;
   }
 };
 
