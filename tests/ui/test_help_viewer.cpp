@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QTranslator>
 #include <QWidget>
 
 #include "error_box.h"
@@ -195,5 +196,29 @@ TEST(HelpManuals, EachManualIsCompleteAndItsLinksResolve) {
     }
     for (const QString& f : facts) EXPECT_TRUE(html.contains(f)) << "no mention of " << f.toStdString();
     EXPECT_FALSE(html.contains("http://") || html.contains("https://"));
+  }
+}
+
+// A reader of the Polish or Russian manual looks for the captions the window
+// shows in that language, so the manual must name them as translated.
+TEST(HelpManuals, TranslatedManualsNameTheTranslatedCaptions) {
+  const QList<QPair<const char*, const char*>> captions = {
+      {"TMainForm", "File"},        {"TMainForm", "View"},         {"TMainForm", "Run"},
+      {"TMainForm", "Help"},        {"TMainForm", "Open"},         {"TMainForm", "Save As ..."},
+      {"TMainForm", "Go"},          {"TMainForm", "Cool"},         {"TMainForm", "Show Numbers of Points"},
+      {"TMainForm", "Fit to View"}, {"TMainForm", "Keep in View"}, {"TMainForm", "Step Once"},
+      {"TMainForm", "Trails"},      {"TMainForm", "Gravoscope"},   {"TMainForm", "PES1-out"},
+      {"TMainForm", "Keyboard"},    {"TMonitor", "Save CSV ..."},  {"TMonitor", "Compare with CSV ..."},
+      {"TEditDlg", "Calculate 1"},  {"HelpViewer", "Back"},        {"TRecordDlg", "A frame every"}};
+  for (const auto& [code, manual] : {std::pair{"pl", "HlpArtPl.hlp"}, std::pair{"ru", "HlpArtRu.hlp"}}) {
+    SCOPED_TRACE(manual);
+    QTranslator translator;
+    ASSERT_TRUE(translator.load(QStringLiteral(":/i18n/zentrova_") + QLatin1String(code)));
+    const QString html = QString::fromUtf8(readFile(sourceHelpDir() + "/" + QLatin1String(manual)));
+    for (const auto& [context, source] : captions) {
+      const QString shown = translator.translate(context, source).remove(QLatin1Char('&'));
+      ASSERT_FALSE(shown.isEmpty()) << source;
+      EXPECT_TRUE(html.contains(shown)) << source << " is shown as " << shown.toStdString();
+    }
   }
 }
