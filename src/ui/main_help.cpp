@@ -7,8 +7,7 @@
 #include "help_viewer.h"
 #include "language.h"
 
-// F1: the manual in the window's language.
-void TMainForm::Help1Click() { showHelpContents(this, manualFileName(windowLanguage())); }
+void TMainForm::Help1Click() { showHelpContents(this, QStringLiteral("HlpArtEn.hlp")); }
 
 void TMainForm::RusHelpClick() { showHelpContents(this, QStringLiteral("HlpArtRu.hlp")); }
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "TMainForm.h"
+#include "language.h"
 #include "ui_TMainForm.h"
 
 namespace {
@@ -27,6 +28,16 @@ void TMainForm::setUpKeys() {
   ui->New1->setShortcuts({ui->New1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N)});
   ui->Open1->setShortcuts({ui->Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O)});
   ui->Exit1->setShortcuts({ui->Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+  // F1 opens the manual of the window's language. In a Polish or Russian
+  // window it moves to that manual's item, so that the menu shows where it
+  // leads and English Help still opens the English manual.
+  QAction* own = windowLanguage() == QLatin1String("pl")   ? ui->PolHelp
+                 : windowLanguage() == QLatin1String("ru") ? ui->RusHelp
+                                                           : nullptr;
+  if (own) {
+    ui->Help1->setShortcut({});
+    own->setShortcuts({QKeySequence(Qt::Key_F1), own->shortcut()});
+  }
   // Keys pressed in any control pass here first.
   keyRouter_ = new KeyRouter(this);
   qApp->installEventFilter(keyRouter_);
